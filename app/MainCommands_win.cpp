@@ -1,0 +1,25 @@
+// Placeholder until the main window's toolbar, views and commands land.
+#include "app/AppState_win.h"
+#include "app/MainWindow_win.h"
+#include "res/resource.h"
+
+namespace qm {
+
+void CreateMainToolbar() {}
+void CreateWindowView() {}
+void CreateMenuView() {}
+void RefreshWindowView() {}
+void RefreshMenuView() {}
+void LayoutMainWindow() {}
+void HideMainWindow() {
+  ShowWindow(g_mainWindow, SW_HIDE);
+  SetForegroundWindow(g_mainWindow);
+}
+void ShowList(int list) { g_settings.List = list; }
+void OnMainCommand(int id) {
+  if (id == IDM_EXIT) ExitProgram();
+}
+LRESULT OnMainNotify(const NMHDR*) { return 0; }
+void OnTrayMessage(LPARAM) {}
+
+}  // namespace qm

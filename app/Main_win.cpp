@@ -1,0 +1,12 @@
+// Quillmere.exe entry point. Everything else lives in the shell library so
+// tests can create the program's windows in their own process.
+#include <windows.h>
+
+#include "app/Startup_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  if (!qm::StartProgram(instance)) return 0;
+  int exitCode = qm::RunMessageLoop();
+  qm::EndProgram();
+  return exitCode;
+}

@@ -1,0 +1,154 @@
+#include "app/Startup_win.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/AppState_win.h"
+#include "app/MainWindow_win.h"
+#include "entries/EntryStore_win.h"
+#include "hook/HookContract.h"
+#include "hook/Readout_win.h"
+#include "res/resource.h"
+
+namespace qm {
+
+UINT g_taskbarCreatedMessage;
+
+namespace {
+
+constexpr wchar_t kProgramName[] = L"Quillmere";
+constexpr wchar_t kMutexName[] = L"Quillmere_Mutex";
+
+// Another copy holds the mutex. Opening finds a copy that has been running a
+// while; creating reports ERROR_ALREADY_EXISTS when two copies start at the
+// same moment and the other one won the race between our open and create.
+bool AcquireSingleInstance() {
+  HANDLE existing = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName);
+  if (existing != nullptr) {
+    CloseHandle(existing);
+    return false;
+  }
+  g_mutex = CreateMutexW(nullptr, TRUE, kMutexName);
+  if (g_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(g_mutex);
+    g_mutex = nullptr;
+    return false;
+  }
+  return true;
+}
+
+bool RegisterMainWindowClass() {
+  g_smallIcon = static_cast<HICON>(LoadImageW(g_instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = g_instance;
+  wc.hIcon = static_cast<HICON>(LoadImageW(g_instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 0, 0,
+                                           LR_DEFAULTSIZE | LR_SHARED));
+  wc.hIconSm = g_smallIcon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+  wc.lpszClassName = kProgramName;
+  return RegisterClassExW(&wc) != 0;
+}
+
+void CreateDummyWindow() {
+  g_dummyWindow = CreateWindowExW(0, L"STATIC", L"Dummy", 0, 0, 0, 0, 0, nullptr, nullptr, g_instance, nullptr);
+}
+
+}  // namespace
+
+void AddTrayIcon() {
+  Shell_NotifyIconW(NIM_ADD, &g_trayIcon);
+}
+
+bool StartProgram(HINSTANCE instance) {
+  g_instance = instance;
+  if (!AcquireSingleInstance()) return false;
+  if (!RegisterMainWindowClass()) return false;
+
+  LoadAll();
+
+  g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, g_settings.Left,
+                                 g_settings.Top, g_settings.Width, g_settings.Height, nullptr, nullptr,
+                                 g_instance, nullptr);
+  if (g_mainWindow == nullptr) return false;
+
+  InitCommonControls();
+  g_mainMenu = GetMenu(g_mainWindow);
+
+  CreateMainToolbar();
+  CreateWindowView();
+  CreateMenuView();
+  ShowList(g_settings.List != 0 ? 1 : 0);
+
+  // The record's size is that of the full current layout (956 bytes in a
+  // 32-bit build, 976 in a 64-bit one, where handles are 8 bytes).
+  g_trayIcon = NOTIFYICONDATAW{};
+  g_trayIcon.cbSize = sizeof(NOTIFYICONDATAW);
+  g_trayIcon.hWnd = g_mainWindow;
+  g_trayIcon.uID = ID_TRAYICON;
+  g_trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  g_trayIcon.uCallbackMessage = MSG_TRAY;
+  g_trayIcon.hIcon = g_smallIcon;
+  lstrcpynW(g_trayIcon.szTip, kProgramName, ARRAYSIZE(g_trayIcon.szTip));
+  // Explorer broadcasts this after it restarts; the icon must then be added
+  // again or the program can no longer be reached.
+  g_taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+  AddTrayIcon();
+
+  CreateDummyWindow();
+  CreateReadoutWindow();
+  SetHook(g_mainWindow, g_dummyWindow, g_settings.Tooltip, g_settings.KeepIn);
+  return true;
+}
+
+int RunMessageLoop() {
+  MSG msg = {};
+  for (;;) {
+    BOOL result = GetMessageW(&msg, nullptr, 0, 0);
+    if (result == 0 || result == -1) break;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+void EndProgram() {
+  if (g_mutex != nullptr) {
+    CloseHandle(g_mutex);
+    g_mutex = nullptr;
+  }
+}
+
+void CaptureMainWindowRect() {
+  RECT rect;
+  if (!GetWindowRect(g_mainWindow, &rect)) return;
+  g_settings.Left = rect.left;
+  g_settings.Top = rect.top;
+  g_settings.Width = rect.right - rect.left;
+  g_settings.Height = rect.bottom - rect.top;
+}
+
+void ExitProgram() {
+  CaptureMainWindowRect();
+  SaveAll();
+  DestroyWindow(g_mainWindow);
+}
+
+void OnEndSession(bool ending) {
+  if (!ending || g_mainWindow == nullptr) return;
+  CaptureMainWindowRect();
+  SaveAll(SaveReport::Silent);
+  DestroyWindow(g_mainWindow);
+}
+
+void OnMainDestroy() {
+  FreeHook();
+  Shell_NotifyIconW(NIM_DELETE, &g_trayIcon);
+  PostQuitMessage(0);
+}
+
+}  // namespace qm

@@ -1,0 +1,96 @@
+#include "entries/EntryTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
+namespace qm {
+
+void SortWindowTable(WindowTable& table) {
+  std::sort(table.Entries, table.Entries + table.Count, [](const WindowEntry& a, const WindowEntry& b) {
+    return U16Compare(U16ViewOf(a.Title), U16ViewOf(b.Title)) < 0;
+  });
+}
+
+void SortMenuTable(MenuTable& table) {
+  std::sort(table.Entries, table.Entries + table.Count, [](const MenuEntry& a, const MenuEntry& b) {
+    return std::tie(a.Pos, a.Left, a.Top, a.Width, a.Height) <
+           std::tie(b.Pos, b.Left, b.Top, b.Width, b.Height);
+  });
+}
+
+namespace {
+
+// Order-preserving compaction shared by both tables.
+template <typename Entry>
+void DeleteEntries(Entry* entries, int32_t& tableCount, const int32_t* selected, int32_t count) {
+  int32_t write = 0;
+  int32_t next = 0;  // position in selected
+  for (int32_t read = 0; read < tableCount; ++read) {
+    while (next < count && selected[next] < read) ++next;
+    if (next < count && selected[next] == read) continue;
+    if (write != read) entries[write] = entries[read];
+    ++write;
+  }
+  for (int32_t i = write; i < tableCount; ++i) std::memset(&entries[i], 0, sizeof(Entry));
+  tableCount = write;
+}
+
+}  // namespace
+
+void DeleteWindowEntries(WindowTable& table, const int32_t* selected, int32_t count) {
+  DeleteEntries(table.Entries, table.Count, selected, count);
+}
+
+void DeleteMenuEntries(MenuTable& table, const int32_t* selected, int32_t count) {
+  DeleteEntries(table.Entries, table.Count, selected, count);
+}
+
+bool IsClassRegistered(const WindowTable& table, U16View windowClass) {
+  if (windowClass.empty()) return false;
+  for (int32_t i = 0; i < table.Count; ++i) {
+    if (U16ViewOf(table.Entries[i].Class) == windowClass) return true;
+  }
+  return false;
+}
+
+namespace {
+
+// Appends text at out[len], never past TextCapacity - 1; returns the new length.
+size_t Append(char16_t* out, size_t len, U16View text) {
+  return len + U16CopyTruncated(out + len, TextCapacity - len, text);
+}
+
+// " %d , %d " and " %d x %d ".
+void FormatPair(int32_t a, const char16_t* separator, int32_t b, char16_t* out) {
+  char16_t number[12];
+  size_t len = Append(out, 0, u" ");
+  U16FormatInt(a, number);
+  len = Append(out, len, U16ViewOf(number));
+  len = Append(out, len, U16ViewOf(separator));
+  U16FormatInt(b, number);
+  len = Append(out, len, U16ViewOf(number));
+  Append(out, len, u" ");
+}
+
+}  // namespace
+
+void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out) {
+  if (entry.DesablePos != 0) {
+    U16CopyTruncated(out, TextCapacity, u" ");
+  } else if (entry.Pos >= PosBottomLeft && entry.Pos < PosCount) {
+    U16CopyTruncated(out, TextCapacity, U16ViewOf(anchors.Text[entry.Pos]));
+  } else {
+    FormatPair(entry.Left, u" , ", entry.Top, out);
+  }
+}
+
+void SizeText(const EntryGeometry& entry, char16_t* out) {
+  if (entry.DesableSize != 0) {
+    U16CopyTruncated(out, TextCapacity, u" ");
+  } else {
+    FormatPair(entry.Width, u" x ", entry.Height, out);
+  }
+}
+
+}  // namespace qm

@@ -1,0 +1,84 @@
+// The two lists the user keeps: window rules and position/size presets, held
+// as fixed-capacity ordered tables. Row i of a list view, entry i of a table
+// and (for presets) popup command i + 1 all name the same entry.
+#pragma once
+
+#include <cstdint>
+
+#include "base/U16.h"
+
+namespace qm {
+
+constexpr int32_t MaxEntries = 512;
+
+// Anchors of a placement; the values are stored in Entry.ini and double as
+// the item index of the position combo box.
+enum : int32_t {
+  PosFree = 0,
+  PosBottomLeft = 1,
+  PosBottomRight = 2,
+  PosCenter = 3,
+  PosTopLeft = 4,
+  PosTopRight = 5,
+};
+constexpr int32_t PosCount = 6;
+
+// The position-and-size fields that window rules and presets share. The
+// "Desable" spelling is the key name users' files already carry.
+struct EntryGeometry {
+  int32_t DesablePos;   // non-zero: only resize
+  int32_t Left;
+  int32_t Top;
+  int32_t Pos;          // anchor, PosFree .. PosTopRight
+  int32_t DesableSize;  // non-zero: only move
+  int32_t Width;
+  int32_t Height;
+};
+
+struct MenuEntry : EntryGeometry {};
+
+struct WindowEntry : EntryGeometry {
+  char16_t Title[TextCapacity];  // registered name, also looked for in titles
+  char16_t Class[TextCapacity];  // may be empty
+  int32_t DesableStyle;          // non-zero: leave the frame styles alone
+  int32_t Border;
+  int32_t DialogFrame;
+  int32_t ThickFrame;
+};
+
+struct WindowTable {
+  int32_t Count;
+  WindowEntry Entries[MaxEntries];
+};
+
+struct MenuTable {
+  int32_t Count;
+  MenuEntry Entries[MaxEntries];
+};
+
+// By Title, ordinal and case-sensitive.
+void SortWindowTable(WindowTable& table);
+// By Pos, Left, Top, Width, Height, each as a signed integer.
+void SortMenuTable(MenuTable& table);
+
+// Removes the entries at the ascending indices selected[0..count) keeping
+// the order of the rest; slots behind the new count are zeroed. Indices that
+// are out of range or not ascending are ignored rather than trusted.
+void DeleteWindowEntries(WindowTable& table, const int32_t* selected, int32_t count);
+void DeleteMenuEntries(MenuTable& table, const int32_t* selected, int32_t count);
+
+// False for an empty class; otherwise whether some entry has exactly it.
+bool IsClassRegistered(const WindowTable& table, U16View windowClass);
+
+// The six anchor texts (" 任意 " ... " 右上 ") as loaded from the string
+// table; the core does not own resources, so the caller lends them.
+struct AnchorTexts {
+  const char16_t* Text[PosCount];
+};
+
+// List-view and popup texts of an entry, written into out[TextCapacity].
+// A Pos outside 0..5 is placed at Left, Top, so it is shown as a free point.
+void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
+void SizeText(const EntryGeometry& entry, char16_t* out);
+
+}  // namespace qm

@@ -1,0 +1,24 @@
+// The seven persistent settings kept in Config.ini.
+#pragma once
+
+#include <cstdint>
+
+namespace qm {
+
+struct Settings {
+  int32_t Left;    // main window outer rectangle
+  int32_t Top;
+  int32_t Width;
+  int32_t Height;
+  int32_t List;     // 1: window list shown, 0: menu list
+  int32_t Tooltip;  // hook library reports rectangles for the readout
+  int32_t KeepIn;   // hook library keeps windows inside the desktop
+};
+
+// The settings of a missing Config.ini: a 320 x 240 window centred on a
+// screen of the given size (quotients toward zero), window list shown.
+inline Settings DefaultSettings(int32_t screenWidth, int32_t screenHeight) {
+  return Settings{(screenWidth - 320) / 2, (screenHeight - 240) / 2, 320, 240, 1, 0, 0};
+}
+
+}  // namespace qm

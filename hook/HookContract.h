@@ -1,0 +1,41 @@
+// The contract between Quillmere.exe and the hook library Quillmere.dll:
+// the messages the library delivers to the main window, the readout payload
+// and the two exports. Both sides include this header and nothing else of
+// each other.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Messages to the main window, all in the WM_APP range; each returns 0.
+#define MSG_TIP_HIDE      0x8000  // hide the geometry readout
+#define MSG_PLACE_WINDOW  0x8001  // wParam: a window to place by its rule
+#define MSG_TIP_RECT      0x8002  // COPYDATASTRUCT.dwData of a WM_COPYDATA
+#define MSG_MENU_WINDOW   0x8003  // wParam: a window for the preset popup
+#define MSG_TRAY          0x8004  // the tray icon's callback (not the library's)
+
+// WM_COPYDATA payload of MSG_TIP_RECT: 16 bytes, four little-endian signed
+// integers in screen pixels.
+struct TipRectPayload {
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+};
+static_assert(sizeof(TipRectPayload) == 16, "the readout payload is 16 bytes");
+
+#ifdef QM_BUILDING_HOOK
+#define QM_HOOK_API extern "C" __declspec(dllexport)
+#else
+#define QM_HOOK_API extern "C" __declspec(dllimport)
+#endif
+
+// Installs the library's hooks. main receives the messages above; dummy is
+// the program's hidden helper window. tooltip non-zero: report rectangles
+// while a window is moved or sized. keepIn non-zero: keep windows inside the
+// desktop. A second call without FreeHook changes nothing.
+QM_HOOK_API void __stdcall SetHook(HWND main, HWND dummy, int tooltip, int keepIn);
+
+// Removes every hook. Safe without SetHook and when called twice.
+QM_HOOK_API void __stdcall FreeHook();

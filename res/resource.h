@@ -1,0 +1,76 @@
+// Resource and command identifiers, shared by Quillmere.rc and the code.
+// The values are fixed: users' habits (tooltips, menus) and the dialog
+// templates are keyed to them, so never renumber.
+#pragma once
+
+// Dialog controls.
+#define IDC_GET            10001  // "取得": take the selected window's facts
+#define IDC_REFRESH        10002  // "更新": list the running windows anew
+#define IDC_BORDER         10003
+#define IDC_DESABLEPOS     10004
+#define IDC_DESABLESIZE    10005
+#define IDC_DESABLESTYLE   10006
+#define IDC_DIALOGFRAME    10007
+#define IDC_KEEPIN         10008
+#define IDC_TOOLTIP        10009
+#define IDC_THICKFRAME     10010
+#define IDC_POS            10011
+#define IDC_CLASS          10012
+#define IDC_LEFT           10013
+#define IDC_TOP            10014
+#define IDC_WIDTH          10015
+#define IDC_HEIGHT         10016
+#define IDC_TITLE          10017
+#define IDC_WINDOWLIST     10018  // running windows in the window entry dialog
+
+// Dialog templates.
+#define IDD_SETTINGS       10019
+#define IDD_MENUENTRY      10020
+#define IDD_WINDOWENTRY    10021
+
+#define IDI_APP            10022
+
+// Menu and toolbar commands; a toolbar button's tooltip is the string with
+// the same identifier.
+#define IDM_ABOUT          10023
+#define IDM_ADD            10024
+#define IDM_CHANGE         10025
+#define IDM_SETTINGS       10026
+#define IDM_DELETE         10027
+#define IDM_EXIT           10028
+#define IDM_INITIALISE     10029
+#define IDM_MENULIST       10030
+#define IDM_WINDOWLIST     10031
+#define IDM_SWITCHLIST     40000
+
+#define IDR_MAINMENU       10033
+
+// String table.
+#define IDS_ADD            IDM_ADD
+#define IDS_CHANGE         IDM_CHANGE
+#define IDS_DELETE         IDM_DELETE
+#define IDS_SWITCHLIST     IDM_SWITCHLIST
+#define IDS_ABOUT_CAPTION  40001
+#define IDS_ABOUT_TEXT     40002
+#define IDS_CLASS_EXISTS   40003
+#define IDS_POS_FREE       40004  // the six anchor texts, in Pos order
+#define IDS_POS_BOTTOMLEFT 40005
+#define IDS_POS_BOTTOMRIGHT 40006
+#define IDS_POS_CENTER     40007
+#define IDS_POS_TOPLEFT    40008
+#define IDS_POS_TOPRIGHT   40009
+#define IDS_DELETE_CONFIRM 40010
+#define IDS_COL_CLASS      40011
+#define IDS_COL_NAME       40012
+#define IDS_COL_POSITION   40013
+#define IDS_COL_SIZE       40014
+#define IDS_COL_TITLE      40016
+// Messages added beyond the original set; kept clear of the ranges above.
+#define IDS_SAVE_FAILED    50001
+#define IDS_TABLE_FULL     50002
+
+// Main window children and the tray icon.
+#define IDC_MENUVIEW       101
+#define IDC_WINDOWVIEW     102
+#define IDC_TOOLBAR        103
+#define ID_TRAYICON        104

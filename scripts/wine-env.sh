@@ -1,0 +1,49 @@
+# Sourced by the run and test scripts: a private Wine prefix and, when there
+# is no display to use, a virtual X server with a 1920x1080 screen whose work
+# area leaves 40 pixels for a taskbar (Wine reads _NET_WORKAREA).
+#
+# Exports WINEPREFIX, WINEDEBUG, DISPLAY, and QM_WINE_CLEANUP (a function
+# name to call on exit).
+
+qm_wine_env() {
+  local want_display=${1:-virtual}   # "virtual" or "user"
+  export WINEDEBUG=-all
+  export WINEARCH=win64
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  QM_WINE_TMP=$(mktemp -d /tmp/quillmere-wine.XXXXXX)
+  export WINEPREFIX=$QM_WINE_TMP/prefix
+
+  if [ "$want_display" = virtual ] || [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 140); do
+      [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+      Xvfb :$n -screen 0 1920x1080x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+      QM_XVFB_PID=$!
+      export DISPLAY=:$n
+      local i
+      for i in $(seq 1 100); do
+        xprop -root >/dev/null 2>&1 && break
+        sleep 0.05
+      done
+      if xprop -root >/dev/null 2>&1; then break; fi
+      kill "$QM_XVFB_PID" 2>/dev/null || true
+      QM_XVFB_PID=""
+    done
+    [ -n "${QM_XVFB_PID:-}" ] || { echo "could not start Xvfb" >&2; return 1; }
+    xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,0,1920,1040
+  fi
+
+  wineboot -i >/dev/null 2>&1 || true
+  # No window manager: stop Wine from waiting for one when windows hide, and
+  # let a crash end the process at once instead of opening a debugger dialog.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wineserver -w
+  QM_WINE_CLEANUP=qm_wine_cleanup
+}
+
+qm_wine_cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${QM_XVFB_PID:-}" ] && kill "$QM_XVFB_PID" 2>/dev/null || true
+  [ -n "${QM_WINE_TMP:-}" ] && rm -rf "$QM_WINE_TMP"
+}
