@@ -1,0 +1,416 @@
+#include "tests/e2e/E2eSupport.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "tests/e2e/target/TargetProtocol.h"
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+std::wstring ExeDir() {
+  wchar_t path[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring s(path, n);
+  return s.substr(0, s.find_last_of(L"\\/"));
+}
+
+namespace {
+
+void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring full = dir + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(dir.c_str());
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::wstring(base) + L"qm-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+void WriteUtf16File(const std::wstring& path, const std::wstring& text) {
+  std::string bytes("\xFF\xFE", 2);
+  bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  WriteBytes(path, bytes);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+std::wstring ReadUtf16File(const std::wstring& path) {
+  std::string bytes = ReadBytes(path);
+  size_t start = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE' ? 2 : 0;
+  std::wstring text((bytes.size() - start) / 2, L'\0');
+  if (!text.empty()) std::memcpy(&text[0], bytes.data() + start, text.size() * 2);
+  return text;
+}
+
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring IniString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
+                       const wchar_t* fallback) {
+  wchar_t buffer[1024];
+  GetPrivateProfileStringW(section, key, fallback, buffer, 1024, path.c_str());
+  return buffer;
+}
+
+int IniInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int fallback) {
+  return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, path.c_str()));
+}
+
+namespace {
+
+struct FindContext {
+  DWORD processId;
+  const wchar_t* className;
+  const wchar_t* title;
+  std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
+  auto* context = reinterpret_cast<FindContext*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != context->processId) return TRUE;
+  if (context->className != nullptr && ClassName(window) != context->className) return TRUE;
+  if (context->title != nullptr && WindowText(window) != context->title) return TRUE;
+  context->found->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> FindProcessWindows(DWORD processId, const wchar_t* className, const wchar_t* title) {
+  std::vector<HWND> found;
+  FindContext context{processId, className, title, &found};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&context));
+  return found;
+}
+
+HWND FindOwnedDialog(HWND owner) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+    if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForOwnedDialog(HWND owner, DWORD timeoutMs) {
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = FindOwnedDialog(owner)) != nullptr; }, timeoutMs);
+  return dialog;
+}
+
+std::wstring WindowText(HWND window) {
+  // WM_GETTEXT reaches another process's window; GetWindowText would only
+  // read the caption Windows caches.
+  wchar_t buffer[1024] = {};
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return buffer;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(window, buffer, 256);
+  return buffer;
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+std::wstring DlgItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+Process::~Process() {
+  if (info_.hProcess != nullptr) {
+    if (Running()) Terminate();
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+  }
+}
+
+bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& workDir) {
+  std::wstring commandLine = L"\"" + exe + L"\" " + args;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &startup, &info_) != FALSE;
+}
+
+bool Process::Running() const {
+  return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int Process::WaitExit(DWORD timeoutMs) {
+  if (info_.hProcess == nullptr) return -1;
+  bool ended = WaitUntil([&] { return !Running(); }, timeoutMs);
+  if (!ended) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+void Process::Terminate() {
+  TerminateProcess(info_.hProcess, 99);
+  WaitForSingleObject(info_.hProcess, kWaitMs);
+}
+
+bool App::Start() {
+  if (!process_.Start(ExeDir() + L"\\Quillmere.exe", L"", dir_)) return false;
+  bool up = WaitUntil([&] {
+    auto mains = FindProcessWindows(process_.id(), L"Quillmere", L"Quillmere");
+    auto dummies = FindProcessWindows(process_.id(), L"Static", L"Dummy");
+    if (mains.empty() || dummies.empty()) return false;
+    main_ = mains[0];
+    dummy_ = dummies[0];
+    return true;
+  });
+  if (!up) return false;
+  // The window exists before start-up has finished (the hook is set last);
+  // a round trip through the message loop proves it is idle and listening.
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &result) == 0) return false;
+  auto readouts = FindProcessWindows(process_.id(), L"Quillmere_Tooltip");
+  readout_ = readouts.empty() ? nullptr : readouts[0];
+  return true;
+}
+
+int App::Close() {
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  return process_.WaitExit();
+}
+
+void App::PostCommand(int id) { PostMessageW(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+LRESULT App::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(main_, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+void App::Post(UINT message, WPARAM wParam, LPARAM lParam) { PostMessageW(main_, message, wParam, lParam); }
+
+bool Target::Start(const std::wstring& args, int windows) {
+  if (!process_.Start(ExeDir() + L"\\qm_target.exe", args, L"")) return false;
+  return WaitUntil([&] {
+    windows_.clear();
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+          auto* self = reinterpret_cast<Target*>(lParam);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(window, &pid);
+          if (pid == self->process_.id() && ClassName(window) != L"IME") self->windows_.push_back(window);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    if (static_cast<int>(windows_.size()) < windows) return false;
+    // Idle: the target answers, so its windows are fully set up.
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(windows_[0], WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+  });
+}
+
+void Target::Notify(DWORD event, size_t i) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(windows_.at(i), TARGET_NOTIFY_EVENT, event, 0, SMTO_ABORTIFHUNG, kWaitMs, &result);
+}
+
+void Target::SetTitle(const std::wstring& title, size_t i) {
+  COPYDATASTRUCT data = {};
+  data.dwData = TARGET_SET_TITLE;
+  data.cbData = static_cast<DWORD>(title.size() * sizeof(wchar_t));
+  data.lpData = const_cast<wchar_t*>(title.data());
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(windows_.at(i), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                      kWaitMs, &result);
+}
+
+namespace {
+
+// Memory in the process that owns a window, for messages whose parameters
+// are pointers (list views answer through them).
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  void Write(const void* data, size_t size, size_t offset = 0) {
+    WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+  }
+  void Read(void* data, size_t size, size_t offset = 0) const {
+    ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+  }
+  char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+  LPARAM param() const { return reinterpret_cast<LPARAM>(address_); }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  size_t size_;
+};
+
+LRESULT SendWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+int ListViewRowCount(HWND view) { return static_cast<int>(SendWait(view, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ListViewColumnCount(HWND view) {
+  HWND header = reinterpret_cast<HWND>(SendWait(view, LVM_GETHEADER, 0, 0));
+  return header == nullptr ? 0 : static_cast<int>(SendWait(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring ListViewText(HWND view, int row, int column) {
+  constexpr int kChars = 1024;
+  RemoteBuffer remote(view, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.cchTextMax = kChars;
+  item.pszText = reinterpret_cast<wchar_t*>(remote.at(sizeof(LVITEMW)));
+  remote.Write(&item, sizeof(item));
+  LRESULT length = SendWait(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), remote.param());
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+  if (!text.empty()) remote.Read(&text[0], text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+  return text;
+}
+
+std::vector<std::vector<std::wstring>> ListViewRows(HWND view, int columns) {
+  std::vector<std::vector<std::wstring>> rows;
+  int count = ListViewRowCount(view);
+  for (int row = 0; row < count; ++row) {
+    std::vector<std::wstring> cells;
+    for (int column = 0; column < columns; ++column) cells.push_back(ListViewText(view, row, column));
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+std::vector<int> ListViewSelectedRows(HWND view) {
+  std::vector<int> rows;
+  int row = -1;
+  while ((row = static_cast<int>(SendWait(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) != -1) {
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void ListViewSelectRows(HWND view, const std::vector<int>& rows) {
+  RemoteBuffer remote(view, sizeof(LVITEMW));
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = 0;
+  remote.Write(&item, sizeof(item));
+  SendWait(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), remote.param());
+  for (int row : rows) {
+    item.state = LVIS_SELECTED;
+    remote.Write(&item, sizeof(item));
+    SendWait(view, LVM_SETITEMSTATE, static_cast<WPARAM>(row), remote.param());
+  }
+}
+
+void SendKey(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = virtualKey;
+  inputs[1] = inputs[0];
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+namespace {
+
+void MouseButton(int x, int y, DWORD down, DWORD up) {
+  SetCursorPos(x, y);
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = down;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = up;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+}  // namespace
+
+void ClickAt(int x, int y, bool right) {
+  if (right) {
+    MouseButton(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  } else {
+    MouseButton(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  }
+}
+
+void MiddleClickAt(int x, int y) { MouseButton(x, y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }
+
+}  // namespace e2e

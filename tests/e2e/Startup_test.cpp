@@ -1,0 +1,124 @@
+// Start-up, single instance and shutdown of the real program.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include "hook/HookContract.h"
+#include "res/resource.h"
+#include "tests/e2e/E2eSupport.h"
+
+namespace e2e {
+namespace {
+
+// Whether the shell holds a tray icon with this identity: modifying an
+// icon that does not exist fails.
+bool TrayIconExists(HWND owner, UINT id) {
+  NOTIFYICONDATAW icon = {};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = owner;
+  icon.uID = id;
+  return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
+}
+
+TEST(Startup, FirstStartWithNoFilesPreparesAHiddenCentredWindow) {
+  TempDir dir;
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+
+  EXPECT_FALSE(IsWindowVisible(app.main()));
+  RECT rect = WindowRect(app.main());
+  int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(rect.left, (cx - 320) / 2);
+  EXPECT_EQ(rect.top, (cy - 240) / 2);
+  EXPECT_EQ(rect.right - rect.left, 320);
+  EXPECT_EQ(rect.bottom - rect.top, 240);
+  EXPECT_TRUE(GetMenu(app.main()) != nullptr);
+  EXPECT_TRUE(TrayIconExists(app.main(), ID_TRAYICON));
+  EXPECT_FALSE(IsWindowVisible(app.dummy()));
+  EXPECT_EQ(WindowText(app.dummy()), L"Dummy");
+
+  EXPECT_EQ(app.Close(), 0);
+  EXPECT_FALSE(TrayIconExists(app.main(), ID_TRAYICON));
+  // The window list is the one selected on a first start.
+  EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"List"), 1);
+}
+
+TEST(Startup, SecondCopyExitsAtOnceAndChangesNothing) {
+  TempDir dir;
+  App first(dir.path());
+  ASSERT_TRUE(first.Start());
+
+  TempDir other;
+  Process second;
+  ASSERT_TRUE(second.Start(ExeDir() + L"\\Quillmere.exe", L"", other.path()));
+  EXPECT_EQ(second.WaitExit(), 0);
+  EXPECT_FALSE(FileExists(other.File(L"Config.ini")));
+  EXPECT_FALSE(FileExists(other.File(L"Entry.ini")));
+  EXPECT_TRUE(first.process().Running());
+  EXPECT_EQ(first.Send(WM_NULL), 0);
+
+  EXPECT_EQ(first.Close(), 0);
+}
+
+TEST(Startup, TwoCopiesStartedTogetherLeaveExactlyOneRunning) {
+  TempDir dirA, dirB;
+  Process a, b;
+  ASSERT_TRUE(a.Start(ExeDir() + L"\\Quillmere.exe", L"", dirA.path()));
+  ASSERT_TRUE(b.Start(ExeDir() + L"\\Quillmere.exe", L"", dirB.path()));
+  // Exactly one of them gets a main window; the other ends with code 0.
+  ASSERT_TRUE(WaitUntil([&] { return !a.Running() || !b.Running(); }));
+  Process& loser = a.Running() ? b : a;
+  Process& winner = a.Running() ? a : b;
+  EXPECT_EQ(loser.WaitExit(), 0);
+  std::vector<HWND> mains;
+  ASSERT_TRUE(WaitUntil([&] {
+    mains = FindProcessWindows(winner.id(), L"Quillmere", L"Quillmere");
+    return !mains.empty();
+  }));
+  PostMessageW(mains[0], WM_CLOSE, 0, 0);
+  EXPECT_EQ(winner.WaitExit(), 0);
+}
+
+TEST(Startup, ExitCommandAndEndSessionSaveAndEnd) {
+  struct Case { const char* name; UINT message; WPARAM wParam; };
+  const Case cases[] = {
+      {"exit command", WM_COMMAND, IDM_EXIT},
+      {"end of session", WM_ENDSESSION, TRUE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    App app(dir.path());
+    ASSERT_TRUE(app.Start());
+    app.Post(c.message, c.wParam, 0);
+    if (c.message == WM_ENDSESSION) {
+      // Windows ends the process itself after WM_ENDSESSION; the program only
+      // has to have saved and cleaned up by then.
+      ASSERT_TRUE(WaitUntil([&] { return FileExists(app.EntryPath()); }));
+    }
+    EXPECT_EQ(app.process().WaitExit(), 0);
+    EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Width"), 320);
+    EXPECT_EQ(IniInt(app.EntryPath(), L"Window", L"Item"), 0);
+    EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Item"), 0);
+  }
+}
+
+TEST(Startup, TaskbarRestartBringsTheTrayIconBack) {
+  TempDir dir;
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  NOTIFYICONDATAW icon = {};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = app.main();
+  icon.uID = ID_TRAYICON;
+  // What a crashed shell leaves: the icon gone, then the broadcast.
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+  ASSERT_FALSE(TrayIconExists(app.main(), ID_TRAYICON));
+  app.Send(RegisterWindowMessageW(L"TaskbarCreated"));
+  EXPECT_TRUE(TrayIconExists(app.main(), ID_TRAYICON));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+}  // namespace
+}  // namespace e2e

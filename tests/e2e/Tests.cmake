@@ -1,0 +1,16 @@
+# End-to-end tests: a driver that starts the real Quillmere.exe under Wine and
+# drives it from outside, and qm_target.exe, the "other program" whose
+# windows get placed.
+add_executable(qm_target WIN32 ${CMAKE_CURRENT_LIST_DIR}/target/Target_win.cpp)
+target_include_directories(qm_target PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(qm_target PRIVATE UNICODE _UNICODE)
+target_link_options(qm_target PRIVATE -municode ${QM_WIN_LINK})
+
+file(GLOB QM_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+add_executable(qm_e2e_tests ${QM_E2E_TESTS} ${CMAKE_CURRENT_LIST_DIR}/E2eSupport.cpp ${CMAKE_CURRENT_LIST_DIR}/E2eMain.cpp)
+target_include_directories(qm_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_compile_definitions(qm_e2e_tests PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(qm_e2e_tests PRIVATE gtest user32 gdi32 comctl32 shell32)
+target_link_options(qm_e2e_tests PRIVATE ${QM_WIN_LINK})
+add_dependencies(qm_e2e_tests Quillmere QuillmereHook qm_target)
+qm_add_gtest(qm_e2e_tests)

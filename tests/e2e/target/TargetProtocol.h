@@ -1,0 +1,14 @@
+// Messages the end-to-end driver sends to qm_target.exe windows. The target
+// is a stand-in for "some other program": its windows are what Quillmere
+// places, and it raises the window events Windows would raise for them
+// (Wine raises only EVENT_OBJECT_CREATE itself, but delivers events that a
+// process raises with NotifyWinEvent to other processes' hooks).
+#pragma once
+
+#include <windows.h>
+
+// wParam: a WinEvent id. The target calls NotifyWinEvent(event, its window,
+// OBJID_WINDOW, CHILDID_SELF) and returns 1.
+#define TARGET_NOTIFY_EVENT (WM_APP + 0x100)
+// WM_COPYDATA dwData: the payload is a UTF-16 title; the target sets it.
+#define TARGET_SET_TITLE 0x51544954

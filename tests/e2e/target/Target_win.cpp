@@ -1,0 +1,93 @@
+// qm_target.exe: opens top-level windows for the end-to-end tests.
+//
+//   qm_target.exe [--class NAME] [--title TEXT] [--style HEX] [--exstyle HEX]
+//                 [--rect X,Y,W,H] [--count N] [--hidden] [--owned]
+//
+// With --count N it opens N windows titled "TEXT 1" ... "TEXT N". --owned
+// gives every window after the first the first one as owner. The process
+// ends when its first window is closed or on WM_CLOSE to any window.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "tests/e2e/target/TargetProtocol.h"
+
+namespace {
+
+LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case TARGET_NOTIFY_EVENT:
+      NotifyWinEvent(static_cast<DWORD>(wParam), window, OBJID_WINDOW, CHILDID_SELF);
+      return 1;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (data->dwData != TARGET_SET_TITLE) return 0;
+      std::wstring title(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+      SetWindowTextW(window, title.c_str());
+      return 1;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  std::wstring className = L"QmTarget";
+  std::wstring title = L"Target";
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD exStyle = 0;
+  int x = 100, y = 100, w = 400, h = 300, count = 1;
+  bool hidden = false, owned = false;
+
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  for (int i = 1; i < argc; ++i) {
+    std::wstring arg = argv[i];
+    const wchar_t* value = i + 1 < argc ? argv[i + 1] : L"";
+    if (arg == L"--class") { className = value; ++i; }
+    else if (arg == L"--title") { title = value; ++i; }
+    else if (arg == L"--style") { style = wcstoul(value, nullptr, 16); ++i; }
+    else if (arg == L"--exstyle") { exStyle = wcstoul(value, nullptr, 16); ++i; }
+    else if (arg == L"--rect") { swscanf(value, L"%d,%d,%d,%d", &x, &y, &w, &h); ++i; }
+    else if (arg == L"--count") { count = _wtoi(value); ++i; }
+    else if (arg == L"--hidden") hidden = true;
+    else if (arg == L"--owned") owned = true;
+  }
+
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = TargetProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = className.c_str();
+  RegisterClassExW(&wc);
+
+  HWND first = nullptr;
+  for (int i = 1; i <= count; ++i) {
+    std::wstring text = count > 1 ? title + L" " + std::to_wstring(i) : title;
+    HWND owner = owned ? first : nullptr;
+    HWND window = CreateWindowExW(exStyle, className.c_str(), text.c_str(), style, x, y, w, h, owner,
+                                  nullptr, instance, nullptr);
+    if (first == nullptr) first = window;
+    // Exactly the style asked for: CreateWindowEx adds WS_CLIPSIBLINGS and,
+    // for overlapped windows, a caption; tests compare style bits.
+    SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(style & ~WS_VISIBLE));
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    if (!hidden) ShowWindow(window, SW_SHOWNOACTIVATE);
+  }
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
