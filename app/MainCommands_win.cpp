@@ -1,6 +1,7 @@
 // Placeholder until the main window's toolbar, views and commands land.
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "placement/Placement_win.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -17,7 +18,16 @@ void HideMainWindow() {
 }
 void ShowList(int list) { g_settings.List = list; }
 void OnMainCommand(int id) {
-  if (id == IDM_EXIT) ExitProgram();
+  switch (id) {
+    case IDM_EXIT:
+      ExitProgram();
+      break;
+    case IDM_INITIALISE:
+      ApplyToAllWindows();
+      break;
+    default:
+      break;
+  }
 }
 LRESULT OnMainNotify(const NMHDR*) { return 0; }
 void OnTrayMessage(LPARAM) {}
