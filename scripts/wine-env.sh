@@ -2,6 +2,7 @@
 # is no display to use, a virtual X server with a 1920x1080 screen whose work
 # area leaves 40 pixels for a taskbar (Wine reads _NET_WORKAREA).
 #
+# Usage: qm_wine_env virtual|user. "user" keeps $DISPLAY when there is one.
 # Exports WINEPREFIX, WINEDEBUG, DISPLAY, and QM_WINE_CLEANUP (a function
 # name to call on exit).
 
@@ -11,7 +12,9 @@ qm_wine_env() {
   export WINEARCH=win64
   export WINEDLLOVERRIDES="mscoree,mshtml="
   QM_WINE_TMP=$(mktemp -d /tmp/quillmere-wine.XXXXXX)
-  export WINEPREFIX=$QM_WINE_TMP/prefix
+  # A caller may keep a prefix between runs (QM_WINEPREFIX); tests get a
+  # fresh one each time.
+  export WINEPREFIX=${QM_WINEPREFIX:-$QM_WINE_TMP/prefix}
 
   if [ "$want_display" = virtual ] || [ -z "${DISPLAY:-}" ]; then
     local n

@@ -1,0 +1,36 @@
+#!/usr/bin/env python3
+"""Totals the GoogleTest XML reports of every suite into one line:
+'tests: N passed, N failed, N skipped'. Exits 1 when a test failed or a
+suite left no report (it crashed or did not run)."""
+import glob
+import os
+import sys
+import xml.etree.ElementTree as ET
+
+passed = failed = skipped = 0
+problems = []
+for folder in sys.argv[1:]:
+    reports = sorted(glob.glob(os.path.join(folder, '*.xml')))
+    if not reports:
+        problems.append(f'no test reports in {folder}')
+    for path in reports:
+        try:
+            root = ET.parse(path).getroot()
+        except ET.ParseError as error:
+            problems.append(f'{path}: unreadable report ({error})')
+            continue
+        suite = f"{os.path.basename(os.path.dirname(os.path.dirname(path)))}/{os.path.basename(path)[:-4]}"
+        for case in root.iter('testcase'):
+            name = f"{suite}: {case.get('classname')}.{case.get('name')}"
+            if case.find('failure') is not None or case.find('error') is not None:
+                failed += 1
+                print(f'FAILED  {name}')
+            elif case.get('status') == 'notrun' or case.find('skipped') is not None or case.get('result') == 'skipped':
+                skipped += 1
+            else:
+                passed += 1
+
+for problem in problems:
+    print(f'PROBLEM {problem}')
+print(f'tests: {passed} passed, {failed} failed, {skipped} skipped')
+sys.exit(1 if failed or problems else 0)
