@@ -2,7 +2,8 @@
 // Notepad where Notepad opens itself, asks the running Quillmere to apply
 // its rules (as a right click on the tray icon does), and waits until
 // Notepad has moved to where the example rule puts it. Prints both
-// rectangles. With --close it then closes Quillmere, which saves its files.
+// rectangles. qm_demo.exe --close closes Notepad and then Quillmere, which
+// saves its files on the way out.
 #include <windows.h>
 
 #include <cstdio>
@@ -39,6 +40,12 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
+  if (close) {
+    if (HWND notepad = FindWindowW(L"Notepad", nullptr)) PostMessageW(notepad, WM_CLOSE, 0, 0);
+    PostMessageW(quillmere, WM_CLOSE, 0, 0);
+    return 0;
+  }
+
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
@@ -62,10 +69,6 @@ int wmain(int argc, wchar_t** argv) {
   });
   PrintRect(moved ? "Quillmere placed it at" : "Notepad did not move; it is at", notepad);
 
-  if (close) {
-    PostMessageW(notepad, WM_CLOSE, 0, 0);
-    PostMessageW(quillmere, WM_CLOSE, 0, 0);
-  }
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   return moved ? 0 : 1;
