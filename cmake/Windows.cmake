@@ -3,12 +3,19 @@ enable_language(RC)
 
 set(QM_WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601
     QM_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} QM_VERSION_MINOR=${PROJECT_VERSION_MINOR}
-    QM_VERSION_PATCH=${PROJECT_VERSION_PATCH} QM_VERSION_TEXT=L"${PROJECT_VERSION}")
+    QM_VERSION_PATCH=${PROJECT_VERSION_PATCH})
 # The char16_t <-> wchar_t glue reinterprets buffers; keep the optimiser from
 # assuming the two never alias.
-set(QM_WIN_OPTIONS -fno-strict-aliasing)
 # No MinGW runtime DLLs: a user's Windows machine does not have them.
-set(QM_WIN_LINK -static -static-libgcc -static-libstdc++)
+if(MINGW)
+  set(QM_WIN_OPTIONS -fno-strict-aliasing)
+  set(QM_WIN_LINK -static -static-libgcc -static-libstdc++)
+  set(QM_UNICODE_ENTRY -municode)
+else()
+  set(QM_WIN_OPTIONS)
+  set(QM_WIN_LINK)
+  set(QM_UNICODE_ENTRY)
+endif()
 
 target_compile_definitions(qm_core PUBLIC ${QM_WIN_DEFINES})
 target_compile_options(qm_core PUBLIC ${QM_WIN_OPTIONS})
@@ -17,7 +24,7 @@ configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 set(QM_RESOURCES ${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.rc)
 set_source_files_properties(${QM_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.ico;${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.manifest;${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DQM_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DQM_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DQM_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
+
 
 # Hook library: Quillmere.dll with undecorated exports from the .def file.
 file(GLOB QM_HOOK_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/hook/library/*.cpp)
@@ -38,5 +45,5 @@ add_executable(Quillmere WIN32 app/Main_win.cpp ${QM_RESOURCES})
 target_include_directories(Quillmere PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(Quillmere PRIVATE ${QM_WARNINGS})
 target_link_libraries(Quillmere PRIVATE qm_shell)
-target_link_options(Quillmere PRIVATE -municode ${QM_WIN_LINK})
+target_link_options(Quillmere PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK})
 include(${CMAKE_CURRENT_SOURCE_DIR}/tools/Tools.cmake)

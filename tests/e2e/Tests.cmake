@@ -4,7 +4,7 @@
 add_executable(qm_target WIN32 ${CMAKE_CURRENT_LIST_DIR}/target/Target_win.cpp)
 target_include_directories(qm_target PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(qm_target PRIVATE UNICODE _UNICODE)
-target_link_options(qm_target PRIVATE -municode ${QM_WIN_LINK})
+target_link_options(qm_target PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK})
 
 file(GLOB QM_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
 add_executable(qm_e2e_tests ${QM_E2E_TESTS} ${CMAKE_CURRENT_LIST_DIR}/E2eSupport.cpp ${CMAKE_CURRENT_LIST_DIR}/E2eMain.cpp)
