@@ -1,12 +1,122 @@
 #include "placement/Placement.h"
 
+#include <limits>
+
 namespace qm {
 
-// Placeholder until the placement engine lands.
-Placement ComputePlacement(const EntryGeometry& entry, const Rect32&, const Rect32&, int32_t, int32_t) {
-  return Placement{PlacementAction::MoveAndResize, entry.Left, entry.Top, entry.Width, entry.Height};
+namespace {
+
+int32_t Saturate(int64_t value) {
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
 }
 
-int32_t MatchWindowEntry(const WindowTable&, U16View, U16View) { return -1; }
+// Whether the terminated stored text equals text, without measuring the
+// stored text first: most entries differ in their first code unit.
+bool EqualsStored(const char16_t* stored, U16View text) {
+  for (char16_t c : text) {
+    if (*stored != c) return false;  // also stops at the stored terminator
+    ++stored;
+  }
+  return *stored == u'\0';
+}
+
+}  // namespace
+
+Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
+                           int32_t screenWidth, int32_t screenHeight) {
+  int64_t x = entry.Left;
+  int64_t y = entry.Top;
+  int64_t w = entry.Width;
+  int64_t h = entry.Height;
+  if (entry.Pos != PosFree) {
+    if (entry.DesableSize != 0) {
+      w = int64_t{windowRect.right} - windowRect.left;
+      h = int64_t{windowRect.bottom} - windowRect.top;
+    }
+    switch (entry.Pos) {
+      case PosBottomLeft:
+        x = workArea.left;
+        y = workArea.bottom - h;
+        break;
+      case PosBottomRight:
+        x = workArea.right - w;
+        y = workArea.bottom - h;
+        break;
+      case PosCenter:
+        // The whole screen's centre, not the work area's; C++ division
+        // rounds toward zero, as the placement must.
+        x = (screenWidth - w) / 2;
+        y = (screenHeight - h) / 2;
+        break;
+      case PosTopLeft:
+        x = workArea.left;
+        y = workArea.top;
+        break;
+      case PosTopRight:
+        x = workArea.right - w;
+        y = workArea.top;
+        break;
+      default:
+        break;  // an unknown anchor from a hand-edited file keeps Left, Top
+    }
+  }
+  Placement placement{PlacementAction::MoveAndResize, Saturate(x), Saturate(y), Saturate(w), Saturate(h)};
+  if (entry.DesablePos != 0) {
+    placement.action = PlacementAction::ResizeOnly;
+  } else if (entry.DesableSize != 0) {
+    placement.action = PlacementAction::MoveOnly;
+  }
+  return placement;
+}
+
+int32_t MatchWindowClass(const WindowTable& table, U16View windowClass) {
+  if (windowClass.empty()) return -1;
+  for (int32_t i = 0; i < table.Count; ++i) {
+    if (EqualsStored(table.Entries[i].Class, windowClass)) return i;
+  }
+  return -1;
+}
+
+int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle) {
+  for (int32_t i = 0; i < table.Count; ++i) {
+    const char16_t* title = table.Entries[i].Title;
+    if (title[0] != u'\0' && U16Contains(windowTitle, U16ViewOf(title))) return i;
+  }
+  return -1;
+}
+
+int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle) {
+  int32_t index = MatchWindowClass(table, windowClass);
+  return index >= 0 ? index : MatchWindowTitle(table, windowTitle);
+}
+
+uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry) {
+  const struct {
+    uint32_t bit;
+    int32_t set;
+  } frames[] = {
+      {StyleBorder, entry.Border},
+      {StyleDialogFrame, entry.DialogFrame},
+      {StyleThickFrame, entry.ThickFrame},
+  };
+  for (const auto& frame : frames) {
+    style = frame.set != 0 ? (style | frame.bit) : (style & ~frame.bit);
+  }
+  return style;
+}
+
+void PresetItemText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out) {
+  char16_t position[TextCapacity];
+  char16_t size[TextCapacity];
+  PositionText(entry, anchors, position);
+  SizeText(entry, size);
+  size_t len = 0;
+  const U16View parts[] = {u"(", U16ViewOf(position), u") [", U16ViewOf(size), u"]"};
+  for (U16View part : parts) {
+    len += U16CopyTruncated(out + len, static_cast<size_t>(PresetItemCapacity) - len, part);
+  }
+}
 
 }  // namespace qm

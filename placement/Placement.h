@@ -27,13 +27,40 @@ struct Placement {
 };
 
 // Where the entry puts a window whose outer rectangle is windowRect, given
-// the primary work area and the screen size captured at start-up.
+// the primary work area and the screen size captured at start-up. Sums that
+// a hand-edited entry could push past the int32 range are done in 64 bits and
+// saturated to it (a window cannot be placed further out than that anyway).
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
                            int32_t screenWidth, int32_t screenHeight);
 
+// What ComputePlacement reads beyond the entry: the work area for every
+// anchored entry, the window's rectangle only when the size is kept as well.
+inline bool PlacementReadsWorkArea(const EntryGeometry& entry) { return entry.Pos != PosFree; }
+inline bool PlacementReadsWindowRect(const EntryGeometry& entry) {
+  return entry.Pos != PosFree && entry.DesableSize != 0;
+}
+
 // The rule for a window of this class and title: first an exact class match
 // over the whole table, then the first entry whose Title occurs in the
-// window's title. -1 when none applies.
+// window's title. -1 when none applies. Both comparisons are ordinal and
+// case-sensitive. An entry with an empty Title never matches by title: an
+// empty pattern occurs in every title, and a rule with no name would catch
+// every window that no class rule took.
 int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle);
+// The two passes on their own, so a caller can read the title only when the
+// class pass found nothing.
+int32_t MatchWindowClass(const WindowTable& table, U16View windowClass);
+int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle);
+
+// The frame style bits a window entry sets or clears; no other bit changes.
+constexpr uint32_t StyleBorder = 0x00800000;       // WS_BORDER
+constexpr uint32_t StyleDialogFrame = 0x00400000;  // WS_DLGFRAME (with WS_BORDER: the caption)
+constexpr uint32_t StyleThickFrame = 0x00040000;   // WS_THICKFRAME
+uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry);
+
+// A preset's popup item, "(%s) [%s]" of its position and size texts, into
+// out[PresetItemCapacity].
+constexpr int PresetItemCapacity = 2 * TextCapacity + 8;
+void PresetItemText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
 
 }  // namespace qm

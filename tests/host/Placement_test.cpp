@@ -1,0 +1,284 @@
+#include "placement/Placement.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace qm {
+namespace {
+
+constexpr Rect32 kWorkArea{0, 0, 1920, 1040};
+constexpr int32_t kScreenW = 1920;
+constexpr int32_t kScreenH = 1080;
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+EntryGeometry Geometry(int32_t pos, int32_t left, int32_t top, int32_t width, int32_t height, int32_t desablePos = 0,
+                       int32_t desableSize = 0) {
+  EntryGeometry g{};
+  g.DesablePos = desablePos;
+  g.Left = left;
+  g.Top = top;
+  g.Pos = pos;
+  g.DesableSize = desableSize;
+  g.Width = width;
+  g.Height = height;
+  return g;
+}
+
+struct PlacementCase {
+  const char* name;
+  EntryGeometry entry;
+  Rect32 window;
+  Rect32 work;
+  Placement expected;
+};
+
+TEST(ComputePlacement, AnchorsFlagsAndRounding) {
+  const Rect32 window{10, 20, 811, 621};  // 801 x 601
+  const Rect32 shifted{100, 50, 1900, 1000};
+  using A = PlacementAction;
+  const PlacementCase cases[] = {
+      {"free point", Geometry(PosFree, -100, 50, 640, 480), window, kWorkArea, {A::MoveAndResize, -100, 50, 640, 480}},
+      {"bottom left", Geometry(PosBottomLeft, 7, 7, 800, 600), window, kWorkArea, {A::MoveAndResize, 0, 440, 800, 600}},
+      {"bottom right", Geometry(PosBottomRight, 7, 7, 800, 600), window, kWorkArea,
+       {A::MoveAndResize, 1120, 440, 800, 600}},
+      {"centre of the screen, not the work area", Geometry(PosCenter, 7, 7, 800, 600), window, kWorkArea,
+       {A::MoveAndResize, 560, 240, 800, 600}},
+      {"top left", Geometry(PosTopLeft, 7, 7, 800, 600), window, kWorkArea, {A::MoveAndResize, 0, 0, 800, 600}},
+      {"top right", Geometry(PosTopRight, 7, 7, 800, 600), window, kWorkArea, {A::MoveAndResize, 1120, 0, 800, 600}},
+      {"work area not at the origin", Geometry(PosBottomRight, 0, 0, 800, 600), window, shifted,
+       {A::MoveAndResize, 1100, 400, 800, 600}},
+      {"top left of a shifted work area", Geometry(PosTopLeft, 0, 0, 800, 600), window, shifted,
+       {A::MoveAndResize, 100, 50, 800, 600}},
+      {"centre ignores a shifted work area", Geometry(PosCenter, 0, 0, 800, 600), window, shifted,
+       {A::MoveAndResize, 560, 240, 800, 600}},
+      {"unknown anchor keeps Left, Top", Geometry(9, 33, 44, 800, 600), window, kWorkArea,
+       {A::MoveAndResize, 33, 44, 800, 600}},
+      {"negative anchor keeps Left, Top", Geometry(-1, 33, 44, 800, 600), window, kWorkArea,
+       {A::MoveAndResize, 33, 44, 800, 600}},
+      // Keeping the size: the corner is computed from the current size.
+      {"centre, current odd size rounds toward zero", Geometry(PosCenter, 0, 0, 800, 600, 0, 1), window, kWorkArea,
+       {A::MoveOnly, 559, 239, 801, 601}},
+      {"bottom right, current size", Geometry(PosBottomRight, 0, 0, 800, 600, 0, 1), window, kWorkArea,
+       {A::MoveOnly, 1119, 439, 801, 601}},
+      {"unknown anchor still reads the current size", Geometry(8, 5, 6, 800, 600, 0, 1), window, kWorkArea,
+       {A::MoveOnly, 5, 6, 801, 601}},
+      {"free point ignores the current size", Geometry(PosFree, 5, 6, 800, 600, 0, 1), window, kWorkArea,
+       {A::MoveOnly, 5, 6, 800, 600}},
+      // A window wider than the screen: a negative quotient rounds toward
+      // zero, not down.
+      {"centre of a window wider than the screen", Geometry(PosCenter, 0, 0, 1923, 1083), window, kWorkArea,
+       {A::MoveAndResize, -1, -1, 1923, 1083}},
+      // Only resizing wins over only moving.
+      {"DesablePos ignores the computed corner", Geometry(PosTopLeft, 5, 6, 800, 600, 1), window, kWorkArea,
+       {A::ResizeOnly, 0, 0, 800, 600}},
+      {"both flags, anchored: the current size", Geometry(PosTopRight, 5, 6, 800, 600, 1, 1), window, kWorkArea,
+       {A::ResizeOnly, 1119, 0, 801, 601}},
+      {"both flags, free: the stored size", Geometry(PosFree, 5, 6, 800, 600, 1, 1), window, kWorkArea,
+       {A::ResizeOnly, 5, 6, 800, 600}},
+      {"any non-zero value is a set flag", Geometry(PosFree, 5, 6, 800, 600, 0, -7), window, kWorkArea,
+       {A::MoveOnly, 5, 6, 800, 600}},
+  };
+  for (const PlacementCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Placement p = ComputePlacement(c.entry, c.window, c.work, kScreenW, kScreenH);
+    EXPECT_EQ(p.action, c.expected.action);
+    EXPECT_EQ(p.width, c.expected.width);
+    EXPECT_EQ(p.height, c.expected.height);
+    if (c.expected.action != PlacementAction::ResizeOnly) {
+      EXPECT_EQ(p.x, c.expected.x);
+      EXPECT_EQ(p.y, c.expected.y);
+    }
+  }
+}
+
+// Hand-edited sizes near the int32 limits: the sums saturate instead of
+// wrapping around to the other side of the screen.
+TEST(ComputePlacement, ExtremeValuesSaturate) {
+  using A = PlacementAction;
+  const Rect32 window{0, 0, 10, 10};
+  const Rect32 huge{kMin, kMin, kMax, kMax};  // a rectangle whose width does not fit
+  const PlacementCase cases[] = {
+      {"bottom right, most negative size", Geometry(PosBottomRight, 0, 0, kMin, kMin), window, kWorkArea,
+       {A::MoveAndResize, kMax, kMax, kMin, kMin}},
+      {"bottom left, largest height", Geometry(PosBottomLeft, 0, 0, kMax, kMax), window, {0, 0, 0, -10},
+       {A::MoveAndResize, 0, kMin, kMax, kMax}},
+      {"centre, most negative size", Geometry(PosCenter, 0, 0, kMin, kMin), window, kWorkArea,
+       {A::MoveAndResize, 1073742784, 1073742364, kMin, kMin}},
+      {"current width beyond int32", Geometry(PosTopLeft, 0, 0, 1, 1, 0, 1), huge, kWorkArea,
+       {A::MoveOnly, 0, 0, kMax, kMax}},
+      {"free point passes extremes through", Geometry(PosFree, kMin, kMax, kMax, kMin), window, kWorkArea,
+       {A::MoveAndResize, kMin, kMax, kMax, kMin}},
+  };
+  for (const PlacementCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Placement p = ComputePlacement(c.entry, c.window, c.work, kScreenW, kScreenH);
+    EXPECT_EQ(p.action, c.expected.action);
+    EXPECT_EQ(p.x, c.expected.x);
+    EXPECT_EQ(p.y, c.expected.y);
+    EXPECT_EQ(p.width, c.expected.width);
+    EXPECT_EQ(p.height, c.expected.height);
+  }
+}
+
+TEST(ComputePlacement, ReadsOnlyWhatItNeeds) {
+  EXPECT_FALSE(PlacementReadsWorkArea(Geometry(PosFree, 0, 0, 1, 1, 1, 1)));
+  EXPECT_FALSE(PlacementReadsWindowRect(Geometry(PosFree, 0, 0, 1, 1, 0, 1)));
+  EXPECT_TRUE(PlacementReadsWorkArea(Geometry(PosCenter, 0, 0, 1, 1)));
+  EXPECT_FALSE(PlacementReadsWindowRect(Geometry(PosCenter, 0, 0, 1, 1)));
+  EXPECT_TRUE(PlacementReadsWindowRect(Geometry(PosCenter, 0, 0, 1, 1, 0, 1)));
+  EXPECT_TRUE(PlacementReadsWindowRect(Geometry(7, 0, 0, 1, 1, 0, 1)));
+}
+
+struct Rule {
+  const char16_t* title;
+  const char16_t* cls;
+};
+
+std::unique_ptr<WindowTable> MakeTable(std::initializer_list<Rule> rules) {
+  auto table = std::make_unique<WindowTable>();
+  std::memset(table.get(), 0, sizeof(WindowTable));
+  for (const Rule& r : rules) {
+    WindowEntry& e = table->Entries[table->Count++];
+    U16CopyTruncated(e.Title, TextCapacity, r.title);
+    U16CopyTruncated(e.Class, TextCapacity, r.cls);
+  }
+  return table;
+}
+
+TEST(MatchWindowEntry, ClassPassBeforeTitlePass) {
+  auto table = MakeTable({
+      {u"Note", u""},
+      {u"Editor", u"Notepad"},
+      {u"Untitled", u"QmTarget"},
+      {u"Abc", u"notepad"},
+      {u"Second", u"Notepad"},
+      {u"", u"Empty"},
+      {u"Pad - Note", u"Pad"},
+  });
+  struct Case {
+    const char* name;
+    U16View cls;
+    U16View title;
+    int32_t expected;
+  } cases[] = {
+      {"a later class match beats an earlier title match", u"Notepad", u"Untitled - Notepad", 1},
+      {"the first of two equal classes", u"Notepad", u"x", 1},
+      {"class is case-sensitive", u"NOTEPAD", u"x", -1},
+      {"lower-case class names its own entry", u"notepad", u"", 3},
+      {"class is a whole-string comparison", u"Notepa", u"x", -1},
+      {"class longer than the entry's", u"Notepad2", u"x", -1},
+      {"title substring, first entry in order", u"Other", u"Untitled - Notepad", 0},
+      {"title test is case-sensitive", u"Other", u"untitled - notepad", -1},
+      {"title found in the middle", u"Other", u"My Editor 2", 1},
+      {"whole title equal to the entry's", u"Other", u"Abc", 3},
+      {"empty class goes straight to titles", u"", u"Second", 4},
+      {"nothing matches", u"Other", u"Calculator", -1},
+      {"an empty window title matches nothing", u"Other", u"", -1},
+      {"empty-Class entries do not match an empty class", u"", u"zzz", -1},
+      {"entry with an empty Title can still match by class", u"Empty", u"zzz", 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(MatchWindowEntry(*table, c.cls, c.title), c.expected);
+  }
+}
+
+TEST(MatchWindowEntry, EmptyTitleRuleNeverCatchesEveryWindow) {
+  auto table = MakeTable({{u"", u""}, {u"Later", u""}});
+  EXPECT_EQ(MatchWindowTitle(*table, u"Any window at all"), -1);
+  EXPECT_EQ(MatchWindowTitle(*table, u"The Later one"), 1);
+  EXPECT_EQ(MatchWindowClass(*table, u""), -1);
+}
+
+TEST(MatchWindowEntry, EmptyTableAndFullTable) {
+  auto empty = MakeTable({});
+  EXPECT_EQ(MatchWindowEntry(*empty, u"Notepad", u"Notepad"), -1);
+
+  auto full = MakeTable({});
+  for (int32_t i = 0; i < MaxEntries; ++i) {
+    WindowEntry& e = full->Entries[i];
+    U16CopyTruncated(e.Title, TextCapacity, u"Title");
+    U16CopyTruncated(e.Class, TextCapacity, u"Class");
+    e.Title[5] = e.Class[5] = static_cast<char16_t>(u'A' + i % 26);
+    e.Title[6] = e.Class[6] = static_cast<char16_t>(u'A' + i / 26);
+    e.Title[7] = e.Class[7] = u'\0';
+  }
+  full->Count = MaxEntries;
+  EXPECT_EQ(MatchWindowEntry(*full, u"ClassRT", u"x"), MaxEntries - 1);  // 511 = 'R' + 26 * 'T'
+  EXPECT_EQ(MatchWindowEntry(*full, u"x", u"[TitleRT]"), MaxEntries - 1);
+  // A full-length text compares whole.
+  char16_t longClass[TextCapacity];
+  for (int i = 0; i < TextCapacity - 1; ++i) longClass[i] = u'c';
+  longClass[TextCapacity - 1] = u'\0';
+  U16CopyTruncated(full->Entries[3].Class, TextCapacity, U16ViewOf(longClass));
+  EXPECT_EQ(MatchWindowClass(*full, U16ViewOf(longClass)), 3);
+  EXPECT_EQ(MatchWindowClass(*full, U16View(longClass, TextCapacity - 2)), -1);
+}
+
+TEST(ApplyFrameStyle, ChangesOnlyTheThreeFrameBits) {
+  constexpr uint32_t kCaption = StyleBorder | StyleDialogFrame;
+  constexpr uint32_t kOther = 0x10000000u | 0x00080000u | 0x00020000u | 0x00010000u | 0x04000000u | 0x0000BEEFu;
+  struct Case {
+    const char* name;
+    int32_t border, dialogFrame, thickFrame;
+    uint32_t before;
+    uint32_t expected;
+  } cases[] = {
+      {"caption and sizing frame to thin border", 1, 0, 0, kOther | kCaption | StyleThickFrame, kOther | StyleBorder},
+      {"nothing to all three", 1, 1, 1, kOther, kOther | kCaption | StyleThickFrame},
+      {"all three cleared", 0, 0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu & ~(kCaption | StyleThickFrame)},
+      {"dialog frame only", 0, 1, 0, StyleBorder | StyleThickFrame, StyleDialogFrame},
+      {"any non-zero value sets", -1, 2, 0, 0, kCaption},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowEntry entry{};
+    entry.Border = c.border;
+    entry.DialogFrame = c.dialogFrame;
+    entry.ThickFrame = c.thickFrame;
+    EXPECT_EQ(ApplyFrameStyle(c.before, entry), c.expected);
+  }
+}
+
+TEST(PresetItemText, FormatsPositionAndSize) {
+  const char16_t* texts[PosCount] = {u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 ", u" 左上 ", u" 右上 "};
+  AnchorTexts anchors{};
+  for (int i = 0; i < PosCount; ++i) anchors.Text[i] = texts[i];
+  struct Case {
+    const char* name;
+    EntryGeometry entry;
+    const char16_t* expected;
+  } cases[] = {
+      {"free preset", Geometry(PosFree, 10, 20, 640, 480), u"( 10 , 20 ) [ 640 x 480 ]"},
+      {"centred, size kept", Geometry(PosCenter, 0, 0, 640, 480, 0, 1), u"( 中央 ) [ ]"},
+      {"resize only", Geometry(PosTopLeft, 0, 0, 800, 600, 1, 0), u"( ) [ 800 x 600 ]"},
+      {"negative point", Geometry(PosFree, -1920, -5, 1, 2), u"( -1920 , -5 ) [ 1 x 2 ]"},
+      {"unknown anchor shows the point", Geometry(12, 3, 4, 5, 6), u"( 3 , 4 ) [ 5 x 6 ]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    char16_t out[PresetItemCapacity];
+    PresetItemText(c.entry, anchors, out);
+    EXPECT_TRUE(U16ViewOf(out) == U16ViewOf(c.expected));
+  }
+}
+
+TEST(PresetItemText, LongAnchorTextsStayInTheBuffer) {
+  char16_t longText[TextCapacity];
+  for (int i = 0; i < TextCapacity - 1; ++i) longText[i] = u'x';
+  longText[TextCapacity - 1] = u'\0';
+  AnchorTexts anchors{};
+  for (int i = 0; i < PosCount; ++i) anchors.Text[i] = longText;
+  char16_t out[PresetItemCapacity + 1];
+  out[PresetItemCapacity] = u'!';
+  PresetItemText(Geometry(PosCenter, 0, 0, kMin, kMin), anchors, out);
+  EXPECT_EQ(out[PresetItemCapacity], u'!');
+  EXPECT_EQ(U16Length(out), size_t{1 + 255 + 3 + U16Length(u" -2147483648 x -2147483648 ") + 1});
+}
+
+}  // namespace
+}  // namespace qm
