@@ -1,11 +1,89 @@
-// Placeholder until the placement engine lands.
 #include "placement/Placement_win.h"
+
+#include "app/AppState_win.h"
+#include "base/Win32Glue.h"
+#include "placement/Placement.h"
 
 namespace qm {
 
-int32_t FindWindowEntry(HWND) { return -1; }
-void ApplyWindowEntry(HWND, int32_t) {}
-void ApplyToAllWindows() {}
-void PlaceReportedWindow(HWND) {}
+namespace {
+
+Rect32 ToRect32(const RECT& r) { return Rect32{r.left, r.top, r.right, r.bottom}; }
+
+// Both SetWindowPos forms leave out SWP_NOZORDER and SWP_NOACTIVATE on
+// purpose: a placed window comes to the top and is activated. MoveWindow
+// changes neither.
+void CarryOut(HWND window, const Placement& p) {
+  switch (p.action) {
+    case PlacementAction::ResizeOnly:
+      SetWindowPos(window, HWND_TOP, 0, 0, p.width, p.height, SWP_NOMOVE);
+      break;
+    case PlacementAction::MoveOnly:
+      SetWindowPos(window, HWND_TOP, p.x, p.y, 0, 0, SWP_NOSIZE);
+      break;
+    case PlacementAction::MoveAndResize:
+      MoveWindow(window, p.x, p.y, p.width, p.height, TRUE);
+      break;
+  }
+}
+
+void ApplyFrameStyles(HWND window, const WindowEntry& entry) {
+  // A style of 0 is legitimate (a plain hidden overlapped window), so only
+  // the error code tells a window that is gone; then nothing is written.
+  SetLastError(0);
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  if (style == 0 && GetLastError() != 0) return;
+  uint32_t changed = ApplyFrameStyle(static_cast<uint32_t>(style), entry);
+  SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(changed));
+  // The non-client area is only recomputed and redrawn on a frame change.
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM) {
+  if (IsWindowVisible(window)) {
+    int32_t index = FindWindowEntry(window);
+    if (index >= 0) ApplyWindowEntry(window, index);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+int32_t FindWindowEntry(HWND window) {
+  // A handle that names no window (destroyed meanwhile, or never one) reads
+  // as an empty class and title and so matches nothing.
+  wchar_t text[TextCapacity];
+  int length = GetClassNameW(window, text, TextCapacity);
+  int32_t index = MatchWindowClass(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0));
+  if (index >= 0) return index;
+  length = GetWindowTextW(window, text, TextCapacity);
+  return MatchWindowTitle(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0));
+}
+
+void PlaceWindow(HWND window, const EntryGeometry& geometry) {
+  Rect32 windowRect{};
+  Rect32 workArea{};
+  RECT r;
+  if (PlacementReadsWindowRect(geometry) && GetWindowRect(window, &r)) windowRect = ToRect32(r);
+  if (PlacementReadsWorkArea(geometry) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) workArea = ToRect32(r);
+  CarryOut(window, ComputePlacement(geometry, windowRect, workArea, g_screenWidth, g_screenHeight));
+}
+
+void ApplyWindowEntry(HWND window, int32_t index) {
+  if (index < 0 || index >= g_windowTable.Count) return;
+  // A copy: moving another program's window waits for that program, and
+  // the messages this thread handles meanwhile may reach the table.
+  const WindowEntry entry = g_windowTable.Entries[index];
+  PlaceWindow(window, entry);
+  if (entry.DesableStyle != 0) return;
+  ApplyFrameStyles(window, entry);
+}
+
+void ApplyToAllWindows() { EnumWindows(ApplyToVisibleWindow, 0); }
+
+void PlaceReportedWindow(HWND window) {
+  int32_t index = FindWindowEntry(window);
+  if (index >= 0) ApplyWindowEntry(window, index);
+}
 
 }  // namespace qm

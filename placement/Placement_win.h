@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "entries/EntryTable.h"
+
 namespace qm {
 
 // Index of the window entry that applies to window, or -1.
@@ -15,5 +17,9 @@ void ApplyWindowEntry(HWND window, int32_t index);
 void ApplyToAllWindows();
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test.
 void PlaceReportedWindow(HWND window);
+// Computes the placement of geometry for window (reading its rectangle and
+// the work area only when needed) and carries it out; no style step. Shared
+// by window rules and presets.
+void PlaceWindow(HWND window, const EntryGeometry& geometry);
 
 }  // namespace qm

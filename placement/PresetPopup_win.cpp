@@ -1,8 +1,67 @@
-// Placeholder until the preset popup lands.
 #include "placement/PresetPopup_win.h"
+
+#include "app/AppState_win.h"
+#include "base/Win32Glue.h"
+#include "entries/EntryText_win.h"
+#include "placement/Placement.h"
+#include "placement/Placement_win.h"
 
 namespace qm {
 
-void ShowMenuEntryPopup(HWND) {}
+namespace {
+
+// A menu bar holding the popup as its only item, so that destroying the bar
+// destroys the popup with it.
+HMENU BuildPresetMenu(const MenuTable& presets, HMENU* popupOut) {
+  HMENU bar = CreateMenu();
+  HMENU popup = CreatePopupMenu();
+  MENUITEMINFOW sub = {};
+  sub.cbSize = sizeof(sub);
+  sub.fMask = MIIM_SUBMENU;
+  sub.hSubMenu = popup;
+  InsertMenuItemW(bar, 0, TRUE, &sub);
+
+  const AnchorTexts& anchors = LoadedAnchorTexts();
+  for (int32_t k = 0; k < presets.Count; ++k) {
+    char16_t text[PresetItemCapacity];
+    PresetItemText(presets.Entries[k], anchors, text);
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_ID | MIIM_STRING;
+    item.wID = static_cast<UINT>(k + 1);  // 0 is TrackPopupMenu's "dismissed"
+    item.dwTypeData = AsWide(text);
+    InsertMenuItemW(popup, static_cast<UINT>(k), TRUE, &item);
+  }
+  *popupOut = popup;
+  return bar;
+}
+
+}  // namespace
+
+void ShowMenuEntryPopup(HWND target) {
+  // The presets as the menu shows them. The menu's nested loop dispatches
+  // other messages while it is open, so the table may change before the
+  // choice comes back; applying from this copy applies what the user saw
+  // and keeps the chosen index inside it.
+  const MenuTable shown = g_menuTable;
+  HMENU popup = nullptr;
+  HMENU bar = BuildPresetMenu(shown, &popup);
+
+  // A popup only takes the keyboard and closes on a click elsewhere when its
+  // owner is the foreground window.
+  SetForegroundWindow(g_dummyWindow);
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  int chosen = static_cast<int>(
+      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, g_dummyWindow, nullptr));
+  // Without a message after the menu closes, the owner may not notice that
+  // the menu is gone and the next popup fails to close (a known
+  // TrackPopupMenu trap).
+  PostMessageW(g_dummyWindow, WM_NULL, 0, 0);
+  DestroyMenu(bar);
+
+  if (chosen <= 0 || chosen > shown.Count) return;
+  PlaceWindow(target, shown.Entries[chosen - 1]);
+}
 
 }  // namespace qm
