@@ -1,0 +1,54 @@
+// The main window's flat toolbar: add, change, delete, and the list switch.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/AppState_win.h"
+#include "app/MainParts_win.h"
+#include "app/MainWindow_win.h"
+#include "res/resource.h"
+
+namespace qm {
+
+namespace {
+
+TBBUTTON ToolbarButton(int image, int command, BYTE style) {
+  TBBUTTON button = {};
+  button.iBitmap = image;
+  button.idCommand = command;
+  button.fsState = TBSTATE_ENABLED;
+  button.fsStyle = style;
+  return button;
+}
+
+}  // namespace
+
+void CreateMainToolbar() {
+  // The standard images come first in the toolbar's image list, so the
+  // STD_* indices address them directly; the view images follow them.
+  const TBBUTTON buttons[] = {
+      ToolbarButton(STD_FILENEW, IDM_ADD, BTNS_BUTTON),
+      ToolbarButton(STD_PROPERTIES, IDM_CHANGE, BTNS_BUTTON),
+      ToolbarButton(STD_DELETE, IDM_DELETE, BTNS_BUTTON),
+      ToolbarButton(0, 0, BTNS_SEP),
+  };
+  g_toolbar = CreateToolbarEx(g_mainWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 0,
+                              HINST_COMMCTRL, IDB_STD_SMALL_COLOR, buttons, ARRAYSIZE(buttons), 0, 0, 0, 0,
+                              sizeof(TBBUTTON));
+
+  TBADDBITMAP viewImages = {HINST_COMMCTRL, IDB_VIEW_SMALL_COLOR};
+  LRESULT firstViewImage = SendMessageW(g_toolbar, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&viewImages));
+  TBBUTTON switchList = ToolbarButton(static_cast<int>(firstViewImage) + VIEW_LIST, IDM_SWITCHLIST, BTNS_BUTTON);
+  SendMessageW(g_toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&switchList));
+
+  SetWindowLongW(g_toolbar, GWL_STYLE, GetWindowLongW(g_toolbar, GWL_STYLE) | TBSTYLE_FLAT);
+}
+
+// The toolbar registers each button as a tool whose id is the button's
+// command; the string with that id is its tip, loaded by the tooltip control
+// itself from our resources.
+void SupplyToolbarTip(NMTTDISPINFOW* info) {
+  info->hinst = g_instance;
+  info->lpszText = MAKEINTRESOURCEW(LOWORD(info->hdr.idFrom));
+}
+
+}  // namespace qm

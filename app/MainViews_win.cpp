@@ -1,0 +1,160 @@
+// The main window's two report views. Each mirrors its table: row i is
+// entry i, and every change of a table rebuilds its view whole.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/AppState_win.h"
+#include "app/MainParts_win.h"
+#include "app/MainWindow_win.h"
+#include "base/Win32Glue.h"
+#include "entries/EntryText_win.h"
+#include "res/resource.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int kWindowColumnTexts[] = {IDS_COL_NAME, IDS_COL_CLASS, IDS_COL_POSITION, IDS_COL_SIZE};
+constexpr int kMenuColumnTexts[] = {IDS_COL_POSITION, IDS_COL_SIZE};
+
+// Text of one cell: either a field of the entry itself or a text composed
+// into scratch[TextCapacity].
+using CellText = const char16_t* (*)(int32_t row, int column, char16_t* scratch);
+
+const char16_t* WindowCell(int32_t row, int column, char16_t* scratch) {
+  const WindowEntry& entry = g_windowTable.Entries[row];
+  switch (column) {
+    case 0:
+      return entry.Title;
+    case 1:
+      return entry.Class;
+    case 2:
+      EntryPositionText(entry, scratch);
+      return scratch;
+    default:
+      EntrySizeText(entry, scratch);
+      return scratch;
+  }
+}
+
+const char16_t* MenuCell(int32_t row, int column, char16_t* scratch) {
+  const MenuEntry& entry = g_menuTable.Entries[row];
+  if (column == 0) {
+    EntryPositionText(entry, scratch);
+  } else {
+    EntrySizeText(entry, scratch);
+  }
+  return scratch;
+}
+
+HWND CreateReportView(int id) {
+  HWND view = CreateWindowExW(WS_EX_CLIENTEDGE, L"SysListView32", nullptr,
+                              WS_CHILD | WS_TABSTOP | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS | LVS_REPORT, 0, 0, 0,
+                              0, g_mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance,
+                              nullptr);
+  LRESULT extended = SendMessageW(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  return view;
+}
+
+void InsertColumn(HWND view, int column, int textId) {
+  wchar_t text[TextCapacity];
+  LoadStringW(g_instance, static_cast<UINT>(textId), text, TextCapacity);
+  LVCOLUMNW col = {};
+  col.mask = LVCF_FMT | LVCF_TEXT;
+  col.fmt = LVCFMT_LEFT;
+  col.pszText = text;
+  SendMessageW(view, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+}
+
+void FillRows(HWND view, int columns, int32_t rows, CellText cell) {
+  char16_t scratch[TextCapacity];
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  for (int32_t row = 0; row < rows; ++row) {
+    item.iItem = row;
+    for (int column = 0; column < columns; ++column) {
+      item.iSubItem = column;
+      // The view copies the text; it never writes through this pointer.
+      item.pszText = const_cast<wchar_t*>(AsWide(cell(row, column, scratch)));
+      SendMessageW(view, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+}
+
+// Empties view and, unless rows is 0, gives it its columns and one row per
+// entry. While the table is empty the view has no columns at all, so not
+// even the header texts show.
+void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, CellText cell) {
+  // Repainting after every one of up to 512 inserts makes the view flicker
+  // and the rebuild crawl, so drawing waits until the view is complete. Only
+  // a shown view is suspended: WM_SETREDRAW TRUE also sets WS_VISIBLE, and
+  // would bring the hidden list into view.
+  const bool shown = (GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown) SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+
+  SendMessageW(view, LVM_DELETEALLITEMS, 0, 0);
+  for (int column = columns - 1; column >= 0; --column) {
+    SendMessageW(view, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0);
+  }
+  if (rows > 0) {
+    for (int column = 0; column < columns; ++column) InsertColumn(view, column, columnTexts[column]);
+    SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+    FillRows(view, columns, rows, cell);
+    for (int column = 0; column < columns; ++column) {
+      SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
+    }
+  }
+
+  if (shown) SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(view, nullptr, TRUE);
+}
+
+}  // namespace
+
+void CreateWindowView() {
+  g_windowView = CreateReportView(IDC_WINDOWVIEW);
+  RefreshWindowView();
+}
+
+void CreateMenuView() {
+  g_menuView = CreateReportView(IDC_MENUVIEW);
+  RefreshMenuView();
+}
+
+void RefreshWindowView() {
+  RebuildView(g_windowView, kWindowColumnTexts, ARRAYSIZE(kWindowColumnTexts), g_windowTable.Count, WindowCell);
+}
+
+void RefreshMenuView() {
+  RebuildView(g_menuView, kMenuColumnTexts, ARRAYSIZE(kMenuColumnTexts), g_menuTable.Count, MenuCell);
+}
+
+// Both views get the same place, the hidden one too, so switching lists
+// needs no layout.
+void LayoutMainWindow() {
+  RECT client = {};
+  RECT toolbar = {};
+  GetClientRect(g_mainWindow, &client);
+  GetWindowRect(g_toolbar, &toolbar);
+  const int top = toolbar.bottom - toolbar.top;
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top > top ? client.bottom - client.top - top : 0;
+  MoveWindow(g_windowView, 0, top, width, height, TRUE);
+  MoveWindow(g_menuView, 0, top, width, height, TRUE);
+}
+
+int32_t FirstSelectedRow(HWND view) {
+  return static_cast<int32_t>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+int32_t SelectedRows(HWND view, int32_t* rows, int32_t capacity) {
+  int32_t count = 0;
+  for (int32_t row = FirstSelectedRow(view); row >= 0 && count < capacity;
+       row = static_cast<int32_t>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) {
+    rows[count++] = row;
+  }
+  return count;
+}
+
+}  // namespace qm

@@ -1,0 +1,417 @@
+// The main window's toolbar, views, list switch and tray handling, driven in
+// this process: menu check marks and the toolbar's tooltip texts cannot be
+// read from another process under Wine.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/AppState_win.h"
+#include "app/MainWindow_win.h"
+#include "base/Win32Glue.h"
+#include "entries/EntryText_win.h"
+#include "hook/HookContract.h"
+#include "res/resource.h"
+
+namespace qm {
+namespace {
+
+constexpr wchar_t kTestClass[] = L"QmMainWindowUnderTest";
+
+// The program's procedure, minus its WM_DESTROY: that one would free the
+// hook, remove the tray icon and post WM_QUIT into the test's own queue.
+LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) return 0;
+  return MainWindowProc(window, message, wParam, lParam);
+}
+
+void SetTitle(char16_t* field, const wchar_t* text) {
+  lstrcpynW(AsWide(field), text, TextCapacity);
+}
+
+WindowEntry MakeWindowEntry(const wchar_t* title, const wchar_t* windowClass, int32_t pos, int32_t width,
+                            int32_t height) {
+  WindowEntry entry = {};
+  SetTitle(entry.Title, title);
+  SetTitle(entry.Class, windowClass);
+  entry.Pos = pos;
+  entry.Left = 10;
+  entry.Top = 20;
+  entry.Width = width;
+  entry.Height = height;
+  return entry;
+}
+
+MenuEntry MakeMenuEntry(int32_t pos, int32_t width, int32_t height) {
+  MenuEntry entry = {};
+  entry.Pos = pos;
+  entry.Left = -5;
+  entry.Top = 7;
+  entry.Width = width;
+  entry.Height = height;
+  return entry;
+}
+
+int ColumnCount(HWND view) {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+  return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring ColumnText(HWND view, int column) {
+  wchar_t text[TextCapacity] = {};
+  LVCOLUMNW col = {};
+  col.mask = LVCF_TEXT;
+  col.pszText = text;
+  col.cchTextMax = TextCapacity;
+  SendMessageW(view, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+  return text;
+}
+
+int RowCount(HWND view) { return static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring CellText(HWND view, int row, int column) {
+  wchar_t text[TextCapacity] = {};
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = TextCapacity;
+  SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+std::vector<int> SelectedRows(HWND view) {
+  std::vector<int> rows;
+  int row = -1;
+  while ((row = static_cast<int>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void SelectRow(HWND view, int row) {
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+bool HasStyle(HWND window, LONG bits) { return (GetWindowLongW(window, GWL_STYLE) & bits) == bits; }
+
+bool MenuChecked(int id) { return (GetMenuState(g_mainMenu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+std::wstring Narrow(const char16_t* text) { return AsWide(text); }
+
+// A main window built the way start-up builds it, in this process, with
+// whatever the test put into the tables first.
+class MainWindowTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    InitCommonControls();
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = TestMainProc;
+    wc.hInstance = g_instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+    wc.lpszClassName = kTestClass;
+    RegisterClassExW(&wc);
+  }
+
+  void SetUp() override {
+    g_settings = DefaultSettings(1920, 1080);
+    std::memset(&g_windowTable, 0, sizeof(g_windowTable));
+    std::memset(&g_menuTable, 0, sizeof(g_menuTable));
+    MainWindowShown = 0;
+  }
+
+  void Build(int list = 1) {
+    g_mainWindow = CreateWindowExW(0, kTestClass, L"Quillmere", WS_OVERLAPPEDWINDOW, 100, 100, 480, 360, nullptr,
+                                   nullptr, g_instance, nullptr);
+    ASSERT_NE(g_mainWindow, nullptr);
+    g_mainMenu = GetMenu(g_mainWindow);
+    CreateMainToolbar();
+    CreateWindowView();
+    CreateMenuView();
+    ShowList(list);
+  }
+
+  void TearDown() override {
+    if (g_mainWindow != nullptr) DestroyWindow(g_mainWindow);
+    g_mainWindow = nullptr;
+    g_mainMenu = nullptr;
+    g_toolbar = nullptr;
+    g_windowView = nullptr;
+    g_menuView = nullptr;
+  }
+
+  LRESULT Command(int id, WORD code = 0) {
+    return SendMessageW(g_mainWindow, WM_COMMAND, MAKEWPARAM(id, code), 0);
+  }
+};
+
+TEST_F(MainWindowTest, ToolbarHasTheFourButtonsAndSeparatorFlatWithTips) {
+  Build();
+  ASSERT_EQ(GetDlgItem(g_mainWindow, IDC_TOOLBAR), g_toolbar);
+  EXPECT_TRUE(HasStyle(g_toolbar, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT));
+
+  // The standard small images (15 of them) come first, so the view images
+  // start at index 15.
+  struct Expected { int image; int command; BYTE style; const wchar_t* tip; };
+  const Expected expected[] = {
+      {STD_FILENEW, IDM_ADD, BTNS_BUTTON, L"追加"},
+      {STD_PROPERTIES, IDM_CHANGE, BTNS_BUTTON, L"変更"},
+      {STD_DELETE, IDM_DELETE, BTNS_BUTTON, L"削除"},
+      {0, 0, BTNS_SEP, nullptr},
+      {15 + VIEW_LIST, IDM_SWITCHLIST, BTNS_BUTTON, L"リストの切替"},
+  };
+  ASSERT_EQ(SendMessageW(g_toolbar, TB_BUTTONCOUNT, 0, 0), static_cast<LRESULT>(ARRAYSIZE(expected)));
+  HWND tips = reinterpret_cast<HWND>(SendMessageW(g_toolbar, TB_GETTOOLTIPS, 0, 0));
+  ASSERT_NE(tips, nullptr);
+  for (int i = 0; i < static_cast<int>(ARRAYSIZE(expected)); ++i) {
+    SCOPED_TRACE(i);
+    TBBUTTON button = {};
+    ASSERT_TRUE(SendMessageW(g_toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button)));
+    EXPECT_EQ(button.idCommand, expected[i].command);
+    EXPECT_EQ(button.fsStyle, expected[i].style);
+    EXPECT_EQ(button.fsState & TBSTATE_ENABLED, TBSTATE_ENABLED);
+    if (expected[i].tip == nullptr) continue;
+    EXPECT_EQ(button.iBitmap, expected[i].image);
+
+    // The tooltip control asks the toolbar, the toolbar asks the main
+    // window, and the answer is the string with the command's id.
+    wchar_t text[80] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = g_toolbar;
+    tool.uId = static_cast<UINT_PTR>(expected[i].command);
+    tool.lpszText = text;
+    SendMessageW(tips, TTM_GETTEXTW, ARRAYSIZE(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text), expected[i].tip);
+  }
+}
+
+TEST_F(MainWindowTest, ViewsAreHiddenReportChildrenWithGridAndFullRowSelect) {
+  Build();
+  struct Case { HWND view; int id; };
+  const Case cases[] = {{g_windowView, IDC_WINDOWVIEW}, {g_menuView, IDC_MENUVIEW}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    EXPECT_EQ(GetDlgItem(g_mainWindow, c.id), c.view);
+    wchar_t className[64] = {};
+    GetClassNameW(c.view, className, ARRAYSIZE(className));
+    EXPECT_STREQ(className, L"SysListView32");
+    const LONG style = GetWindowLongW(c.view, GWL_STYLE);
+    EXPECT_TRUE(HasStyle(c.view, WS_CHILD | WS_TABSTOP | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS | LVS_REPORT));
+    EXPECT_EQ(style & LVS_SINGLESEL, 0) << "several rows must be selectable for delete";
+    EXPECT_EQ(GetWindowLongW(c.view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
+    LRESULT extended = SendMessageW(c.view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    EXPECT_EQ(extended & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  }
+}
+
+TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
+  Build();
+  EXPECT_EQ(ColumnCount(g_windowView), 0);
+  EXPECT_EQ(ColumnCount(g_menuView), 0);
+
+  g_windowTable.Entries[0] = MakeWindowEntry(L"A long registered name that is wide", L"", PosFree, 640, 480);
+  g_windowTable.Entries[1] = MakeWindowEntry(L"B", L"", PosCenter, 800, 600);
+  g_windowTable.Entries[2] = MakeWindowEntry(L"C", L"", PosTopRight, 1, 2);
+  g_windowTable.Entries[2].DesableSize = 1;
+  g_windowTable.Count = 3;
+  g_menuTable.Entries[0] = MakeMenuEntry(PosBottomLeft, 300, 200);
+  g_menuTable.Entries[1] = MakeMenuEntry(PosFree, 400, 300);
+  g_menuTable.Count = 2;
+  SelectRow(g_windowView, 0);  // nothing selects rows yet; a rebuild clears any
+  RefreshWindowView();
+  RefreshMenuView();
+
+  struct Case {
+    HWND view;
+    std::vector<std::wstring> headers;
+    int rows;
+  };
+  const Case cases[] = {
+      {g_windowView, {L"登録名", L"クラス", L"位置", L"サイズ"}, 3},
+      {g_menuView, {L"位置", L"サイズ"}, 2},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(ColumnCount(c.view), static_cast<int>(c.headers.size()));
+    for (size_t i = 0; i < c.headers.size(); ++i) EXPECT_EQ(ColumnText(c.view, static_cast<int>(i)), c.headers[i]);
+    EXPECT_EQ(RowCount(c.view), c.rows);
+    EXPECT_TRUE(SelectedRows(c.view).empty());
+  }
+
+  for (int row = 0; row < 3; ++row) {
+    SCOPED_TRACE(row);
+    const WindowEntry& entry = g_windowTable.Entries[row];
+    char16_t position[TextCapacity], size[TextCapacity];
+    EntryPositionText(entry, position);
+    EntrySizeText(entry, size);
+    EXPECT_EQ(CellText(g_windowView, row, 0), Narrow(entry.Title));
+    EXPECT_EQ(CellText(g_windowView, row, 1), Narrow(entry.Class));
+    EXPECT_EQ(CellText(g_windowView, row, 2), Narrow(position));
+    EXPECT_EQ(CellText(g_windowView, row, 3), Narrow(size));
+  }
+  for (int row = 0; row < 2; ++row) {
+    char16_t position[TextCapacity], size[TextCapacity];
+    EntryPositionText(g_menuTable.Entries[row], position);
+    EntrySizeText(g_menuTable.Entries[row], size);
+    EXPECT_EQ(CellText(g_menuView, row, 0), Narrow(position));
+    EXPECT_EQ(CellText(g_menuView, row, 1), Narrow(size));
+  }
+
+  // Columns fit their widest cell, not their header: the long name widens
+  // column 0, and the empty classes leave column 1 narrower than sizing it
+  // to its header "クラス" would.
+  auto columnWidth = [](int column) {
+    return static_cast<int>(SendMessageW(g_windowView, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+  };
+  const int longName = static_cast<int>(SendMessageW(
+      g_windowView, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"A long registered name that is wide")));
+  EXPECT_GE(columnWidth(0), longName);
+  const int classWidth = columnWidth(1);
+  SendMessageW(g_windowView, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+  EXPECT_LT(classWidth, columnWidth(1));
+
+  g_windowTable.Count = 0;
+  RefreshWindowView();
+  EXPECT_EQ(ColumnCount(g_windowView), 0);
+  EXPECT_EQ(RowCount(g_windowView), 0);
+}
+
+TEST_F(MainWindowTest, RebuildingTheHiddenViewKeepsItHidden) {
+  for (int list : {0, 1}) {
+    SCOPED_TRACE(list);
+    Build(list);
+    ShowWindow(g_mainWindow, SW_SHOW);
+    g_windowTable.Entries[0] = MakeWindowEntry(L"A", L"ClassA", PosCenter, 10, 10);
+    g_windowTable.Count = 1;
+    g_menuTable.Entries[0] = MakeMenuEntry(PosCenter, 10, 10);
+    g_menuTable.Count = 1;
+    RefreshWindowView();
+    RefreshMenuView();
+    EXPECT_EQ(IsWindowVisible(g_windowView) != FALSE, list == 1);
+    EXPECT_EQ(IsWindowVisible(g_menuView) != FALSE, list == 0);
+    TearDown();
+  }
+}
+
+TEST_F(MainWindowTest, SwitchingListsMovesViewCheckMarkAndSetting) {
+  struct Step { const char* how; int command; int list; };
+  const Step steps[] = {
+      {"toolbar switch", IDM_SWITCHLIST, 0},
+      {"toolbar switch again", IDM_SWITCHLIST, 1},
+      {"menu list", IDM_MENULIST, 0},
+      {"menu list again", IDM_MENULIST, 0},
+      {"window list, notification code in the high word", IDM_WINDOWLIST, 1},
+  };
+  Build(1);
+  ShowWindow(g_mainWindow, SW_SHOW);
+  EXPECT_TRUE(MenuChecked(IDM_WINDOWLIST));
+  EXPECT_FALSE(MenuChecked(IDM_MENULIST));
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.how);
+    EXPECT_EQ(Command(step.command, step.command == IDM_WINDOWLIST ? 1 : 0), 0);
+    EXPECT_EQ(g_settings.List, step.list);
+    EXPECT_EQ(MenuChecked(IDM_WINDOWLIST), step.list == 1);
+    EXPECT_EQ(MenuChecked(IDM_MENULIST), step.list == 0);
+    EXPECT_EQ(IsWindowVisible(g_windowView) != FALSE, step.list == 1);
+    EXPECT_EQ(IsWindowVisible(g_menuView) != FALSE, step.list == 0);
+  }
+}
+
+TEST_F(MainWindowTest, StartingOnTheMenuListChecksOnlyIt) {
+  Build(0);
+  EXPECT_FALSE(MenuChecked(IDM_WINDOWLIST));
+  EXPECT_TRUE(MenuChecked(IDM_MENULIST));
+  EXPECT_EQ(g_settings.List, 0);
+  EXPECT_TRUE(HasStyle(g_menuView, WS_VISIBLE));
+  EXPECT_FALSE(HasStyle(g_windowView, WS_VISIBLE));
+}
+
+TEST_F(MainWindowTest, LayoutPutsBothViewsUnderTheToolbarAtFullSize) {
+  Build();
+  SetWindowPos(g_mainWindow, nullptr, 0, 0, 520, 410, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client, toolbar;
+  GetClientRect(g_mainWindow, &client);
+  GetWindowRect(g_toolbar, &toolbar);
+  const int top = toolbar.bottom - toolbar.top;
+  EXPECT_GT(top, 0);
+  EXPECT_EQ(toolbar.right - toolbar.left, client.right);
+  for (HWND view : {g_windowView, g_menuView}) {
+    RECT rect;
+    GetWindowRect(view, &rect);
+    MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, top);
+    EXPECT_EQ(rect.right, client.right);
+    EXPECT_EQ(rect.bottom, client.bottom);
+  }
+}
+
+TEST_F(MainWindowTest, UnknownCommandsAndOtherNotificationsChangeNothing) {
+  g_windowTable.Entries[0] = MakeWindowEntry(L"A", L"ClassA", PosCenter, 10, 10);
+  g_windowTable.Entries[1] = MakeWindowEntry(L"B", L"ClassB", PosCenter, 10, 10);
+  g_windowTable.Count = 2;
+  Build(1);
+  SelectRow(g_windowView, 1);
+
+  for (int id : {0, 1, 10001, 10022, 10032, 10033, 40001, 40017, 65535}) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(Command(id), 0);
+  }
+  // Change and delete with nothing selected return at once (a dialog or
+  // message box would block this call).
+  ShowList(0);
+  EXPECT_EQ(Command(IDM_CHANGE), 0);
+  EXPECT_EQ(Command(IDM_DELETE), 0);
+  ShowList(1);
+  for (UINT code : {static_cast<UINT>(NM_CLICK), static_cast<UINT>(NM_RCLICK), static_cast<UINT>(LVN_ITEMCHANGED),
+                    static_cast<UINT>(TTN_GETDISPINFOA), static_cast<UINT>(TBN_GETINFOTIPW)}) {
+    SCOPED_TRACE(code);
+    NMHDR header = {};
+    header.hwndFrom = g_windowView;
+    header.idFrom = IDC_WINDOWVIEW;
+    header.code = code;
+    EXPECT_EQ(SendMessageW(g_mainWindow, WM_NOTIFY, IDC_WINDOWVIEW, reinterpret_cast<LPARAM>(&header)), 0);
+  }
+
+  EXPECT_EQ(g_settings.List, 1);
+  EXPECT_EQ(g_windowTable.Count, 2);
+  EXPECT_EQ(RowCount(g_windowView), 2);
+  EXPECT_EQ(SelectedRows(g_windowView), std::vector<int>{1});
+  EXPECT_FALSE(IsWindowVisible(g_mainWindow));
+}
+
+TEST_F(MainWindowTest, TrayLeftClicksToggleAndMinimiseHides) {
+  Build();
+  struct Step { const char* what; UINT message; WPARAM wParam; LPARAM lParam; bool visible; int32_t shown; };
+  const Step steps[] = {
+      {"left button down is ignored", MSG_TRAY, 0, WM_LBUTTONDOWN, false, 0},
+      {"double click is ignored", MSG_TRAY, 0, WM_LBUTTONDBLCLK, false, 0},
+      {"left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true, 1},
+      {"left click hides", MSG_TRAY, 0, WM_LBUTTONUP, false, 0},
+      {"left click shows again", MSG_TRAY, 0, WM_LBUTTONUP, true, 1},
+      {"right click leaves it shown", MSG_TRAY, 0, WM_RBUTTONUP, true, 1},
+      {"minimise hides", WM_SYSCOMMAND, SC_MINIMIZE, 0, false, 0},
+      {"right click leaves it hidden", MSG_TRAY, 0, WM_RBUTTONUP, false, 0},
+      {"next left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true, 1},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    SendMessageW(g_mainWindow, step.message, step.wParam, step.lParam);
+    EXPECT_EQ(IsWindowVisible(g_mainWindow) != FALSE, step.visible);
+    EXPECT_FALSE(IsIconic(g_mainWindow));
+    EXPECT_EQ(MainWindowShown, step.shown);
+  }
+}
+
+}  // namespace
+}  // namespace qm
