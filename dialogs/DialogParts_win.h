@@ -1,0 +1,72 @@
+// Pieces the three dialogs share: strings, the position box, the number
+// boxes, the check boxes and enabled states that the entry rules govern,
+// and the refusal message. Nothing outside dialogs/ (and its tests) uses
+// them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/U16.h"
+#include "dialogs/EntryRules.h"
+#include "entries/EntryTable.h"
+
+namespace qm {
+
+// String id of the string table into out[TextCapacity].
+void LoadText(UINT id, char16_t* out);
+// Sets the dialog's caption to string id.
+void SetCaptionText(HWND dialog, UINT id);
+// Text of a dialog control into out[TextCapacity], cut to 255 code units.
+void ReadControlText(HWND dialog, int id, char16_t* out);
+
+// Selects item pos of the position box; a value outside PosFree ..
+// PosTopRight clears the selection (CB_SETCURSEL with -1 explicitly, since
+// some combo boxes keep item 0 for other out-of-range indices).
+void SelectPosition(HWND dialog, int32_t pos);
+// The selected item of the position box, -1 when none is selected.
+int32_t SelectedPosition(HWND dialog);
+
+// Lets the four number boxes take a leading minus sign: drops ES_NUMBER and
+// filters typing and pasting itself (digits, one leading '-', full-width
+// forms mapped to ASCII). Call once while the dialog initialises.
+void PrepareNumberBoxes(HWND dialog);
+// Shows value as "%d" in number box id.
+void ShowNumber(HWND dialog, int id, int32_t value);
+// Reads number box id as a signed number (ParseNumberBoxText).
+int32_t ReadNumber(HWND dialog, int id);
+
+// The fields both entry kinds share, to and from their controls: the two
+// "do not change" boxes, the position and the four numbers. Loading sets
+// the check marks without notifications; the enabled states follow from
+// the commands the dialog then sends itself.
+void LoadGeometryControls(HWND dialog, const EntryGeometry& entry);
+void StoreGeometryControls(HWND dialog, EntryGeometry& entry);
+
+// Check mark of a two-state check box, as 0 or 1.
+int32_t CheckedFlag(HWND dialog, int id);
+void SetCheckedFlag(HWND dialog, int id, int32_t flag);
+
+// The controls the entry rules read, and writing back what a reaction
+// changed (only what differs from before, so untouched controls get no
+// messages).
+EntryControlState ReadEntryControlState(HWND dialog);
+void WriteEntryControlState(HWND dialog, const EntryControlState& before, const EntryControlState& after);
+
+// Sends the dialog a WM_COMMAND from control id with notification code 0
+// and lParam 0, as a click would arrive.
+void SendDialogCommand(HWND dialog, int id);
+
+// Tells the user why OK stored nothing: a message box with string id,
+// caption "Quillmere", one OK button and the given icon flags, owned by the
+// main window.
+void ShowRefusal(UINT id, UINT iconFlags);
+
+// State of the window entry dialog that outlives it: the handle of its
+// running-window list while it is open, and the sort direction of each
+// column (0 class, 1 title), which lasts for the whole run.
+extern HWND CurrentWindowList;
+extern int32_t CurrentWindowSortDirection[2];
+
+}  // namespace qm

@@ -1,0 +1,307 @@
+// The window entry dialog: adds a window rule or changes one, with a list of
+// the running windows from which the user takes a class, a title, a
+// rectangle and frame styles.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/AppState_win.h"
+#include "app/MainWindow_win.h"
+#include "base/Win32Glue.h"
+#include "dialogs/DialogParts_win.h"
+#include "dialogs/Dialogs_win.h"
+#include "dialogs/WindowListOrder.h"
+#include "entries/EntryStore_win.h"
+#include "res/resource.h"
+
+namespace qm {
+
+// The running-window list of the open dialog; the enumeration callback and
+// the sort comparison reach it through this handle.
+HWND CurrentWindowList;
+// Per column (0 class, 1 title): SortNone, SortAscending or SortDescending.
+// Never reset, so a column's next click continues its alternation across
+// closing and reopening the dialog and across refreshes.
+int32_t CurrentWindowSortDirection[2];
+
+namespace {
+
+constexpr int kClassColumn = 0;
+constexpr int kTitleColumn = 1;
+
+// Text of one cell into out[TextCapacity] (cut to 255 code units).
+void ReadRowText(int row, int column, char16_t* out) {
+  out[0] = u'\0';
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.iSubItem = column;
+  item.pszText = AsWide(out);
+  item.cchTextMax = TextCapacity;
+  SendMessageW(CurrentWindowList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int SelectedRow() {
+  return static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void InsertColumn(int column, UINT textId) {
+  char16_t text[TextCapacity];
+  LoadText(textId, text);
+  LVCOLUMNW header = {};
+  header.mask = LVCF_FMT | LVCF_TEXT;
+  header.fmt = LVCFMT_LEFT;
+  header.pszText = AsWide(text);
+  SendMessageW(CurrentWindowList, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
+}
+
+void FitColumnsAndRepaint() {
+  SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kClassColumn, LVSCW_AUTOSIZE);
+  SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kTitleColumn, LVSCW_AUTOSIZE);
+  InvalidateRect(CurrentWindowList, nullptr, TRUE);
+}
+
+// Lists top-level windows a user would recognise as programs: visible, with
+// neither parent nor owner (the dialog itself has an owner), and not the
+// desktop or the taskbar.
+BOOL CALLBACK ListWindow(HWND window, LPARAM) {
+  if (GetParent(window) != nullptr) return TRUE;
+  if (!IsWindowVisible(window)) return TRUE;
+  if (window == FindWindowW(L"Progman", nullptr)) return TRUE;
+  if (window == FindWindowW(L"Shell_TrayWnd", nullptr)) return TRUE;
+
+  // The row count before the insertion is the row's item data: unique
+  // within one filling, and kept by the row through every sort.
+  const int row = static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETITEMCOUNT, 0, 0));
+  char16_t text[TextCapacity] = {};
+  GetClassNameW(window, AsWide(text), TextCapacity);
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = row;
+  item.pszText = AsWide(text);
+  item.lParam = row;
+  SendMessageW(CurrentWindowList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+
+  text[0] = u'\0';
+  // GetWindowTextW reads another process's caption without sending it a
+  // message, so a hung program cannot hang the dialog.
+  if (GetWindowTextW(window, AsWide(text), TextCapacity) > 0) {
+    LVITEMW title = {};
+    title.iSubItem = kTitleColumn;
+    title.pszText = AsWide(text);
+    SendMessageW(CurrentWindowList, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&title));
+  }
+  return TRUE;
+}
+
+void FillCurrentWindowList() { EnumWindows(ListWindow, 0); }
+
+// The comparison of a sort by one column. It is given the rows' current
+// indices (LVM_SORTITEMSEX) and reads their texts with LVM_GETITEMW, the one
+// message a list view answers reliably while it sorts; finding rows by item
+// data with LVM_FINDITEMW in mid-sort is not.
+int CALLBACK CompareCurrentWindowRows(LPARAM first, LPARAM second, LPARAM column) {
+  char16_t a[TextCapacity];
+  char16_t b[TextCapacity];
+  ReadRowText(static_cast<int>(first), static_cast<int>(column), a);
+  ReadRowText(static_cast<int>(second), static_cast<int>(column), b);
+  return CompareWindowRowTexts(U16ViewOf(a), U16ViewOf(b), CurrentWindowSortDirection[column]);
+}
+
+void SortByColumn(int column) {
+  if (column != kClassColumn && column != kTitleColumn) return;
+  CurrentWindowSortDirection[column] = NextSortDirection(CurrentWindowSortDirection[column]);
+  SendMessageW(CurrentWindowList, LVM_SORTITEMSEX, static_cast<WPARAM>(column),
+               reinterpret_cast<LPARAM>(CompareCurrentWindowRows));
+}
+
+// A selected row puts its class into the class box; notifications that come
+// while nothing is selected (a row losing the selection, or only gaining
+// the focus) leave the box as it is.
+void CopySelectedClass(HWND dialog) {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  char16_t windowClass[TextCapacity];
+  ReadRowText(row, kClassColumn, windowClass);
+  SetDlgItemTextW(dialog, IDC_CLASS, AsWide(windowClass));
+}
+
+// "取得": the selected window's title as the registered name, and its
+// rectangle and frame styles. A window closed since the list was filled
+// leaves the numbers and the frame boxes as they were.
+void TakeSelectedWindow(HWND dialog) {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  char16_t windowClass[TextCapacity];
+  char16_t title[TextCapacity];
+  ReadRowText(row, kClassColumn, windowClass);
+  ReadRowText(row, kTitleColumn, title);
+  SetDlgItemTextW(dialog, IDC_TITLE, AsWide(title));
+
+  // The first window with this class and title; with several alike it need
+  // not be the one the row was made from.
+  HWND window = FindWindowW(AsWide(windowClass), AsWide(title));
+  RECT rect;
+  if (window == nullptr || !GetWindowRect(window, &rect)) return;
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  ShowNumber(dialog, IDC_LEFT, rect.left);
+  ShowNumber(dialog, IDC_TOP, rect.top);
+  ShowNumber(dialog, IDC_WIDTH, rect.right - rect.left);
+  ShowNumber(dialog, IDC_HEIGHT, rect.bottom - rect.top);
+  // WS_CAPTION is WS_BORDER | WS_DLGFRAME, so a captioned window ticks both.
+  SetCheckedFlag(dialog, IDC_BORDER, (style & WS_BORDER) != 0);
+  SetCheckedFlag(dialog, IDC_DIALOGFRAME, (style & WS_DLGFRAME) != 0);
+  SetCheckedFlag(dialog, IDC_THICKFRAME, (style & WS_THICKFRAME) != 0);
+}
+
+// "更新": the windows listed anew, in enumeration order.
+void RefreshCurrentWindowList() {
+  SendMessageW(CurrentWindowList, LVM_DELETEALLITEMS, 0, 0);
+  FillCurrentWindowList();
+  FitColumnsAndRepaint();
+}
+
+void LoadWindowEntryControls(HWND dialog) {
+  const WindowEntry& entry = g_windowTable.Entries[EditIndex];
+  SetDlgItemTextW(dialog, IDC_TITLE, AsWide(entry.Title));
+  SetDlgItemTextW(dialog, IDC_CLASS, AsWide(entry.Class));
+  LoadGeometryControls(dialog, entry);
+  SetCheckedFlag(dialog, IDC_DESABLESTYLE, entry.DesableStyle);
+  SetCheckedFlag(dialog, IDC_BORDER, entry.Border);
+  SetCheckedFlag(dialog, IDC_DIALOGFRAME, entry.DialogFrame);
+  SetCheckedFlag(dialog, IDC_THICKFRAME, entry.ThickFrame);
+  int32_t commands[4];
+  const int32_t count = WindowEntryLoadCommands(entry.DesablePos, commands);
+  for (int32_t i = 0; i < count; ++i) SendDialogCommand(dialog, commands[i]);
+}
+
+void StoreWindowEntryControls(HWND dialog, int32_t index) {
+  WindowEntry& entry = g_windowTable.Entries[index];
+  ReadControlText(dialog, IDC_TITLE, entry.Title);
+  ReadControlText(dialog, IDC_CLASS, entry.Class);
+  StoreGeometryControls(dialog, entry);
+  entry.DesableStyle = CheckedFlag(dialog, IDC_DESABLESTYLE);
+  entry.Border = CheckedFlag(dialog, IDC_BORDER);
+  entry.DialogFrame = CheckedFlag(dialog, IDC_DIALOGFRAME);
+  entry.ThickFrame = CheckedFlag(dialog, IDC_THICKFRAME);
+}
+
+void OnInitDialog(HWND dialog) {
+  CurrentWindowList = GetDlgItem(dialog, IDC_WINDOWLIST);
+  const LRESULT extended = SendMessageW(CurrentWindowList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  SendMessageW(CurrentWindowList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_FULLROWSELECT);
+  InsertColumn(kClassColumn, IDS_COL_CLASS);
+  InsertColumn(kTitleColumn, IDS_COL_TITLE);
+  FillCurrentWindowList();
+  FitColumnsAndRepaint();
+  FillPositionCombo(dialog);
+  PrepareNumberBoxes(dialog);
+  if (EditIndex != -1) {
+    if (IsEntryIndex(EditIndex, g_windowTable.Count)) LoadWindowEntryControls(dialog);
+    SetCaptionText(dialog, IDS_CHANGE);
+  } else {
+    SetCaptionText(dialog, IDS_ADD);
+  }
+}
+
+// OK: an empty registered name keeps the dialog open without a word; an
+// add that the table refuses says why and keeps it open too, with every
+// input as it was.
+void OnOk(HWND dialog) {
+  char16_t title[TextCapacity];
+  char16_t windowClass[TextCapacity];
+  ReadControlText(dialog, IDC_TITLE, title);
+  ReadControlText(dialog, IDC_CLASS, windowClass);
+  if (title[0] == u'\0') return;
+
+  const EntryTarget target = WindowEntryTarget(g_windowTable, EditIndex, U16ViewOf(windowClass));
+  switch (target.Refusal) {
+    case EntryRefusal::None:
+      break;
+    case EntryRefusal::ClassRegistered:
+      ShowRefusal(IDS_CLASS_EXISTS, 0);
+      return;
+    case EntryRefusal::TableFull:
+      ShowRefusal(IDS_TABLE_FULL, MB_ICONINFORMATION);
+      return;
+    case EntryRefusal::NoSuchEntry:
+      EndDialog(dialog, 0);
+      return;
+  }
+  if (EditIndex == -1) ++g_windowTable.Count;
+  StoreWindowEntryControls(dialog, target.Index);
+  SortWindowTable(g_windowTable);
+  RefreshWindowView();
+  SaveAll();
+  EndDialog(dialog, 0);
+}
+
+void OnRuleCommand(HWND dialog, int id) {
+  EntryControlState state = ReadEntryControlState(dialog);
+  const EntryControlState before = state;
+  const int32_t next = ReactWindowEntryCommand(state, id);
+  WriteEntryControlState(dialog, before, state);
+  if (next != 0) SendDialogCommand(dialog, next);
+}
+
+void OnCommand(HWND dialog, int id) {
+  switch (id) {
+    case IDOK:
+      OnOk(dialog);
+      break;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      break;
+    case IDC_GET:
+      TakeSelectedWindow(dialog);
+      break;
+    case IDC_REFRESH:
+      RefreshCurrentWindowList();
+      break;
+    case IDC_DESABLEPOS:
+    case IDC_DESABLESIZE:
+    case IDC_DESABLESTYLE:
+    case IDC_POS:
+      OnRuleCommand(dialog, id);
+      break;
+    default:
+      break;
+  }
+}
+
+// Acts on the notification code alone: the list is the only child that
+// notifies the dialog.
+void OnNotify(HWND dialog, const NMHDR* header) {
+  switch (header->code) {
+    case LVN_COLUMNCLICK:
+      SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+      break;
+    case LVN_ITEMCHANGED:
+      CopySelectedClass(dialog);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK WindowEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(dialog, LOWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY:
+      OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, 0);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace qm
