@@ -1,0 +1,315 @@
+#include "hook/HookCore.h"
+
+#include <cstring>
+
+namespace qm {
+
+void HookCore::Reset(HookOptions options) {
+  options_ = options;
+  knownCount_ = 0;
+  recentCount_ = 0;
+  moving_ = 0;
+}
+
+void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int32_t child, HookTime now,
+                          HookFacts& facts, HookActions& actions) {
+  // Events about parts of a window (its client area, caret, scroll bars) and
+  // the cursor's own location events carry other object ids or no window.
+  if (window == 0 || object != winevent::ObjectWindow || child != winevent::ChildSelf) return;
+  switch (event) {
+    case winevent::Show:
+      if (facts.IsForeignTopLevel(window)) OnShow(window, now, actions);
+      return;
+    case winevent::Destroy:
+      // The window is gone and its facts with it; forgetting is always safe.
+      OnDestroy(window, actions);
+      return;
+    case winevent::LocationChange:
+      OnLocationChange(window, now, actions);
+      return;
+    case winevent::NameChange:
+      OnNameChange(window, now, facts, actions);
+      return;
+    case winevent::MoveSizeStart:
+      if (facts.IsForeignTopLevel(window)) OnMoveSizeStart(window);
+      return;
+    case winevent::MoveSizeEnd:
+      if (facts.IsForeignTopLevel(window)) OnMoveSizeEnd(window, actions);
+      return;
+    default:
+      return;
+  }
+}
+
+void HookCore::OnShow(HookWindow window, HookTime now, HookActions& actions) {
+  if (IsKnown(window)) return;
+  AddKnown(window);
+  if (!AddRecent(window, now)) actions.Place(window);
+}
+
+void HookCore::OnDestroy(HookWindow window, HookActions& actions) {
+  ForgetKnown(window);
+  size_t index = FindRecent(window);
+  if (index < recentCount_) RemoveRecent(index);
+  if (moving_ == window) {
+    moving_ = 0;
+    if (options_.tooltip) actions.HideRect();
+  }
+}
+
+void HookCore::OnLocationChange(HookWindow window, HookTime now, HookActions& actions) {
+  size_t index = FindRecent(window);
+  if (index < recentCount_ && recent_[index].stage == Stage::Settling) Postpone(recent_[index], now);
+  if (options_.tooltip && moving_ == window) actions.ShowRect(window);
+}
+
+void HookCore::OnNameChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions) {
+  size_t index = FindRecent(window);
+  if (index >= recentCount_) return;
+  Recent& recent = recent_[index];
+  if (recent.stage == Stage::Settling) {
+    // The title arrived before the placement: it will be there when the
+    // window is placed, and this was the one title change that counts.
+    Postpone(recent, now);
+    recent.titleSeen = true;
+    return;
+  }
+  HookTime shownAt = recent.shownAt;
+  bool inTime = now < recent.deadline;
+  RemoveRecent(index);
+  if (!inTime) return;
+  // Input after the show: the user could have moved, sized or maximised the
+  // window by now, and a placement would undo it.
+  bool userActed = facts.InputIdleMs() < now - shownAt;
+  if (!userActed) actions.Place(window);
+}
+
+void HookCore::OnMoveSizeStart(HookWindow window) {
+  // The user holds the window now: nothing places it later.
+  size_t index = FindRecent(window);
+  if (index < recentCount_) RemoveRecent(index);
+  moving_ = window;
+}
+
+void HookCore::OnMoveSizeEnd(HookWindow window, HookActions& actions) {
+  if (moving_ == window) moving_ = 0;
+  if (options_.tooltip) actions.HideRect();
+  if (options_.keepIn) actions.KeepInside(window);
+}
+
+void HookCore::OnTimer(HookTime now, HookActions& actions) {
+  size_t i = 0;
+  while (i < recentCount_) {
+    Recent& recent = recent_[i];
+    if (recent.deadline > now) {
+      ++i;
+      continue;
+    }
+    if (recent.stage == Stage::Settling) {
+      HookWindow window = recent.window;
+      recent.stage = Stage::AwaitingTitle;
+      recent.deadline = recent.shownAt + TitleChanceMs;
+      bool expired = recent.titleSeen || recent.deadline <= now;
+      if (expired) {
+        RemoveRecent(i);
+      } else {
+        ++i;
+      }
+      actions.Place(window);
+    } else {
+      RemoveRecent(i);
+    }
+  }
+}
+
+bool HookCore::NextDeadline(HookTime* when) const {
+  if (recentCount_ == 0) return false;
+  HookTime earliest = recent_[0].deadline;
+  for (size_t i = 1; i < recentCount_; ++i) {
+    if (recent_[i].deadline < earliest) earliest = recent_[i].deadline;
+  }
+  *when = earliest;
+  return true;
+}
+
+bool HookCore::WantsLocationEvents() const {
+  if (options_.tooltip && moving_ != 0) return true;
+  for (size_t i = 0; i < recentCount_; ++i) {
+    if (recent_[i].stage == Stage::Settling) return true;
+  }
+  return false;
+}
+
+bool HookCore::WantsNameEvents() const { return recentCount_ > 0; }
+
+bool HookCore::IsKnown(HookWindow window) const {
+  for (size_t i = 0; i < knownCount_; ++i) {
+    if (known_[i] == window) return true;
+  }
+  return false;
+}
+
+void HookCore::AddKnown(HookWindow window) {
+  if (knownCount_ == KnownCapacity) {
+    std::memmove(&known_[0], &known_[1], (KnownCapacity - 1) * sizeof(known_[0]));
+    --knownCount_;
+  }
+  known_[knownCount_++] = window;
+}
+
+void HookCore::ForgetKnown(HookWindow window) {
+  for (size_t i = 0; i < knownCount_; ++i) {
+    if (known_[i] != window) continue;
+    std::memmove(&known_[i], &known_[i + 1], (knownCount_ - i - 1) * sizeof(known_[0]));
+    --knownCount_;
+    return;
+  }
+}
+
+size_t HookCore::FindRecent(HookWindow window) const {
+  for (size_t i = 0; i < recentCount_; ++i) {
+    if (recent_[i].window == window) return i;
+  }
+  return RecentCapacity;
+}
+
+void HookCore::RemoveRecent(size_t index) {
+  std::memmove(&recent_[index], &recent_[index + 1], (recentCount_ - index - 1) * sizeof(recent_[0]));
+  --recentCount_;
+}
+
+bool HookCore::AddRecent(HookWindow window, HookTime now) {
+  if (recentCount_ == RecentCapacity) {
+    // Make room by giving up the oldest title chance; a window still
+    // settling keeps its place.
+    size_t victim = RecentCapacity;
+    for (size_t i = 0; i < recentCount_; ++i) {
+      if (recent_[i].stage == Stage::AwaitingTitle) {
+        victim = i;
+        break;
+      }
+    }
+    if (victim == RecentCapacity) return false;
+    RemoveRecent(victim);
+  }
+  recent_[recentCount_++] = Recent{window, now, now + SettleMs, Stage::Settling, false};
+  return true;
+}
+
+void HookCore::Postpone(Recent& recent, HookTime now) {
+  HookTime limit = recent.shownAt + SettleLimitMs;
+  HookTime later = now + SettleMs < limit ? now + SettleMs : limit;
+  if (later > recent.deadline) recent.deadline = later;
+}
+
+namespace {
+
+// Sorts values[0..count) ascending and drops duplicates; returns the new count.
+size_t SortUnique(int32_t* values, size_t count) {
+  for (size_t i = 1; i < count; ++i) {
+    int32_t v = values[i];
+    size_t j = i;
+    while (j > 0 && values[j - 1] > v) {
+      values[j] = values[j - 1];
+      --j;
+    }
+    values[j] = v;
+  }
+  size_t unique = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (unique == 0 || values[unique - 1] != values[i]) values[unique++] = values[i];
+  }
+  return unique;
+}
+
+bool Contains(const Rect32& outer, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  return outer.left <= left && right <= outer.right && outer.top <= top && bottom <= outer.bottom;
+}
+
+// The position along one axis that brings [start, start + size) inside
+// [low, high), or low when it does not fit.
+int64_t ClampInto(int64_t start, int64_t size, int64_t low, int64_t high) {
+  if (size >= high - low) return low;
+  if (start < low) return low;
+  if (start + size > high) return high - size;
+  return start;
+}
+
+}  // namespace
+
+bool CoveredByMonitors(const Rect32& rect, const Rect32* monitors, size_t monitorCount) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return true;
+  if (monitorCount > MaxMonitors) monitorCount = MaxMonitors;
+  // Cut the rectangle along every monitor edge that crosses it; each cell
+  // then lies wholly inside or wholly outside every monitor, so the
+  // rectangle is covered exactly when every cell is inside some monitor.
+  int32_t xs[2 * MaxMonitors + 2];
+  int32_t ys[2 * MaxMonitors + 2];
+  size_t nx = 0, ny = 0;
+  xs[nx++] = rect.left;
+  xs[nx++] = rect.right;
+  ys[ny++] = rect.top;
+  ys[ny++] = rect.bottom;
+  for (size_t m = 0; m < monitorCount; ++m) {
+    const Rect32& mon = monitors[m];
+    if (mon.left > rect.left && mon.left < rect.right) xs[nx++] = mon.left;
+    if (mon.right > rect.left && mon.right < rect.right) xs[nx++] = mon.right;
+    if (mon.top > rect.top && mon.top < rect.bottom) ys[ny++] = mon.top;
+    if (mon.bottom > rect.top && mon.bottom < rect.bottom) ys[ny++] = mon.bottom;
+  }
+  nx = SortUnique(xs, nx);
+  ny = SortUnique(ys, ny);
+  for (size_t i = 0; i + 1 < nx; ++i) {
+    for (size_t j = 0; j + 1 < ny; ++j) {
+      bool covered = false;
+      for (size_t m = 0; m < monitorCount && !covered; ++m) {
+        covered = Contains(monitors[m], xs[i], ys[j], xs[i + 1], ys[j + 1]);
+      }
+      if (!covered) return false;
+    }
+  }
+  return true;
+}
+
+KeepInsideMove ComputeKeepInside(const Rect32& window, const Rect32* monitors, size_t monitorCount,
+                                 const Rect32& workArea) {
+  KeepInsideMove none = {false, 0, 0};
+  if (CoveredByMonitors(window, monitors, monitorCount)) return none;
+  if (workArea.right <= workArea.left || workArea.bottom <= workArea.top) return none;
+  int64_t width = int64_t{window.right} - window.left;
+  int64_t height = int64_t{window.bottom} - window.top;
+  int64_t x = ClampInto(window.left, width, workArea.left, workArea.right);
+  int64_t y = ClampInto(window.top, height, workArea.top, workArea.bottom);
+  // Both positions lie inside the work area and so inside the int32 range;
+  // the distance from a far-out window may not.
+  int64_t dx = x - window.left;
+  int64_t dy = y - window.top;
+  if (dx == 0 && dy == 0) return none;
+  if (dx < INT32_MIN || dx > INT32_MAX || dy < INT32_MIN || dy > INT32_MAX) return none;
+  return {true, static_cast<int32_t>(dx), static_cast<int32_t>(dy)};
+}
+
+bool MiddleClickGesture::Press(bool onTitleBar) {
+  // Decided afresh on every press, so a release whose press went through is
+  // never swallowed, even if an earlier release went missing.
+  swallowRelease_ = onTitleBar;
+  return onTitleBar;
+}
+
+bool MiddleClickGesture::Release() {
+  bool swallow = swallowRelease_;
+  swallowRelease_ = false;
+  return swallow;
+}
+
+int32_t TitleBandHeight(int32_t frameHeight, int32_t captionHeight) {
+  return 2 * (frameHeight + captionHeight);
+}
+
+bool InTitleBand(int32_t x, int32_t y, const Rect32& window, int32_t bandHeight) {
+  if (x < window.left || x >= window.right) return false;
+  if (y < window.top || y >= window.bottom) return false;
+  return int64_t{y} - window.top < bandHeight;
+}
+
+}  // namespace qm

@@ -1,0 +1,173 @@
+// The hook library's decisions, apart from the platform: which window events
+// lead to which messages, when a new window is ready to be placed, where a
+// window that left the desktop goes back to, and which middle clicks open
+// the preset menu. The Win32 layer feeds it events and window facts and
+// carries out what it asks for; it never decides anything itself.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "placement/Placement.h"
+
+namespace qm {
+
+// A window handle as a number (0: none), and milliseconds of a monotonic
+// clock (GetTickCount64 in the library, a counter in the tests).
+using HookWindow = uintptr_t;
+using HookTime = uint64_t;
+
+// The window events the library listens to, with their platform values.
+namespace winevent {
+constexpr uint32_t MoveSizeStart = 0x000A;   // EVENT_SYSTEM_MOVESIZESTART
+constexpr uint32_t MoveSizeEnd = 0x000B;     // EVENT_SYSTEM_MOVESIZEEND
+constexpr uint32_t Destroy = 0x8001;         // EVENT_OBJECT_DESTROY
+constexpr uint32_t Show = 0x8002;            // EVENT_OBJECT_SHOW
+constexpr uint32_t LocationChange = 0x800B;  // EVENT_OBJECT_LOCATIONCHANGE
+constexpr uint32_t NameChange = 0x800C;      // EVENT_OBJECT_NAMECHANGE
+constexpr int32_t ObjectWindow = 0;          // OBJID_WINDOW
+constexpr int32_t ChildSelf = 0;             // CHILDID_SELF
+}  // namespace winevent
+
+// How long a new window must stay still before it is placed. Programs often
+// move their own window right after showing it (restoring a saved position);
+// a placement made at the show event would be undone by that move. Each move
+// or title change while the window settles restarts the wait, but the
+// placement never comes later than SettleLimitMs after the show.
+constexpr HookTime SettleMs = 100;
+constexpr HookTime SettleLimitMs = 500;
+// A window may get its title only after it was shown (browsers do), too late
+// for a title rule at placement time. Its first title change within this
+// time after the show places it once more, unless the user touched mouse or
+// keyboard since the show or began to move or size it.
+constexpr HookTime TitleChanceMs = 2000;
+
+// Capacities. Windows already placed once: a window hidden and shown again
+// is not placed again until it is destroyed. When full, the oldest is
+// forgotten (it would be placed again if shown again, nothing worse).
+constexpr size_t KnownCapacity = 4096;
+// Windows settling or waiting for their title. When full, a new window is
+// placed at once, without settling.
+constexpr size_t RecentCapacity = 64;
+
+// What the core needs to know about a window, asked only when it matters.
+class HookFacts {
+ public:
+  virtual ~HookFacts() = default;
+  // The window is its own root (not a child) and belongs to another process.
+  virtual bool IsForeignTopLevel(HookWindow window) = 0;
+  // Milliseconds since the user last pressed a key or used the mouse.
+  virtual HookTime InputIdleMs() = 0;
+};
+
+// What the core asks the library to do.
+class HookActions {
+ public:
+  virtual ~HookActions() = default;
+  virtual void Place(HookWindow window) = 0;       // post MSG_PLACE_WINDOW
+  virtual void ShowRect(HookWindow window) = 0;    // send its rectangle to the readout
+  virtual void HideRect() = 0;                     // post MSG_TIP_HIDE
+  virtual void KeepInside(HookWindow window) = 0;  // bring it back inside the desktop
+};
+
+struct HookOptions {
+  bool tooltip;  // report rectangles while a window is moved or sized
+  bool keepIn;   // keep windows inside the desktop after a move or size
+};
+
+class HookCore {
+ public:
+  // Forgets every window and starts with these options.
+  void Reset(HookOptions options);
+
+  // One window event as the platform reports it.
+  void OnWinEvent(uint32_t event, HookWindow window, int32_t object, int32_t child, HookTime now,
+                  HookFacts& facts, HookActions& actions);
+  // The clock reached now: places windows that have settled, drops expired
+  // title chances.
+  void OnTimer(HookTime now, HookActions& actions);
+
+  // When OnTimer next has work; false when nothing waits (no timer needed).
+  bool NextDeadline(HookTime* when) const;
+  // Whether location and title events matter now; the library listens to
+  // them only then (the cursor alone raises a location event per movement).
+  bool WantsLocationEvents() const;
+  bool WantsNameEvents() const;
+
+  size_t KnownCount() const { return knownCount_; }
+  size_t RecentCount() const { return recentCount_; }
+
+ private:
+  enum class Stage : uint8_t { Settling, AwaitingTitle };
+  struct Recent {
+    HookWindow window;
+    HookTime shownAt;
+    HookTime deadline;  // settling: when to place; awaiting title: when the chance ends
+    Stage stage;
+    bool titleSeen;  // its title changed while it settled: no chance left
+  };
+
+  void OnShow(HookWindow window, HookTime now, HookActions& actions);
+  void OnDestroy(HookWindow window, HookActions& actions);
+  void OnLocationChange(HookWindow window, HookTime now, HookActions& actions);
+  void OnNameChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions);
+  void OnMoveSizeStart(HookWindow window);
+  void OnMoveSizeEnd(HookWindow window, HookActions& actions);
+
+  bool IsKnown(HookWindow window) const;
+  void AddKnown(HookWindow window);
+  void ForgetKnown(HookWindow window);
+  size_t FindRecent(HookWindow window) const;  // RecentCapacity when absent
+  void RemoveRecent(size_t index);
+  bool AddRecent(HookWindow window, HookTime now);
+  void Postpone(Recent& recent, HookTime now);
+
+  HookOptions options_ = {};
+  // Both sets keep their windows oldest first, so the oldest is the one
+  // dropped when a set is full.
+  HookWindow known_[KnownCapacity] = {};
+  size_t knownCount_ = 0;
+  Recent recent_[RecentCapacity] = {};
+  size_t recentCount_ = 0;
+  HookWindow moving_ = 0;  // between move/size start and end
+};
+
+// Keeping a window inside the desktop. window is its visible rectangle,
+// monitors the rectangles of every monitor, workArea that of the monitor
+// nearest to the window. A window that lies wholly on the monitors stays
+// where it is, even across two monitors or over the taskbar. Otherwise it
+// moves, keeping its size, to the nearest position inside workArea; a window
+// wider or taller than workArea is aligned to its left or top edge.
+struct KeepInsideMove {
+  bool move;
+  int32_t dx;
+  int32_t dy;
+};
+KeepInsideMove ComputeKeepInside(const Rect32& window, const Rect32* monitors, size_t monitorCount,
+                                 const Rect32& workArea);
+// Whether the union of the monitor rectangles covers rect entirely.
+bool CoveredByMonitors(const Rect32& rect, const Rect32* monitors, size_t monitorCount);
+constexpr size_t MaxMonitors = 16;
+
+// The middle-click gesture: a middle press on a top-level window's title
+// bar asks for the preset menu and is swallowed, and so is its release; every
+// other event passes untouched.
+class MiddleClickGesture {
+ public:
+  // A middle press. onTitleBar: whether it lies on a title bar. True: swallow
+  // it and open the menu.
+  bool Press(bool onTitleBar);
+  // A middle release. True: swallow it (its press was swallowed).
+  bool Release();
+
+ private:
+  bool swallowRelease_ = false;
+};
+
+// The band at the top of a window where a title bar can lie: its frame and
+// caption, doubled for programs that draw a taller title bar of their own.
+// Only presses in it are worth asking the window about.
+int32_t TitleBandHeight(int32_t frameHeight, int32_t captionHeight);
+bool InTitleBand(int32_t x, int32_t y, const Rect32& window, int32_t bandHeight);
+
+}  // namespace qm

@@ -1,0 +1,369 @@
+#include "hook/HookCore.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace qm {
+namespace {
+
+using namespace winevent;
+
+// Window facts of a small made-up desktop: windows 90 to 99 belong to the
+// program itself or are child windows.
+class FakeFacts : public HookFacts {
+ public:
+  bool IsForeignTopLevel(HookWindow window) override { return window < 90 || window > 99; }
+  HookTime InputIdleMs() override { return idleMs; }
+  HookTime idleMs = 1000000;
+};
+
+// Every action as "<time> <what> <window>".
+class Recorder : public HookActions {
+ public:
+  void Place(HookWindow window) override { Add("place", window); }
+  void ShowRect(HookWindow window) override { Add("rect", window); }
+  void HideRect() override { Add("hide", 0); }
+  void KeepInside(HookWindow window) override { Add("keep", window); }
+  HookTime now = 0;
+  std::vector<std::string> log;
+
+ private:
+  void Add(const char* what, HookWindow window) {
+    std::string line = std::to_string(now) + " " + what;
+    if (window != 0) line += " " + std::to_string(window);
+    log.push_back(line);
+  }
+};
+
+constexpr uint32_t Tick = 0;  // a step that only lets the clock reach its time
+
+struct Step {
+  HookTime at;
+  uint32_t event;
+  HookWindow window;
+  int32_t object;
+  int32_t child;
+  HookTime idleMs;
+};
+Step At(HookTime at, uint32_t event, HookWindow window = 0, HookTime idleMs = 1000000) {
+  return {at, event, window, ObjectWindow, ChildSelf, idleMs};
+}
+
+// Plays steps the way the library does: the timer fires at every deadline
+// that falls before the next step, then the step's event is handled.
+class Player {
+ public:
+  explicit Player(HookOptions options) : core_(new HookCore) { core_->Reset(options); }
+  std::vector<std::string> Play(const std::vector<Step>& steps) {
+    for (const Step& step : steps) {
+      RunTimersUntil(step.at);
+      recorder_.now = step.at;
+      facts_.idleMs = step.idleMs;
+      if (step.event != Tick) {
+        core_->OnWinEvent(step.event, step.window, step.object, step.child, step.at, facts_, recorder_);
+      }
+    }
+    return recorder_.log;
+  }
+  HookCore& core() { return *core_; }
+
+ private:
+  void RunTimersUntil(HookTime until) {
+    HookTime when = 0;
+    while (core_->NextDeadline(&when) && when <= until) {
+      recorder_.now = when;
+      core_->OnTimer(when, recorder_);
+    }
+  }
+  std::unique_ptr<HookCore> core_;  // large: fixed sets of windows
+  FakeFacts facts_;
+  Recorder recorder_;
+};
+
+struct SequenceCase {
+  const char* name;
+  HookOptions options;
+  std::vector<Step> steps;
+  std::vector<std::string> expected;
+};
+
+TEST(HookCore, EventSequences) {
+  const HookOptions plain = {false, false};
+  const HookOptions tooltip = {true, false};
+  const HookOptions keepIn = {false, true};
+  const SequenceCase cases[] = {
+      {"a new window is placed once it has been still for the settle time",
+       plain, {At(0, Show, 1), At(99, Tick), At(100, Tick)}, {"100 place 1"}},
+      {"hidden and shown again, it is not placed again",
+       plain, {At(0, Show, 1), At(500, Show, 1), At(5000, Show, 1), At(9000, Tick)}, {"100 place 1"}},
+      {"a second show while it settles changes nothing",
+       plain, {At(0, Show, 1), At(40, Show, 1), At(3000, Tick)}, {"100 place 1"}},
+      {"once destroyed, a window with the same handle is a new one",
+       plain, {At(0, Show, 1), At(300, Destroy, 1), At(400, Show, 1), At(3000, Tick)},
+       {"100 place 1", "500 place 1"}},
+      {"destroyed while it settles, it is never placed",
+       plain, {At(0, Show, 1), At(50, Destroy, 1), At(3000, Tick)}, {}},
+      {"the program's own windows and child windows are not placed",
+       plain, {At(0, Show, 90), At(0, Show, 91), At(3000, Tick)}, {}},
+      {"events about a part of a window or without a window are ignored",
+       plain,
+       {{0, Show, 1, -4, 0, 0}, {0, Show, 2, 0, 3, 0}, {0, Show, 0, 0, 0, 0}, {0, Show, 3, -9, 0, 0},
+        At(3000, Tick)},
+       {}},
+      {"a window the program moves right after the show is placed after that move",
+       plain, {At(0, Show, 1), At(60, LocationChange, 1), At(3000, Tick)}, {"160 place 1"}},
+      {"a window that keeps moving is placed at the settle limit",
+       plain,
+       {At(0, Show, 1), At(80, LocationChange, 1), At(160, LocationChange, 1), At(240, LocationChange, 1),
+        At(320, LocationChange, 1), At(400, LocationChange, 1), At(480, LocationChange, 1), At(3000, Tick)},
+       {"500 place 1"}},
+      {"windows settle independently",
+       plain, {At(0, Show, 1), At(30, Show, 2), At(90, LocationChange, 2), At(3000, Tick)},
+       {"100 place 1", "190 place 2"}},
+      {"the user grabbing a window while it settles cancels its placement",
+       plain, {At(0, Show, 1), At(40, MoveSizeStart, 1), At(60, MoveSizeEnd, 1), At(3000, Tick)}, {}},
+      {"a title that arrives late gets one more placement",
+       plain, {At(0, Show, 1), At(700, NameChange, 1), At(900, NameChange, 1), At(3000, Tick)},
+       {"100 place 1", "700 place 1"}},
+      {"a title that arrives while the window settles is there at the placement; no second one",
+       plain, {At(0, Show, 1), At(50, NameChange, 1), At(700, NameChange, 1), At(3000, Tick)},
+       {"150 place 1"}},
+      {"after the title chance has passed, a new title changes nothing",
+       plain, {At(0, Show, 1), At(2000, NameChange, 1), At(3000, Tick)}, {"100 place 1"}},
+      {"user input after the show ends the title chance",
+       plain, {At(0, Show, 1), At(700, NameChange, 1, 300), At(3000, Tick)}, {"100 place 1"}},
+      {"input before the show does not",
+       plain, {At(0, Show, 1), At(700, NameChange, 1, 701), At(3000, Tick)}, {"100 place 1", "700 place 1"}},
+      {"moving the window ends the title chance",
+       plain, {At(0, Show, 1), At(400, MoveSizeStart, 1), At(500, MoveSizeEnd, 1), At(700, NameChange, 1)},
+       {"100 place 1"}},
+      {"title changes of unknown windows are ignored",
+       plain, {At(0, NameChange, 5), At(100, NameChange, 90)}, {}},
+      {"the readout follows a moved window between start and end",
+       tooltip,
+       {At(0, MoveSizeStart, 1), At(10, LocationChange, 1), At(20, LocationChange, 2), At(30, LocationChange, 1),
+        At(40, MoveSizeEnd, 1), At(50, LocationChange, 1)},
+       {"10 rect 1", "30 rect 1", "40 hide"}},
+      {"a new drag takes the readout over",
+       tooltip, {At(0, MoveSizeStart, 1), At(10, MoveSizeStart, 2), At(20, LocationChange, 1),
+                 At(30, LocationChange, 2)},
+       {"30 rect 2"}},
+      {"a window destroyed while it is moved hides the readout",
+       tooltip, {At(0, MoveSizeStart, 1), At(10, LocationChange, 1), At(20, Destroy, 1), At(30, LocationChange, 1)},
+       {"10 rect 1", "20 hide"}},
+      {"without the tooltip option there is no readout",
+       plain, {At(0, MoveSizeStart, 1), At(10, LocationChange, 1), At(20, MoveSizeEnd, 1)}, {}},
+      {"the program's own windows get no readout",
+       tooltip, {At(0, MoveSizeStart, 90), At(10, LocationChange, 90), At(20, MoveSizeEnd, 90)}, {}},
+      {"keep-inside looks at a window when the user lets go of it",
+       keepIn, {At(0, MoveSizeStart, 1), At(10, LocationChange, 1), At(20, MoveSizeEnd, 1), At(30, MoveSizeEnd, 90)},
+       {"20 keep 1"}},
+      {"both options at once",
+       {true, true}, {At(0, MoveSizeStart, 1), At(10, LocationChange, 1), At(20, MoveSizeEnd, 1)},
+       {"10 rect 1", "20 hide", "20 keep 1"}},
+  };
+  for (const SequenceCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Player player(c.options);
+    EXPECT_EQ(player.Play(c.steps), c.expected);
+  }
+}
+
+TEST(HookCore, NeedsTimerAndLocationEventsOnlyWhileSomethingWaits) {
+  Player player({true, false});
+  HookCore& core = player.core();
+  HookTime when = 0;
+  EXPECT_FALSE(core.NextDeadline(&when));
+  EXPECT_FALSE(core.WantsLocationEvents());
+  EXPECT_FALSE(core.WantsNameEvents());
+
+  player.Play({At(1000, Show, 1)});
+  ASSERT_TRUE(core.NextDeadline(&when));
+  EXPECT_EQ(when, 1100u);
+  EXPECT_TRUE(core.WantsLocationEvents());
+  EXPECT_TRUE(core.WantsNameEvents());
+
+  // Placed: location events no longer matter, the title still does.
+  player.Play({At(1200, Tick)});
+  ASSERT_TRUE(core.NextDeadline(&when));
+  EXPECT_EQ(when, 1000u + TitleChanceMs);
+  EXPECT_FALSE(core.WantsLocationEvents());
+  EXPECT_TRUE(core.WantsNameEvents());
+
+  // The chance ran out: nothing waits, so no timer and no listening.
+  player.Play({At(1000 + TitleChanceMs, Tick)});
+  EXPECT_FALSE(core.NextDeadline(&when));
+  EXPECT_FALSE(core.WantsNameEvents());
+  EXPECT_EQ(core.RecentCount(), 0u);
+
+  player.Play({At(5000, MoveSizeStart, 1)});
+  EXPECT_TRUE(core.WantsLocationEvents());
+  EXPECT_FALSE(core.NextDeadline(&when));
+  player.Play({At(5100, MoveSizeEnd, 1)});
+  EXPECT_FALSE(core.WantsLocationEvents());
+}
+
+TEST(HookCore, DragWithoutTooltipNeedsNoLocationEvents) {
+  Player player({false, true});
+  player.Play({At(0, MoveSizeStart, 1)});
+  EXPECT_FALSE(player.core().WantsLocationEvents());
+}
+
+TEST(HookCore, KnownWindowsAreBoundedAndTheOldestIsForgotten) {
+  Player player({false, false});
+  std::vector<Step> steps;
+  HookTime t = 0;
+  // Every window shown and placed; none destroyed (a lost destroy event).
+  for (HookWindow w = 1; w <= KnownCapacity + 1; ++w) {
+    steps.push_back(At(t, Show, w + 1000));
+    t += 3000;
+  }
+  player.Play(steps);
+  EXPECT_EQ(player.core().KnownCount(), KnownCapacity);
+  // Window 1001 was dropped to make room: shown again, it is placed again;
+  // window 1002 is still known.
+  std::vector<std::string> log = player.Play({At(t, Show, 1002), At(t + 10, Show, 1001), At(t + 3000, Tick)});
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), std::to_string(t + 10 + SettleMs) + " place 1001");
+  EXPECT_EQ(log.size(), KnownCapacity + 2);
+}
+
+TEST(HookCore, PendingWindowsAreBounded) {
+  Player player({false, false});
+  // More windows at once than can settle: the surplus is placed at once.
+  std::vector<Step> steps;
+  for (HookWindow w = 0; w < RecentCapacity + 2; ++w) steps.push_back(At(0, Show, 1000 + w));
+  std::vector<std::string> log = player.Play(steps);
+  EXPECT_EQ(player.core().RecentCount(), RecentCapacity);
+  std::vector<std::string> expected = {"0 place " + std::to_string(1000 + RecentCapacity),
+                                       "0 place " + std::to_string(1001 + RecentCapacity)};
+  EXPECT_EQ(log, expected);
+
+  // Once they have been placed they only wait for a title: a new window
+  // takes the place of the oldest of them.
+  log = player.Play({At(200, Tick), At(300, Show, 5000)});
+  EXPECT_EQ(log.size(), RecentCapacity + 2);
+  EXPECT_EQ(player.core().RecentCount(), RecentCapacity);
+  // 1000 lost its chance; 1001 still has it.
+  log = player.Play({At(400, NameChange, 1000), At(410, NameChange, 1001)});
+  ASSERT_EQ(log.size(), RecentCapacity + 4);
+  EXPECT_EQ(log[RecentCapacity + 2], "400 place 5000");
+  EXPECT_EQ(log[RecentCapacity + 3], "410 place 1001");
+}
+
+TEST(HookCore, ResetForgetsEverything) {
+  Player player({true, true});
+  player.Play({At(0, Show, 1), At(200, Tick), At(300, MoveSizeStart, 2)});
+  player.core().Reset({false, false});
+  EXPECT_EQ(player.core().KnownCount(), 0u);
+  EXPECT_EQ(player.core().RecentCount(), 0u);
+  EXPECT_FALSE(player.core().WantsLocationEvents());
+  std::vector<std::string> log = player.Play({At(400, LocationChange, 2), At(500, Show, 1), At(700, Tick)});
+  EXPECT_EQ(log.back(), "600 place 1");
+}
+
+struct KeepCase {
+  const char* name;
+  Rect32 window;
+  std::vector<Rect32> monitors;
+  Rect32 work;
+  KeepInsideMove expected;
+};
+
+TEST(KeepInside, MovesBackOnlyWhatLeftTheDesktop) {
+  const Rect32 screen = {0, 0, 1920, 1080};
+  const Rect32 work = {0, 0, 1920, 1040};
+  const Rect32 right = {1920, 0, 3840, 1080};
+  const Rect32 shortRight = {1920, 0, 3200, 720};
+  const Rect32 left = {-1920, 0, 0, 1080};
+  const Rect32 leftWork = {-1920, 0, 0, 1040};
+  const KeepCase cases[] = {
+      {"inside", {100, 100, 500, 400}, {screen}, work, {false, 0, 0}},
+      {"over the taskbar but on the screen", {100, 900, 500, 1080}, {screen}, work, {false, 0, 0}},
+      {"touching every edge", {0, 0, 1920, 1080}, {screen}, work, {false, 0, 0}},
+      {"off the top-left corner", {-50, -20, 350, 280}, {screen}, work, {true, 50, 20}},
+      {"off the bottom-right corner", {1800, 900, 2200, 1200}, {screen}, work, {true, -280, -160}},
+      {"off the bottom only", {100, 1000, 500, 1300}, {screen}, work, {true, 0, -260}},
+      {"wholly outside", {5000, 5000, 5400, 5300}, {screen}, work, {true, 1520 - 5000, 740 - 5000}},
+      {"larger than the work area", {-10, -10, 2000, 1100}, {screen}, work, {true, 10, 10}},
+      {"wider only: left edge, height kept inside", {-100, 900, 2100, 1200}, {screen}, work, {true, 100, -160}},
+      {"across two monitors of one height", {1800, 100, 2200, 400}, {screen, right}, work, {false, 0, 0}},
+      {"into the gap beside a shorter monitor", {1800, 600, 2200, 900}, {screen, shortRight}, work,
+       {true, -280, 0}},
+      {"on a monitor left of the primary one", {-2000, 100, -1600, 400}, {screen, left}, leftWork, {true, 80, 0}},
+      {"empty rectangle", {100, 100, 100, 100}, {screen}, work, {false, 0, 0}},
+      {"no work area known", {-50, -20, 350, 280}, {screen}, {0, 0, 0, 0}, {false, 0, 0}},
+      {"as far out as coordinates go", {INT32_MIN, INT32_MIN, INT32_MIN + 400, INT32_MIN + 300}, {screen}, work,
+       {false, 0, 0}},
+  };
+  for (const KeepCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    KeepInsideMove move = ComputeKeepInside(c.window, c.monitors.data(), c.monitors.size(), c.work);
+    EXPECT_EQ(move.move, c.expected.move);
+    EXPECT_EQ(move.dx, c.expected.dx);
+    EXPECT_EQ(move.dy, c.expected.dy);
+  }
+}
+
+TEST(KeepInside, CoverageByMonitorsIsExact) {
+  // Four monitors in a square with the top-right one missing.
+  const Rect32 monitors[] = {{0, 0, 100, 100}, {0, 100, 100, 200}, {100, 100, 200, 200}};
+  struct Case { Rect32 rect; bool covered; };
+  const Case cases[] = {
+      {{10, 10, 90, 190}, true},      // down across two monitors
+      {{10, 150, 190, 190}, true},    // across the bottom pair
+      {{50, 50, 150, 150}, false},    // reaches into the missing corner
+      {{99, 99, 101, 101}, false},    // one pixel of it
+      {{0, 0, 200, 100}, false},
+      {{100, 100, 200, 200}, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CoveredByMonitors(c.rect, monitors, 3), c.covered)
+        << c.rect.left << "," << c.rect.top << "," << c.rect.right << "," << c.rect.bottom;
+  }
+  EXPECT_FALSE(CoveredByMonitors({0, 0, 10, 10}, monitors, 0));
+}
+
+TEST(MiddleClick, SwallowsTitleBarClicksAndTheirReleasesOnly) {
+  struct Case {
+    const char* name;
+    std::vector<int> events;  // 1: press on a title bar, 0: press elsewhere, -1: release
+    std::vector<bool> swallowed;
+  };
+  const Case cases[] = {
+      {"click on a title bar", {1, -1}, {true, true}},
+      {"click elsewhere", {0, -1}, {false, false}},
+      {"double click on a title bar", {1, -1, 1, -1}, {true, true, true, true}},
+      {"title bar, then elsewhere", {1, -1, 0, -1}, {true, true, false, false}},
+      {"a release that went missing does not swallow the next one", {1, 0, -1}, {true, false, false}},
+      {"a stray release", {-1}, {false}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MiddleClickGesture gesture;
+    std::vector<bool> swallowed;
+    for (int e : c.events) swallowed.push_back(e < 0 ? gesture.Release() : gesture.Press(e == 1));
+    EXPECT_EQ(swallowed, c.swallowed);
+  }
+}
+
+TEST(MiddleClick, TitleBandIsTheTopOfTheWindow) {
+  const Rect32 window = {100, 200, 500, 500};
+  const int32_t band = TitleBandHeight(4, 19);
+  EXPECT_EQ(band, 46);
+  struct Case { int32_t x, y; bool in; };
+  const Case cases[] = {
+      {100, 200, true}, {499, 245, true}, {300, 246, false}, {99, 210, false},
+      {500, 210, false}, {300, 199, false}, {300, 500, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(InTitleBand(c.x, c.y, window, band), c.in) << c.x << "," << c.y;
+  // A window lower than the band: only the window itself counts.
+  EXPECT_FALSE(InTitleBand(300, 215, {100, 200, 500, 210}, band));
+}
+
+}  // namespace
+}  // namespace qm
