@@ -1,0 +1,29 @@
+// Whole-file reading and replacing for the two profile files.
+#pragma once
+
+#include <string>
+
+#include "base/U16.h"
+
+namespace qm {
+
+// A file's bytes decoded into UTF-16 as the profile functions decode them
+// (see DetectIniEncoding): UTF-16 of either byte order as is, UTF-8 after
+// its byte-order mark, anything else through the ANSI code page.
+std::u16string DecodeIniBytes(const std::string& bytes);
+
+// The decoded text of a file; empty when it is missing or unreadable, the
+// same as a file without keys.
+std::u16string ReadIniFileText(U16View fileName);
+
+// Creates or truncates the file, writes every byte and flushes it to the
+// disk. On failure the file is removed again.
+bool WriteWholeFile(U16View fileName, const std::string& bytes);
+
+// Puts source in target's place in one step, whether or not target exists.
+bool ReplaceFileWith(U16View source, U16View target);
+
+// Removes a file, quietly; for the leftovers of a failed save.
+void RemoveFile(U16View fileName);
+
+}  // namespace qm
