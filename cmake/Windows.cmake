@@ -32,7 +32,7 @@ add_library(QuillmereHook SHARED ${QM_HOOK_SOURCES} hook/library/Quillmere.def)
 set_target_properties(QuillmereHook PROPERTIES OUTPUT_NAME Quillmere PREFIX "" IMPORT_PREFIX "lib")
 target_compile_definitions(QuillmereHook PRIVATE QM_BUILDING_HOOK)
 target_compile_options(QuillmereHook PRIVATE ${QM_WARNINGS})
-target_link_libraries(QuillmereHook PRIVATE qm_core user32)
+target_link_libraries(QuillmereHook PRIVATE qm_core user32 dwmapi)
 target_link_options(QuillmereHook PRIVATE ${QM_WIN_LINK})
 
 # The shell: everything but the entry point, so Windows unit tests can create

@@ -1,24 +1,239 @@
-// Quillmere.dll: keeps what SetHook is given until FreeHook.
+// Quillmere.dll: the program's source of window events. Everything runs in
+// the program's own process: the window-event hooks are out of context, so
+// nothing is injected into other programs; it works alike for 32- and 64-bit
+// programs and cannot crash any of them. The window events arrive on the
+// thread that called SetHook, the program's user-interface thread, through
+// its message loop. What to do with each event is HookCore's decision; this
+// file registers the hooks, reads window facts and sends the messages.
+#include "hook/library/HookLibrary_win.h"
+
+#include <dwmapi.h>
+
 #include "hook/HookContract.h"
+#include "hook/HookCore.h"
+
+namespace qm {
 
 namespace {
 
-struct HookState {
+// Windows raises events for the program's own windows too; they are not
+// wanted. Wine ignores WINEVENT_SKIPOWNPROCESS, so the facts check the
+// window's process as well.
+constexpr DWORD kEventFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+// A readout update must not hang on a main window that stopped answering.
+constexpr UINT kCopyDataTimeoutMs = 500;
+// The invisible resize borders of a window are a few pixels wide; a larger
+// difference between the DWM frame and the window rectangle means the two
+// are in different coordinates (a DPI-unaware program on a scaled screen).
+constexpr LONG kMaxInvisibleBorder = 64;
+
+struct LibraryState {
+  bool installed;
   HWND main;
   HWND dummy;
-  int tooltip;
-  int keepIn;
-  bool installed;
+  DWORD ownProcess;
+  HWINEVENTHOOK showHook;      // destroy and show
+  HWINEVENTHOOK moveSizeHook;  // move/size start and end
+  // Location and title events are frequent (the cursor alone raises one per
+  // movement); these two are set only while HookCore wants them.
+  HWINEVENTHOOK locationHook;
+  HWINEVENTHOOK nameHook;
+  // A one-shot thread timer, armed only while a window waits; idle, the
+  // library wakes for nothing.
+  UINT_PTR timer;
+  HookTime timerDue;
 };
-HookState g_hook;
+
+LibraryState g_lib;
+HookCore g_core;
+
+HWND AsWindow(HookWindow window) { return reinterpret_cast<HWND>(window); }
+
+class WindowFacts : public HookFacts {
+ public:
+  bool IsForeignTopLevel(HookWindow id) override {
+    HWND window = AsWindow(id);
+    if (GetAncestor(window, GA_ROOT) != window) return false;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process != 0 && process != g_lib.ownProcess;
+  }
+
+  HookTime InputIdleMs() override {
+    LASTINPUTINFO info = {};
+    info.cbSize = sizeof(info);
+    // Unknown: assume the user was active rather than risk undoing a move.
+    if (!GetLastInputInfo(&info)) return 0;
+    // Both are GetTickCount values; the unsigned difference survives the
+    // 49-day wrap.
+    return static_cast<DWORD>(GetTickCount() - info.dwTime);
+  }
+};
+
+// Since Windows 10 a window's rectangle includes resize borders that are
+// invisible (about 7 pixels left, right and below): a window snapped or
+// dragged flush against a screen edge reaches past it. Its visible frame is
+// what must stay on the desktop.
+RECT VisibleFrame(HWND window, const RECT& outer) {
+  RECT frame;
+  if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)))) return outer;
+  bool inside = frame.left >= outer.left && frame.top >= outer.top && frame.right <= outer.right &&
+                frame.bottom <= outer.bottom;
+  bool thin = frame.left - outer.left <= kMaxInvisibleBorder && frame.top - outer.top <= kMaxInvisibleBorder &&
+              outer.right - frame.right <= kMaxInvisibleBorder && outer.bottom - frame.bottom <= kMaxInvisibleBorder;
+  return inside && thin ? frame : outer;
+}
+
+struct MonitorList {
+  Rect32 rects[MaxMonitors];
+  size_t count;
+};
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
+  auto* list = reinterpret_cast<MonitorList*>(param);
+  if (list->count < MaxMonitors) list->rects[list->count++] = ToRect32(*rect);
+  return TRUE;
+}
+
+void KeepWindowInside(HWND window) {
+  // A maximised window reaches past its monitor by design; a minimised one
+  // lies far outside on purpose.
+  if (IsIconic(window) || IsZoomed(window)) return;
+  RECT outer;
+  if (!GetWindowRect(window, &outer)) return;
+  RECT visible = VisibleFrame(window, outer);
+  MonitorList monitors = {};
+  EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return;
+  KeepInsideMove move = ComputeKeepInside(ToRect32(visible), monitors.rects, monitors.count, ToRect32(info.rcWork));
+  if (!move.move) return;
+  // Asynchronous: the window's own thread moves it, so a program that
+  // stopped answering right after the drag cannot block this thread.
+  SetWindowPos(window, nullptr, outer.left + move.dx, outer.top + move.dy, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
+class WindowActions : public HookActions {
+ public:
+  void Place(HookWindow window) override {
+    PostMessageW(g_lib.main, MSG_PLACE_WINDOW, static_cast<WPARAM>(window), 0);
+  }
+
+  void ShowRect(HookWindow window) override {
+    RECT rect;
+    if (!GetWindowRect(AsWindow(window), &rect)) return;
+    TipRectPayload payload = {rect.left, rect.top, rect.right, rect.bottom};
+    COPYDATASTRUCT data = {};
+    data.dwData = MSG_TIP_RECT;
+    data.cbData = sizeof(payload);
+    data.lpData = &payload;
+    // Sent, not posted: the record points into this frame. The main window
+    // belongs to this thread, so this is a direct call.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(g_lib.main, WM_COPYDATA, reinterpret_cast<WPARAM>(g_lib.dummy),
+                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kCopyDataTimeoutMs, &result);
+  }
+
+  void HideRect() override { PostMessageW(g_lib.main, MSG_TIP_HIDE, 0, 0); }
+
+  void KeepInside(HookWindow window) override { KeepWindowInside(AsWindow(window)); }
+};
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD);
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
+
+void Listen(HWINEVENTHOOK* hook, DWORD event, bool wanted) {
+  if (wanted && *hook == nullptr) {
+    *hook = SetWinEventHook(event, event, nullptr, OnWinEvent, 0, 0, kEventFlags);
+  } else if (!wanted && *hook != nullptr) {
+    UnhookWinEvent(*hook);
+    *hook = nullptr;
+  }
+}
+
+void StopTimer() {
+  if (g_lib.timer == 0) return;
+  KillTimer(nullptr, g_lib.timer);
+  g_lib.timer = 0;
+}
+
+// Brings the dynamic hooks and the timer in line with what the core waits
+// for.
+void FollowCore() {
+  Listen(&g_lib.locationHook, EVENT_OBJECT_LOCATIONCHANGE, g_core.WantsLocationEvents());
+  Listen(&g_lib.nameHook, EVENT_OBJECT_NAMECHANGE, g_core.WantsNameEvents());
+  HookTime due = 0;
+  if (!g_core.NextDeadline(&due)) {
+    StopTimer();
+    return;
+  }
+  if (g_lib.timer != 0 && g_lib.timerDue == due) return;
+  StopTimer();
+  HookTime now = GetTickCount64();
+  // Windows rounds a short delay up to its minimum; a timer that fires
+  // before the deadline by the clock's coarse tick is simply armed again.
+  HookTime delay = due > now ? due - now : 0;
+  g_lib.timer = SetTimer(nullptr, 0, static_cast<UINT>(delay), OnTimer);
+  g_lib.timerDue = due;
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  // An event already queued when FreeHook ran.
+  if (!g_lib.installed) return;
+  WindowFacts facts;
+  WindowActions actions;
+  g_core.OnWinEvent(event, reinterpret_cast<HookWindow>(window), object, child, GetTickCount64(), facts, actions);
+  FollowCore();
+}
+
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (id == g_lib.timer) g_lib.timer = 0;
+  if (!g_lib.installed) return;
+  WindowActions actions;
+  g_core.OnTimer(GetTickCount64(), actions);
+  FollowCore();
+}
+
+void Unhook(HWINEVENTHOOK* hook) {
+  if (*hook != nullptr) UnhookWinEvent(*hook);
+  *hook = nullptr;
+}
 
 }  // namespace
 
+}  // namespace qm
+
+using namespace qm;
+
 QM_HOOK_API void __stdcall SetHook(HWND main, HWND dummy, int tooltip, int keepIn) {
-  if (g_hook.installed) return;
-  g_hook = HookState{main, dummy, tooltip, keepIn, true};
+  if (g_lib.installed) return;
+  // With no main window every message would go astray (a post to no window
+  // lands in this thread's own queue).
+  if (!IsWindow(main)) return;
+  g_lib = LibraryState{};
+  g_lib.main = main;
+  g_lib.dummy = dummy;
+  g_lib.ownProcess = GetCurrentProcessId();
+  g_core.Reset({tooltip != 0, keepIn != 0});
+  g_lib.showHook = SetWinEventHook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_SHOW, nullptr, OnWinEvent, 0, 0, kEventFlags);
+  g_lib.moveSizeHook =
+      SetWinEventHook(EVENT_SYSTEM_MOVESIZESTART, EVENT_SYSTEM_MOVESIZEEND, nullptr, OnWinEvent, 0, 0, kEventFlags);
+  StartMouseHook(main);
+  g_lib.installed = true;
 }
 
 QM_HOOK_API void __stdcall FreeHook() {
-  g_hook = HookState{};
+  if (!g_lib.installed) return;
+  g_lib.installed = false;
+  StopMouseHook();
+  Unhook(&g_lib.showHook);
+  Unhook(&g_lib.moveSizeHook);
+  Unhook(&g_lib.locationHook);
+  Unhook(&g_lib.nameHook);
+  StopTimer();
+  g_core.Reset({false, false});
+  g_lib = LibraryState{};
 }

@@ -1,0 +1,173 @@
+// The middle-click gesture: a low-level mouse hook on a thread of its own.
+//
+// A low-level hook holds up every mouse event of the desktop until it
+// returns. On the user-interface thread it would wait behind whatever that
+// thread does: placing a window whose program hangs blocks there, and the
+// whole desktop's mouse would stall with it (and Windows quietly removes a
+// hook that keeps timing out). Here the thread does nothing but this hook,
+// answers every event but a middle press at once, and only posts to the
+// main window.
+#include "hook/library/HookLibrary_win.h"
+
+#include "hook/HookContract.h"
+#include "hook/HookCore.h"
+
+namespace qm {
+
+namespace {
+
+// The longest a middle press on a title band may wait for the window's own
+// hit test. A window that answers at all answers in well under a
+// millisecond; one that is hung is skipped at once.
+constexpr DWORD kHitTestBudgetMs = 50;
+// How long FreeHook waits for the thread to end.
+constexpr DWORD kStopWaitMs = 2000;
+
+struct MouseState {
+  HANDLE thread;
+  DWORD threadId;
+  HWND main;
+  DWORD ownProcess;
+  HHOOK hook;
+  MiddleClickGesture gesture;  // touched by the mouse thread only
+};
+
+MouseState g_mouse;
+
+// The window's own answer to where point lies, within what is left of the
+// budget; HTNOWHERE when it does not answer in time.
+LRESULT HitTest(HWND window, POINT point, DWORD startedAt) {
+  DWORD spent = GetTickCount() - startedAt;
+  if (spent >= kHitTestBudgetMs) return HTNOWHERE;
+  DWORD_PTR code = HTNOWHERE;
+  LPARAM where = MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
+  if (SendMessageTimeoutW(window, WM_NCHITTEST, 0, where, SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT,
+                          kHitTestBudgetMs - spent, &code) == 0) {
+    return HTNOWHERE;
+  }
+  return static_cast<LRESULT>(code);
+}
+
+// Whether a middle press at point lies on the title bar of another
+// program's top-level window; that window goes to *target.
+//
+// Only the window knows where its title bar is: many programs draw their own
+// (browsers put tabs there, and a middle click on a tab must still close
+// it), so the answer comes from WM_NCHITTEST. Asking costs a round trip to
+// the window's thread while the desktop's mouse waits, so only presses in
+// the band at the top of a window are asked about.
+bool PressOnTitleBar(POINT point, HWND* target) {
+  HWND hit = WindowFromPoint(point);
+  if (hit == nullptr) return false;
+  HWND root = GetAncestor(hit, GA_ROOT);
+  if (root == nullptr) return false;
+  DWORD process = 0;
+  GetWindowThreadProcessId(root, &process);
+  if (process == 0 || process == g_mouse.ownProcess) return false;
+  RECT rect;
+  if (!GetWindowRect(root, &rect)) return false;
+  int32_t frame = GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
+  if (!InTitleBand(point.x, point.y, ToRect32(rect), TitleBandHeight(frame, GetSystemMetrics(SM_CYCAPTION)))) {
+    return false;
+  }
+  DWORD startedAt = GetTickCount();
+  LRESULT code = HitTest(hit, point, startedAt);
+  // A child window over the title bar that lets clicks through to its
+  // parent (Windows asks the parent only for windows of one thread).
+  if (code == HTTRANSPARENT && hit != root) code = HitTest(root, point, startedAt);
+  if (code != HTCAPTION) return false;
+  *target = root;
+  return true;
+}
+
+LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    switch (message) {
+      case WM_MBUTTONDOWN: {
+        const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+        HWND target = nullptr;
+        // With the main window gone nobody would show the menu: let the
+        // click through.
+        bool onTitleBar = IsWindow(g_mouse.main) && PressOnTitleBar(info->pt, &target);
+        if (g_mouse.gesture.Press(onTitleBar)) {
+          PostMessageW(g_mouse.main, MSG_MENU_WINDOW, reinterpret_cast<WPARAM>(target), 0);
+          return 1;
+        }
+        break;
+      }
+      case WM_MBUTTONUP:
+        if (g_mouse.gesture.Release()) return 1;
+        break;
+      default:
+        break;
+    }
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+struct ThreadStart {
+  HMODULE module;
+  HANDLE ready;
+};
+
+DWORD WINAPI MouseThread(void* param) {
+  ThreadStart start = *static_cast<ThreadStart*>(param);
+  MSG msg;
+  // The queue must exist before StopMouseHook can post WM_QUIT to it.
+  PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  g_mouse.hook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, start.module, 0);
+  bool hooked = g_mouse.hook != nullptr;
+  SetEvent(start.ready);
+  if (hooked) {
+    // The hook is called from inside GetMessage; nothing else arrives.
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    }
+    UnhookWindowsHookEx(g_mouse.hook);
+  }
+  // The thread holds its own reference to the library, so code it runs is
+  // never unloaded under it even if a host frees the library too early.
+  FreeLibraryAndExitThread(start.module, 0);
+}
+
+}  // namespace
+
+bool StartMouseHook(HWND main) {
+  if (g_mouse.thread != nullptr) return true;
+  ThreadStart start = {};
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                          reinterpret_cast<LPCWSTR>(&LowLevelMouseProc), &start.module)) {
+    return false;
+  }
+  start.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (start.ready == nullptr) {
+    FreeLibrary(start.module);
+    return false;
+  }
+  g_mouse = MouseState{};
+  g_mouse.main = main;
+  g_mouse.ownProcess = GetCurrentProcessId();
+  g_mouse.thread = CreateThread(nullptr, 0, MouseThread, &start, 0, &g_mouse.threadId);
+  if (g_mouse.thread == nullptr) {
+    FreeLibrary(start.module);
+    CloseHandle(start.ready);
+    return false;
+  }
+  // Mouse events wait for this thread: it must not queue behind busy
+  // threads of ordinary priority.
+  SetThreadPriority(g_mouse.thread, THREAD_PRIORITY_HIGHEST);
+  WaitForSingleObject(start.ready, INFINITE);
+  CloseHandle(start.ready);
+  return g_mouse.hook != nullptr;
+}
+
+void StopMouseHook() {
+  if (g_mouse.thread == nullptr) return;
+  PostThreadMessageW(g_mouse.threadId, WM_QUIT, 0, 0);
+  // The thread never sends to this one, so waiting cannot deadlock; the
+  // bound only guards against the unforeseen.
+  WaitForSingleObject(g_mouse.thread, kStopWaitMs);
+  CloseHandle(g_mouse.thread);
+  g_mouse = MouseState{};
+}
+
+}  // namespace qm
