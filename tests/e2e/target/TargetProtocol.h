@@ -12,3 +12,7 @@
 #define TARGET_NOTIFY_EVENT (WM_APP + 0x100)
 // WM_COPYDATA dwData: the payload is a UTF-16 title; the target sets it.
 #define TARGET_SET_TITLE 0x51544954
+// Returns how many middle-button presses and releases (client area or title
+// bar) the target's windows have received: a click the hook library swallows
+// never arrives.
+#define TARGET_MIDDLE_CLICKS (WM_APP + 0x101)

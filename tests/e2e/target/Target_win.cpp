@@ -16,8 +16,19 @@
 
 namespace {
 
+// Middle-button messages received, by every window of the process.
+LRESULT g_middleClicks = 0;
+
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONUP:
+      ++g_middleClicks;
+      return DefWindowProcW(window, message, wParam, lParam);
+    case TARGET_MIDDLE_CLICKS:
+      return g_middleClicks;
     case TARGET_NOTIFY_EVENT:
       NotifyWinEvent(static_cast<DWORD>(wParam), window, OBJID_WINDOW, CHILDID_SELF);
       return 1;
