@@ -5,7 +5,12 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
+
+#include "entries/EntryTable.h"
+#include "entries/Settings.h"
 
 namespace qm::test {
 
@@ -108,5 +113,124 @@ class ScratchDirectory {
   std::wstring previous_;
   std::wstring path_;
 };
+
+// The files read and written key by key through the profile functions,
+// the way the program used to do it: the reference for what LoadAll must
+// read, and the baseline its speed is measured against.
+inline std::wstring NumberedKey(const wchar_t* name, int number) {
+  wchar_t key[64];
+  swprintf(key, 64, L"%ls%d", name, number);
+  return key;
+}
+
+inline void LoadKeyByKey(const std::wstring& configFile, const std::wstring& entryFile, int screenWidth,
+                         int screenHeight, Settings& settings, WindowTable& windows, MenuTable& menus) {
+  const Settings defaults = DefaultSettings(screenWidth, screenHeight);
+  const wchar_t* config = configFile.c_str();
+  const wchar_t* entry = entryFile.c_str();
+  settings.Left = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Left", defaults.Left, config));
+  settings.Top = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Top", defaults.Top, config));
+  settings.Width = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Width", defaults.Width, config));
+  settings.Height = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Height", defaults.Height, config));
+  settings.List = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"List", defaults.List, config));
+  settings.Tooltip = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Tooltip", defaults.Tooltip, config));
+  settings.KeepIn = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"KeepIn", defaults.KeepIn, config));
+
+  std::memset(&windows, 0, sizeof windows);
+  std::memset(&menus, 0, sizeof menus);
+  auto count = [&](const wchar_t* section) {
+    int32_t n = static_cast<int32_t>(GetPrivateProfileIntW(section, L"Item", 0, entry));
+    return n < 0 ? 0 : (n > MaxEntries ? MaxEntries : n);
+  };
+  auto readInt = [&](const wchar_t* section, const wchar_t* name, int i) {
+    return static_cast<int32_t>(GetPrivateProfileIntW(section, NumberedKey(name, i).c_str(), 0, entry));
+  };
+  windows.Count = count(L"Window");
+  for (int i = 1; i <= windows.Count; ++i) {
+    WindowEntry& e = windows.Entries[i - 1];
+    GetPrivateProfileStringW(L"Window", NumberedKey(L"Title", i).c_str(), L"", reinterpret_cast<wchar_t*>(e.Title),
+                             TextCapacity, entry);
+    GetPrivateProfileStringW(L"Window", NumberedKey(L"Class", i).c_str(), L"", reinterpret_cast<wchar_t*>(e.Class),
+                             TextCapacity, entry);
+    e.DesablePos = readInt(L"Window", L"DesablePos", i);
+    e.Left = readInt(L"Window", L"Left", i);
+    e.Top = readInt(L"Window", L"Top", i);
+    e.Pos = readInt(L"Window", L"Pos", i);
+    e.DesableSize = readInt(L"Window", L"DesableSize", i);
+    e.Width = readInt(L"Window", L"Width", i);
+    e.Height = readInt(L"Window", L"Height", i);
+    e.DesableStyle = readInt(L"Window", L"DesableStyle", i);
+    e.Border = readInt(L"Window", L"Border", i);
+    e.DialogFrame = readInt(L"Window", L"DialogFrame", i);
+    e.ThickFrame = readInt(L"Window", L"ThickFrame", i);
+  }
+  menus.Count = count(L"Menu");
+  for (int i = 1; i <= menus.Count; ++i) {
+    MenuEntry& e = menus.Entries[i - 1];
+    e.DesablePos = readInt(L"Menu", L"DesablePos", i);
+    e.Left = readInt(L"Menu", L"Left", i);
+    e.Top = readInt(L"Menu", L"Top", i);
+    e.Pos = readInt(L"Menu", L"Pos", i);
+    e.DesableSize = readInt(L"Menu", L"DesableSize", i);
+    e.Width = readInt(L"Menu", L"Width", i);
+    e.Height = readInt(L"Menu", L"Height", i);
+  }
+}
+
+// Writes both files key by key with WritePrivateProfileStringW into fresh
+// files that start with a UTF-16LE byte-order mark (without it the
+// function would write a new file in the ANSI code page).
+inline void SaveKeyByKey(const std::wstring& configFile, const std::wstring& entryFile, const Settings& settings,
+                         const WindowTable& windows, const MenuTable& menus) {
+  WriteBytes(configFile, std::string("\xFF\xFE", 2));
+  WriteBytes(entryFile, std::string("\xFF\xFE", 2));
+  const wchar_t* config = configFile.c_str();
+  const wchar_t* entry = entryFile.c_str();
+  auto writeInt = [](const wchar_t* section, const std::wstring& key, int32_t value, const wchar_t* file) {
+    wchar_t text[16];
+    swprintf(text, 16, L"%d", value);
+    WritePrivateProfileStringW(section, key.c_str(), text, file);
+  };
+  writeInt(L"Config", L"Left", settings.Left, config);
+  writeInt(L"Config", L"Top", settings.Top, config);
+  writeInt(L"Config", L"Width", settings.Width, config);
+  writeInt(L"Config", L"Height", settings.Height, config);
+  writeInt(L"Config", L"List", settings.List, config);
+  writeInt(L"Config", L"Tooltip", settings.Tooltip, config);
+  writeInt(L"Config", L"KeepIn", settings.KeepIn, config);
+
+  writeInt(L"Window", L"Item", windows.Count, entry);
+  for (int i = 1; i <= windows.Count; ++i) {
+    const WindowEntry& e = windows.Entries[i - 1];
+    WritePrivateProfileStringW(L"Window", NumberedKey(L"Title", i).c_str(), reinterpret_cast<const wchar_t*>(e.Title),
+                               entry);
+    WritePrivateProfileStringW(L"Window", NumberedKey(L"Class", i).c_str(), reinterpret_cast<const wchar_t*>(e.Class),
+                               entry);
+    writeInt(L"Window", NumberedKey(L"DesablePos", i), e.DesablePos, entry);
+    writeInt(L"Window", NumberedKey(L"Left", i), e.Left, entry);
+    writeInt(L"Window", NumberedKey(L"Top", i), e.Top, entry);
+    writeInt(L"Window", NumberedKey(L"Pos", i), e.Pos, entry);
+    writeInt(L"Window", NumberedKey(L"DesableSize", i), e.DesableSize, entry);
+    writeInt(L"Window", NumberedKey(L"Width", i), e.Width, entry);
+    writeInt(L"Window", NumberedKey(L"Height", i), e.Height, entry);
+    writeInt(L"Window", NumberedKey(L"DesableStyle", i), e.DesableStyle, entry);
+    writeInt(L"Window", NumberedKey(L"Border", i), e.Border, entry);
+    writeInt(L"Window", NumberedKey(L"DialogFrame", i), e.DialogFrame, entry);
+    writeInt(L"Window", NumberedKey(L"ThickFrame", i), e.ThickFrame, entry);
+  }
+  writeInt(L"Menu", L"Item", menus.Count, entry);
+  for (int i = 1; i <= menus.Count; ++i) {
+    const MenuEntry& e = menus.Entries[i - 1];
+    writeInt(L"Menu", NumberedKey(L"DesablePos", i), e.DesablePos, entry);
+    writeInt(L"Menu", NumberedKey(L"Left", i), e.Left, entry);
+    writeInt(L"Menu", NumberedKey(L"Top", i), e.Top, entry);
+    writeInt(L"Menu", NumberedKey(L"Pos", i), e.Pos, entry);
+    writeInt(L"Menu", NumberedKey(L"DesableSize", i), e.DesableSize, entry);
+    writeInt(L"Menu", NumberedKey(L"Width", i), e.Width, entry);
+    writeInt(L"Menu", NumberedKey(L"Height", i), e.Height, entry);
+  }
+  // Flush the profile cache so the files are complete on disk.
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, entry);
+}
 
 }  // namespace qm::test
