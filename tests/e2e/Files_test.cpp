@@ -73,7 +73,7 @@ TEST(Files, ItemCountsAreBoundedAndTitlesCut) {
     ASSERT_TRUE(app.Start());
     ASSERT_EQ(app.Close(), 0);
     EXPECT_EQ(IniInt(dir.File(L"Entry.ini"), L"Window", L"Item"), c.expected);
-    EXPECT_EQ(IniInt(dir.File(L"Entry.ini"), L"Menu", L"Item"), 0);
+    EXPECT_EQ(IniInt(dir.File(L"Entry.ini"), L"Menu", L"Item"), c.expected);
     if (c.expected == 512) {
       EXPECT_EQ(IniString(dir.File(L"Entry.ini"), L"Window", L"Title512"), L"T512");
       EXPECT_EQ(IniString(dir.File(L"Entry.ini"), L"Window", L"Title513"), L"<missing>");
