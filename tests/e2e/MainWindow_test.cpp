@@ -115,6 +115,31 @@ TEST(MainWindow, TrayLeftClicksToggleAndMinimiseHides) {
   EXPECT_EQ(app.Close(), 0);
 }
 
+// The window was never resized, so the views' place comes from start-up.
+TEST(MainWindow, FirstShowHasTheViewsFillingTheWindowUnderTheToolbar) {
+  TempDir dir;
+  WriteFiles(dir, 1, NamedRules({L"A"}), {});
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  app.Post(MSG_TRAY, 0, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.main()) != FALSE; }));
+
+  RECT client;
+  GetClientRect(app.main(), &client);
+  const RECT toolbar = WindowRect(app.Child(IDC_TOOLBAR));
+  EXPECT_GT(toolbar.bottom - toolbar.top, 0);
+  for (int id : {IDC_WINDOWVIEW, IDC_MENUVIEW}) {
+    SCOPED_TRACE(id);
+    RECT view = WindowRect(app.Child(id));
+    MapWindowPoints(nullptr, app.main(), reinterpret_cast<POINT*>(&view), 2);
+    EXPECT_EQ(view.left, 0);
+    EXPECT_EQ(view.top, toolbar.bottom - toolbar.top);
+    EXPECT_EQ(view.right, client.right);
+    EXPECT_EQ(view.bottom, client.bottom);
+  }
+  EXPECT_EQ(app.Close(), 0);
+}
+
 TEST(MainWindow, TrayRightClickPlacesVisibleMatchingWindowsAndStaysHidden) {
   TempDir dir;
   WindowRule rule{L"Placed", L"QmMainTrayTarget", 0, 210, 160, 500, 400};
@@ -270,6 +295,86 @@ TEST(MainWindow, ViewsShowTheLoadedTablesAndNoColumnsWhenEmpty) {
   EXPECT_EQ(ListViewColumnCount(windowView), 0);
   EXPECT_EQ(ListViewRowCount(windowView), 0);
   EXPECT_EQ(app.Close(), 0);
+}
+
+TEST(MainWindow, EmptyTableHasNoColumnsUntilTheFirstAdd) {
+  TempDir dir;
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  HWND windowView = app.Child(IDC_WINDOWVIEW);
+  EXPECT_EQ(ListViewColumnCount(windowView), 0);
+
+  app.PostCommand(IDM_ADD);
+  HWND dialog = WaitForOwnedDialog(app.main());
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(dialog), L"追加");
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(GetDlgItem(dialog, IDC_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"最初の項目"),
+                      SMTO_ABORTIFHUNG, kWaitMs, &result);
+  ASSERT_TRUE(Answer(dialog, IDOK));
+
+  EXPECT_EQ(ListViewColumnCount(windowView), 4);
+  ASSERT_EQ(ListViewRowCount(windowView), 1);
+  EXPECT_EQ(ListViewText(windowView, 0, 0), L"最初の項目");
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Client point at the middle of a row of a report view in another process:
+// below the header, by the row height the view itself reports.
+POINT RowPoint(HWND view, int row) {
+  auto approximateHeight = [&](int rows) {
+    return HIWORD(static_cast<DWORD>(SendMessageW(view, LVM_APPROXIMATEVIEWRECT, static_cast<WPARAM>(rows),
+                                                  MAKELPARAM(-1, -1))));
+  };
+  const int rowHeight = approximateHeight(2) - approximateHeight(1);
+  HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+  const RECT headerRect = WindowRect(header);
+  return POINT{8, (headerRect.bottom - headerRect.top) + rowHeight * row + rowHeight / 2};
+}
+
+void DoubleClickRow(HWND view, int row) {
+  const POINT p = RowPoint(view, row);
+  const LPARAM at = MAKELPARAM(p.x, p.y);
+  PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(view, WM_LBUTTONUP, 0, at);
+  PostMessageW(view, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageW(view, WM_LBUTTONUP, 0, at);
+}
+
+TEST(MainWindow, ChangeOpensTheDialogForTheFirstSelectedRow) {
+  struct Case {
+    const char* name;
+    int list;
+    std::vector<int> selected;  // empty: double-click on doubleClickRow
+    int doubleClickRow;
+    int field;
+    const wchar_t* expected;
+  };
+  const Case cases[] = {
+      {"rows 1 and 3 selected", 1, {1, 3}, -1, IDC_TITLE, L"B"},
+      {"double-click on row 2", 1, {}, 2, IDC_TITLE, L"C"},
+      {"menu list, rows 2 and 3 selected", 0, {2, 3}, -1, IDC_WIDTH, L"300"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    WriteFiles(dir, c.list, NamedRules({L"A", L"B", L"C", L"D"}), {100, 200, 300, 400});
+    App app(dir.path());
+    ASSERT_TRUE(app.Start());
+    HWND view = app.Child(c.list != 0 ? IDC_WINDOWVIEW : IDC_MENUVIEW);
+    if (c.selected.empty()) {
+      DoubleClickRow(view, c.doubleClickRow);
+    } else {
+      ListViewSelectRows(view, c.selected);
+      app.PostCommand(IDM_CHANGE);
+    }
+    HWND dialog = WaitForOwnedDialog(app.main());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), L"変更");
+    EXPECT_EQ(DlgItemText(dialog, c.field), c.expected);
+    ASSERT_TRUE(Answer(dialog, IDCANCEL));
+    EXPECT_EQ(app.Close(), 0);
+  }
 }
 
 TEST(MainWindow, AboutBoxShowsNameAndVersion) {
