@@ -28,6 +28,12 @@ namespace {
 constexpr int kClassColumn = 0;
 constexpr int kTitleColumn = 1;
 
+// Rows the list holds at most: a sort compares texts taken from the list
+// beforehand, one slot per row. Far more windows than a desktop shows.
+constexpr int kMaxListedWindows = 1024;
+// The sorted column's texts by row item data, taken just before a sort.
+char16_t g_sortTexts[kMaxListedWindows][TextCapacity];
+
 // Text of one cell into out[TextCapacity] (cut to 255 code units).
 void ReadRowText(int row, int column, char16_t* out) {
   out[0] = u'\0';
@@ -38,6 +44,11 @@ void ReadRowText(int row, int column, char16_t* out) {
   item.pszText = AsWide(out);
   item.cchTextMax = TextCapacity;
   SendMessageW(CurrentWindowList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  // A list view may answer with a pointer to its own copy of the text
+  // instead of filling the buffer.
+  if (item.pszText != nullptr && item.pszText != AsWide(out)) {
+    U16CopyTruncated(out, TextCapacity, U16ViewOf(AsU16(item.pszText)));
+  }
 }
 
 int SelectedRow() {
@@ -70,8 +81,10 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM) {
   if (window == FindWindowW(L"Shell_TrayWnd", nullptr)) return TRUE;
 
   // The row count before the insertion is the row's item data: unique
-  // within one filling, and kept by the row through every sort.
+  // within one filling, and kept by the row through every sort. A full list
+  // ends the enumeration.
   const int row = static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETITEMCOUNT, 0, 0));
+  if (row >= kMaxListedWindows) return FALSE;
   char16_t text[TextCapacity] = {};
   GetClassNameW(window, AsWide(text), TextCapacity);
   LVITEMW item = {};
@@ -95,22 +108,36 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM) {
 
 void FillCurrentWindowList() { EnumWindows(ListWindow, 0); }
 
-// The comparison of a sort by one column. It is given the rows' current
-// indices (LVM_SORTITEMSEX) and reads their texts with LVM_GETITEMW, the one
-// message a list view answers reliably while it sorts; finding rows by item
-// data with LVM_FINDITEMW in mid-sort is not.
+// The comparison of a sort by one column, given the item data of two rows.
+// It sends the list no message: while a list view sorts, its rows are in
+// flux, and neither finding a row by its item data (LVM_FINDITEMW) nor
+// reading a row by index in the middle of LVM_SORTITEMSEX gives the row
+// meant on every system. The texts were taken before the sort began.
 int CALLBACK CompareCurrentWindowRows(LPARAM first, LPARAM second, LPARAM column) {
-  char16_t a[TextCapacity];
-  char16_t b[TextCapacity];
-  ReadRowText(static_cast<int>(first), static_cast<int>(column), a);
-  ReadRowText(static_cast<int>(second), static_cast<int>(column), b);
-  return CompareWindowRowTexts(U16ViewOf(a), U16ViewOf(b), CurrentWindowSortDirection[column]);
+  const auto text = [](LPARAM data) {
+    return data >= 0 && data < kMaxListedWindows ? U16ViewOf(g_sortTexts[data]) : U16View();
+  };
+  return CompareWindowRowTexts(text(first), text(second), CurrentWindowSortDirection[column]);
+}
+
+LPARAM RowData(int row) {
+  LVITEMW item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  item.lParam = -1;
+  SendMessageW(CurrentWindowList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
 }
 
 void SortByColumn(int column) {
   if (column != kClassColumn && column != kTitleColumn) return;
   CurrentWindowSortDirection[column] = NextSortDirection(CurrentWindowSortDirection[column]);
-  SendMessageW(CurrentWindowList, LVM_SORTITEMSEX, static_cast<WPARAM>(column),
+  const int rows = static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    const LPARAM data = RowData(row);
+    if (data >= 0 && data < kMaxListedWindows) ReadRowText(row, column, g_sortTexts[data]);
+  }
+  SendMessageW(CurrentWindowList, LVM_SORTITEMS, static_cast<WPARAM>(column),
                reinterpret_cast<LPARAM>(CompareCurrentWindowRows));
 }
 

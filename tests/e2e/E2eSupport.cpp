@@ -413,4 +413,36 @@ void ClickAt(int x, int y, bool right) {
 
 void MiddleClickAt(int x, int y) { MouseButton(x, y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }
 
+LPARAM ListViewItemData(HWND view, int row) {
+  RemoteBuffer remote(view, sizeof(LVITEMW));
+  LVITEMW item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  remote.Write(&item, sizeof(item));
+  SendWait(view, LVM_GETITEMW, 0, remote.param());
+  remote.Read(&item, sizeof(item));
+  return item.lParam;
+}
+
+void ClickListViewHeader(HWND view, int column) {
+  HWND header = reinterpret_cast<HWND>(SendWait(view, LVM_GETHEADER, 0, 0));
+  RemoteBuffer remote(header, sizeof(RECT));
+  RECT rect = {};
+  remote.Write(&rect, sizeof(rect));
+  SendWait(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), remote.param());
+  remote.Read(&rect, sizeof(rect));
+  const LPARAM middle = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  PostMessageW(header, WM_LBUTTONUP, 0, middle);
+}
+
+std::vector<HWND> FindOwnedDialogs(HWND owner) {
+  std::vector<HWND> found;
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+    if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) found.push_back(window);
+  }
+  return found;
+}
+
 }  // namespace e2e

@@ -145,4 +145,15 @@ void SendKey(WORD virtualKey);
 void ClickAt(int x, int y, bool right = false);
 void MiddleClickAt(int x, int y);
 
+// The item data (lParam) of a row of another process's list view.
+LPARAM ListViewItemData(HWND view, int row);
+// A user's click on the header of a list-view column: button down and up
+// posted to the header control at the middle of the item (a point near a
+// divider would be taken for a resize). The sort it causes happens later;
+// wait for its effect.
+void ClickListViewHeader(HWND view, int column);
+// Every visible "#32770" window owned by owner: a dialog and a message box
+// opened over it are both owned by the main window.
+std::vector<HWND> FindOwnedDialogs(HWND owner);
+
 }  // namespace e2e
