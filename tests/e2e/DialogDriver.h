@@ -47,6 +47,14 @@ inline bool WaitClosed(HWND window) {
   return WaitUntil([&] { return !IsWindow(window); });
 }
 
+// The control with the keyboard focus in the dialog's thread.
+inline HWND FocusedWindow(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
 inline bool Checked(HWND dialog, int id) { return SendTo(GetDlgItem(dialog, id), BM_GETCHECK) == BST_CHECKED; }
 inline bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 

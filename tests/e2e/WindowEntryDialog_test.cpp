@@ -100,6 +100,7 @@ TEST(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(dialog), L"追加");
+  EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDC_TITLE));
   for (int id : {IDC_TITLE, IDC_CLASS, IDC_LEFT, IDC_TOP, IDC_WIDTH, IDC_HEIGHT}) {
     EXPECT_EQ(DlgItemText(dialog, id), L"") << id;
   }

@@ -1,0 +1,271 @@
+// The menu entry dialog of the real program, opened through the main
+// window's commands while the menu list is shown: its two mutually
+// exclusive boxes, loading a preset, OK and the ways out without storing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/e2e/DialogDriver.h"
+#include "tests/e2e/E2eSupport.h"
+
+namespace e2e {
+namespace {
+
+EntryFields Preset(int desablePos, int left, int top, int pos, int desableSize, int width, int height) {
+  EntryFields e;
+  e.desablePos = desablePos;
+  e.left = left;
+  e.top = top;
+  e.pos = pos;
+  e.desableSize = desableSize;
+  e.width = width;
+  e.height = height;
+  return e;
+}
+
+HWND OpenChange(App& app, int row) {
+  ListViewSelectRows(app.Child(IDC_MENUVIEW), {row});
+  return OpenDialog(app, IDM_CHANGE);
+}
+
+void Ok(HWND dialog) {
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+}
+
+// The dialog's three states; left and top follow the position box in the
+// free and size-fixed states.
+enum class State { Free, PositionFixed, SizeFixed };
+
+void ExpectState(HWND dialog, State state) {
+  const bool free = SelectedItem(dialog) == 0;
+  const bool positionFixed = state == State::PositionFixed;
+  const bool sizeFixed = state == State::SizeFixed;
+  EXPECT_EQ(Checked(dialog, IDC_DESABLEPOS), positionFixed);
+  EXPECT_EQ(Checked(dialog, IDC_DESABLESIZE), sizeFixed);
+  EXPECT_EQ(Enabled(dialog, IDC_LEFT), !positionFixed && free);
+  EXPECT_EQ(Enabled(dialog, IDC_TOP), !positionFixed && free);
+  EXPECT_EQ(Enabled(dialog, IDC_POS), !positionFixed);
+  EXPECT_EQ(Enabled(dialog, IDC_WIDTH), !sizeFixed);
+  EXPECT_EQ(Enabled(dialog, IDC_HEIGHT), !sizeFixed);
+}
+
+TEST(MenuEntryDialog, AddThenOkStoresAnAllZeroPresetInItsPlace) {
+  TempDir dir;
+  WriteStore(dir, 0, {}, {Preset(0, 5, 0, 0, 0, 10, 10), Preset(0, 0, 0, 1, 0, 10, 10)});
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  HWND dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(dialog), L"追加");
+  EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDC_DESABLEPOS));
+  EXPECT_EQ(ComboTexts(dialog),
+            (std::vector<std::wstring>{L" 任意 ", L" 左下 ", L" 右下 ", L" 中央 ", L" 左上 ", L" 右上 "}));
+  for (int id : {IDC_LEFT, IDC_TOP, IDC_WIDTH, IDC_HEIGHT}) EXPECT_EQ(DlgItemText(dialog, id), L"") << id;
+  EXPECT_EQ(SelectedItem(dialog), 0);
+  ExpectState(dialog, State::Free);
+  Ok(dialog);
+
+  // Saved at once, sorted by position, left, top, width, height.
+  EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Item"), 3);
+  EXPECT_TRUE(SameEntry(IniMenuEntry(app.EntryPath(), 1), Preset(0, 0, 0, 0, 0, 0, 0)));
+  EXPECT_TRUE(SameEntry(IniMenuEntry(app.EntryPath(), 2), Preset(0, 5, 0, 0, 0, 10, 10)));
+  EXPECT_TRUE(SameEntry(IniMenuEntry(app.EntryPath(), 3), Preset(0, 0, 0, 1, 0, 10, 10)));
+  EXPECT_EQ(ListViewRowCount(app.Child(IDC_MENUVIEW)), 3);
+  EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 0, 1), L" 0 x 0 ");
+  EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"List"), 0);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+TEST(MenuEntryDialog, TypedLeftKeptWhenThePositionIsFixed) {
+  TempDir dir;
+  WriteStore(dir, 0, {}, {});
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  HWND dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  TypeChars(dialog, IDC_LEFT, L"100");
+  TypeChars(dialog, IDC_TOP, L"-25");
+  Click(dialog, IDC_DESABLEPOS);
+  ExpectState(dialog, State::PositionFixed);
+  Ok(dialog);
+  EXPECT_TRUE(SameEntry(IniMenuEntry(app.EntryPath(), 1), Preset(1, 100, -25, 0, 0, 0, 0)));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Ticking one box clears the other; clearing the ticked one goes back to
+// free; for each of the chosen positions.
+TEST(MenuEntryDialog, TheBoxesLeadBetweenTheThreeStates) {
+  struct Case {
+    std::vector<int> clicks;
+    State state;
+  };
+  const Case cases[] = {
+      {{IDC_DESABLEPOS}, State::PositionFixed},
+      {{IDC_DESABLESIZE}, State::SizeFixed},
+      {{IDC_DESABLEPOS, IDC_DESABLEPOS}, State::Free},
+      {{IDC_DESABLESIZE, IDC_DESABLESIZE}, State::Free},
+      {{IDC_DESABLEPOS, IDC_DESABLESIZE}, State::SizeFixed},
+      {{IDC_DESABLESIZE, IDC_DESABLEPOS}, State::PositionFixed},
+      {{IDC_DESABLEPOS, IDC_DESABLESIZE, IDC_DESABLESIZE}, State::Free},
+  };
+  TempDir dir;
+  WriteStore(dir, 0, {}, {});
+  const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  for (int item : {0, 3}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << "item " << item << ", clicks " << c.clicks.size() << " first "
+                                      << c.clicks[0]);
+      HWND dialog = OpenDialog(app, IDM_ADD);
+      ASSERT_NE(dialog, nullptr);
+      Choose(dialog, item);
+      for (int id : c.clicks) Click(dialog, id);
+      ExpectState(dialog, c.state);
+      PostClick(dialog, IDCANCEL);
+      ASSERT_TRUE(WaitClosed(dialog));
+    }
+  }
+  EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore) << "nothing saved";
+  EXPECT_EQ(app.Close(), 0);
+}
+
+TEST(MenuEntryDialog, AnAnchorDisablesLeftAndTopWhichKeepTheirText) {
+  TempDir dir;
+  WriteStore(dir, 0, {}, {});
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  HWND dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  TypeChars(dialog, IDC_LEFT, L"-40");
+  TypeChars(dialog, IDC_TOP, L"30");
+  Choose(dialog, 3);  // " 中央 "
+  ExpectState(dialog, State::Free);
+  EXPECT_FALSE(Enabled(dialog, IDC_LEFT));
+  EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), L"-40");
+  Choose(dialog, 0);  // " 任意 "
+  EXPECT_TRUE(Enabled(dialog, IDC_LEFT));
+  EXPECT_EQ(DlgItemText(dialog, IDC_TOP), L"30");
+  // Values in disabled boxes are stored too.
+  Choose(dialog, 3);
+  TypeChars(dialog, IDC_WIDTH, L"50");
+  Click(dialog, IDC_DESABLESIZE);
+  EXPECT_FALSE(Enabled(dialog, IDC_WIDTH));
+  Ok(dialog);
+  EXPECT_TRUE(SameEntry(IniMenuEntry(app.EntryPath(), 1), Preset(0, -40, 30, 3, 1, 50, 0)));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+TEST(MenuEntryDialog, ChangeLoadsThePresetIntoOneOfTheStates) {
+  const EntryFields both = Preset(1, 7, 8, 2, 1, 300, 200);
+  const EntryFields oddPos = Preset(0, 1, 2, 9, 0, 3, 4);
+  const EntryFields negative = Preset(0, -1920, -1080, 0, 0, 640, 480);
+  const EntryFields sizeFixed = Preset(0, 5, 6, 4, 1, 10, 20);
+  // The table as loaded (in this order; only OK sorts).
+  TempDir dir;
+  WriteStore(dir, 0, {}, {both, oddPos, negative, sizeFixed});
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  struct Case {
+    const EntryFields* preset;
+    State state;
+    int item;
+  };
+  const Case cases[] = {
+      {&both, State::PositionFixed, 2},
+      {&oddPos, State::Free, -1},
+      {&negative, State::Free, 0},
+      {&sizeFixed, State::SizeFixed, 4},
+  };
+  for (int row = 0; row < 4; ++row) {
+    const Case& c = cases[row];
+    SCOPED_TRACE(row);
+    HWND dialog = OpenChange(app, row);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), L"変更");
+    EXPECT_EQ(SelectedItem(dialog), c.item);
+    ExpectState(dialog, c.state);
+    EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), std::to_wstring(c.preset->left));
+    EXPECT_EQ(DlgItemText(dialog, IDC_TOP), std::to_wstring(c.preset->top));
+    EXPECT_EQ(DlgItemText(dialog, IDC_WIDTH), std::to_wstring(c.preset->width));
+    EXPECT_EQ(DlgItemText(dialog, IDC_HEIGHT), std::to_wstring(c.preset->height));
+    PostClick(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitClosed(dialog));
+  }
+
+  // OK on each without a change: both flags become position fixed only,
+  // the position no item stood for becomes -1, negative numbers stay.
+  for (int pass = 0; pass < 4; ++pass) {
+    HWND dialog = OpenChange(app, pass);
+    ASSERT_NE(dialog, nullptr);
+    Ok(dialog);
+  }
+  std::vector<EntryFields> stored;
+  for (int i = 1; i <= 4; ++i) stored.push_back(IniMenuEntry(app.EntryPath(), i));
+  auto has = [&](const EntryFields& e) {
+    for (const EntryFields& s : stored) {
+      if (SameEntry(s, e)) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(has(Preset(1, 7, 8, 2, 0, 300, 200)));
+  EXPECT_TRUE(has(Preset(0, 1, 2, -1, 0, 3, 4)));
+  EXPECT_TRUE(has(negative));
+  EXPECT_TRUE(has(sizeFixed));
+  for (const EntryFields& s : stored) EXPECT_FALSE(s.desablePos != 0 && s.desableSize != 0);
+  // Sorted: the -1 position first.
+  EXPECT_EQ(stored[0].pos, -1);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+TEST(MenuEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
+  TempDir dir;
+  WriteStore(dir, 0, {}, {Preset(0, 1, 2, 0, 0, 3, 4), Preset(1, 0, 0, 3, 0, 5, 6)});
+  const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
+  const std::string configBefore = ReadBytes(dir.File(L"Config.ini"));
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  HWND view = app.Child(IDC_MENUVIEW);
+  const auto rowsBefore = ListViewRows(view, 2);
+  for (int way = 0; way < 3; ++way) {
+    for (int command : {IDM_CHANGE, IDM_ADD}) {
+      SCOPED_TRACE(testing::Message() << "way " << way << " command " << command);
+      HWND dialog = command == IDM_CHANGE ? OpenChange(app, 1) : OpenDialog(app, IDM_ADD);
+      ASSERT_NE(dialog, nullptr);
+      Click(dialog, IDC_DESABLESIZE);
+      Choose(dialog, 5);
+      SetText(dialog, IDC_WIDTH, L"77");
+      if (way == 0) PostClick(dialog, IDCANCEL);
+      if (way == 1) PostKey(dialog, IDC_DESABLEPOS, VK_ESCAPE);
+      if (way == 2) PostCloseBox(dialog);
+      ASSERT_TRUE(WaitClosed(dialog));
+      EXPECT_EQ(ListViewRows(view, 2), rowsBefore);
+      EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore);
+      EXPECT_EQ(ReadBytes(dir.File(L"Config.ini")), configBefore);
+    }
+  }
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Enter presses the default button.
+TEST(MenuEntryDialog, EnterIsOk) {
+  TempDir dir;
+  WriteStore(dir, 0, {}, {});
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  HWND dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  TypeChars(dialog, IDC_WIDTH, L"640");
+  PostKey(dialog, IDC_WIDTH, VK_RETURN);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_TRUE(SameEntry(IniMenuEntry(app.EntryPath(), 1), Preset(0, 0, 0, 0, 0, 640, 0)));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,92 @@
+// The settings dialog of the real program: the two hook options, written to
+// Config.ini as soon as OK is pressed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "tests/e2e/DialogDriver.h"
+#include "tests/e2e/E2eSupport.h"
+
+namespace e2e {
+namespace {
+
+TEST(SettingsDialog, ShowsTheOptionsAndOkWritesThemAtOnce) {
+  struct Case {
+    int tooltip, keepIn;   // in Config.ini at start
+    bool clickTooltip, clickKeepIn;
+  };
+  const Case cases[] = {
+      {1, 0, true, true},
+      {0, 1, false, true},
+      {1, 1, false, false},
+      {0, 0, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.tooltip << c.keepIn << c.clickTooltip << c.clickKeepIn);
+    TempDir dir;
+    WriteStore(dir, 0, {{L"Rule", L"QmRule"}}, {});
+    WriteUtf16File(dir.File(L"Config.ini"), L"[Config]\r\nLeft=11\r\nTop=22\r\nWidth=333\r\nHeight=244\r\nList=0\r\n"
+                                            L"Tooltip=" + std::to_wstring(c.tooltip) + L"\r\nKeepIn=" +
+                                                std::to_wstring(c.keepIn) + L"\r\n");
+    App app(dir.path());
+    ASSERT_TRUE(app.Start());
+    HWND dialog = OpenDialog(app, IDM_SETTINGS);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), L"設定");
+    EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDC_TOOLTIP));
+    EXPECT_EQ(Checked(dialog, IDC_TOOLTIP), c.tooltip != 0);
+    EXPECT_EQ(Checked(dialog, IDC_KEEPIN), c.keepIn != 0);
+    if (c.clickTooltip) Click(dialog, IDC_TOOLTIP);
+    if (c.clickKeepIn) Click(dialog, IDC_KEEPIN);
+    PostClick(dialog, IDOK);
+    ASSERT_TRUE(WaitClosed(dialog));
+
+    // Written while the program runs on, both files, nothing else changed.
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Tooltip"), c.clickTooltip ? !c.tooltip : c.tooltip);
+    EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"KeepIn"), c.clickKeepIn ? !c.keepIn : c.keepIn);
+    EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Width"), 333);
+    EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"List"), 0);
+    EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Title1"), L"Rule");
+    EXPECT_EQ(app.Close(), 0);
+  }
+}
+
+TEST(SettingsDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
+  TempDir dir;
+  WriteStore(dir, 1, {}, {}, 1, 0);
+  const std::string configBefore = ReadBytes(dir.File(L"Config.ini"));
+  const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    HWND dialog = OpenDialog(app, IDM_SETTINGS);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDC_TOOLTIP);
+    Click(dialog, IDC_KEEPIN);
+    if (way == 0) PostClick(dialog, IDCANCEL);
+    if (way == 1) PostKey(dialog, IDC_TOOLTIP, VK_ESCAPE);
+    if (way == 2) PostCloseBox(dialog);
+    ASSERT_TRUE(WaitClosed(dialog));
+    EXPECT_EQ(ReadBytes(dir.File(L"Config.ini")), configBefore);
+    EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore);
+    // Reopened, the boxes show the stored values again.
+    dialog = OpenDialog(app, IDM_SETTINGS);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(Checked(dialog, IDC_TOOLTIP));
+    EXPECT_FALSE(Checked(dialog, IDC_KEEPIN));
+    PostClick(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitClosed(dialog));
+  }
+  // The exit save writes what the program held: the values from the start.
+  EXPECT_EQ(app.Close(), 0);
+  EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Tooltip"), 1);
+  EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"KeepIn"), 0);
+}
+
+}  // namespace
+}  // namespace e2e
