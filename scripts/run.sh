@@ -37,11 +37,12 @@ qm_wine_env virtual
 trap '$QM_WINE_CLEANUP' EXIT
 echo "No X display: running Quillmere in a virtual 1920x1080 screen."
 (cd "$work" && wine Quillmere.exe) &
+quillmere=$!
 wine build/windows/qm_demo.exe
 shot=$root/build/run/quillmere-demo.png
 import -window root "$shot"
 # Close Notepad and Quillmere (it saves Config.ini and Entry.ini on the way).
 wine build/windows/qm_demo.exe --close >/dev/null 2>&1 || true
-wait
+wait "$quillmere"
 echo "Screenshot: $shot"
 echo "Quillmere's files: $work/Config.ini, $work/Entry.ini"
