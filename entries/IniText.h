@@ -63,8 +63,9 @@ class IniDocument {
   // Otherwise: leading characters up to U+0020 are skipped, then one '+'
   // or '-', then "0x", "0o" or "0b" (lower case only) choose base 16, 8 or
   // 2 over 10; digits are read up to the first character that is not a
-  // digit of the base and the total wraps modulo 2^32. Text without digits
-  // reads as 0, not as the fallback.
+  // digit of the base and the total wraps modulo 2^32, so "-100" reads as
+  // -100 (negative coordinates depend on it). Text without digits reads as
+  // 0, not as the fallback.
   int32_t ReadInt(U16View section, U16View key, int32_t fallback) const;
 
   size_t KeyCount() const { return keys_.size(); }
@@ -103,8 +104,9 @@ bool IniNamesEqual(U16View a, U16View b);
 U16View IniTrim(U16View text);
 
 // The quote removal and cutting of GetPrivateProfileStringW, applied to a
-// stored value. When the quoted value is longer than the buffer the result
-// is the inner text cut to capacity - 1.
+// stored value: quotes first, then the cut to capacity - 1. (Wine cuts
+// first when the inner text exactly fills the buffer and so loses its last
+// unit; the documented rule, followed here, keeps it.)
 size_t IniCopyValue(U16View value, char16_t* out, size_t capacity);
 
 // The integer reading of GetPrivateProfileIntW applied to a string already
