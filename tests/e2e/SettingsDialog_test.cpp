@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "tests/e2e/DialogDriver.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/target/TargetProtocol.h"
 
 namespace e2e {
 namespace {
@@ -86,6 +87,37 @@ TEST(SettingsDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
   EXPECT_EQ(app.Close(), 0);
   EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Tooltip"), 1);
   EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"KeepIn"), 0);
+}
+
+// The hook library gets the options once, at start-up: clearing the tooltip
+// option is saved at once, but windows being dragged still get the readout
+// until the program starts again.
+TEST(SettingsDialog, TheRunningHookKeepsItsStartValues) {
+  TempDir dir;
+  WriteStore(dir, 1, {}, {}, 1, 0);
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  ASSERT_NE(app.readout(), nullptr);
+  HWND dialog = OpenDialog(app, IDM_SETTINGS);
+  ASSERT_NE(dialog, nullptr);
+  Click(dialog, IDC_TOOLTIP);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  ASSERT_EQ(IniInt(app.ConfigPath(), L"Config", L"Tooltip"), 0);
+
+  // A drag played by a program started after Quillmere (its thread must
+  // see the hook that exists by then): the start of a move, then the move.
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmSettingsDrag --rect 100,100,400,300"));
+  SetCursorPos(500, 400);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(target.window(), TARGET_MOVE_WINDOW, EVENT_SYSTEM_MOVESIZESTART, MAKELPARAM(150, 120),
+                      SMTO_ABORTIFHUNG, kWaitMs, &result);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app.readout()) != FALSE; }));
+  target.Notify(EVENT_SYSTEM_MOVESIZEEND);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app.readout()); }));
+  EXPECT_EQ(app.Close(), 0);
+  EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Tooltip"), 0);
 }
 
 }  // namespace
