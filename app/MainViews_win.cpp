@@ -86,12 +86,11 @@ void FillRows(HWND view, int columns, int32_t rows, CellText cell) {
 // entry. While the table is empty the view has no columns at all, so not
 // even the header texts show.
 void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, CellText cell) {
-  // Repainting after every one of up to 512 inserts makes the view flicker
-  // and the rebuild crawl, so drawing waits until the view is complete. Only
-  // a shown view is suspended: WM_SETREDRAW TRUE also sets WS_VISIBLE, and
-  // would bring the hidden list into view.
+  // With drawing on, every insert repaints a shown view (it flickers and the
+  // rebuild crawls) and updates the scroll range even of a hidden one, so
+  // drawing waits until the view is complete.
   const bool shown = (GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE) != 0;
-  if (shown) SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(view, WM_SETREDRAW, FALSE, 0);
 
   SendMessageW(view, LVM_DELETEALLITEMS, 0, 0);
   for (int column = columns - 1; column >= 0; --column) {
@@ -106,7 +105,10 @@ void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, C
     }
   }
 
-  if (shown) SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+  // Where WM_SETREDRAW reaches DefWindowProc, TRUE also sets WS_VISIBLE;
+  // the hidden list must not come into view with it.
+  if (!shown) ShowWindow(view, SW_HIDE);
   InvalidateRect(view, nullptr, TRUE);
 }
 
