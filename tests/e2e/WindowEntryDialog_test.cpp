@@ -273,6 +273,13 @@ TEST(WindowEntryDialog, ChangeLoadsTheEntryAndItsEnabledStates) {
   expected = all;
   expected.desablePos = 0;
   EXPECT_TRUE(SameEntry(IniWindowEntry(app.EntryPath(), 1), expected));
+
+  // Left, top and position shown in disabled controls are stored as shown.
+  dialog = OpenChange(app, 1);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_FALSE(Enabled(dialog, IDC_LEFT));
+  Ok(dialog);
+  EXPECT_TRUE(SameEntry(IniWindowEntry(app.EntryPath(), 2), fixedPos));
   EXPECT_EQ(app.Close(), 0);
 }
 
