@@ -219,9 +219,11 @@ bool App::Start() {
   bool up = WaitUntil([&] {
     auto mains = FindProcessWindows(process_.id(), L"Quillmere", L"Quillmere");
     auto dummies = FindProcessWindows(process_.id(), L"Static", L"Dummy");
-    if (mains.empty() || dummies.empty()) return false;
+    auto readouts = FindProcessWindows(process_.id(), L"Quillmere_Tooltip");
+    if (mains.empty() || dummies.empty() || readouts.empty()) return false;
     main_ = mains[0];
     dummy_ = dummies[0];
+    readout_ = readouts[0];
     return true;
   });
   if (!up) return false;
@@ -229,8 +231,6 @@ bool App::Start() {
   // a round trip through the message loop proves it is idle and listening.
   DWORD_PTR result = 0;
   if (SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &result) == 0) return false;
-  auto readouts = FindProcessWindows(process_.id(), L"Quillmere_Tooltip");
-  readout_ = readouts.empty() ? nullptr : readouts[0];
   return true;
 }
 

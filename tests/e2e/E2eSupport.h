@@ -85,8 +85,8 @@ class App {
  public:
   // dir: the working directory; Config.ini/Entry.ini there are what it loads.
   explicit App(const std::wstring& dir) : dir_(dir) {}
-  // Starts it and waits until its hidden main window and Dummy window exist
-  // and its message loop answers. False on timeout.
+  // Starts it and waits until its hidden main window, Dummy window and
+  // readout window exist and its message loop answers. False on timeout.
   bool Start();
   // Posts WM_CLOSE (the close box) and waits for the process to end.
   int Close();
