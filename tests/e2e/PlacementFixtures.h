@@ -81,6 +81,16 @@ inline std::wstring RectText(const RECT& r) {
 
 inline RECT MakeRect(int x, int y, int width, int height) { return RECT{x, y, x + width, y + height}; }
 
+// Moves the cursor and waits until the window system reports it there.
+inline void PutCursor(int x, int y) {
+  SetCursorPos(x, y);
+  WaitUntil([&] {
+    POINT p = {};
+    GetCursorPos(&p);
+    return p.x == x && p.y == y;
+  });
+}
+
 inline DWORD WindowStyle(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
 
 }  // namespace e2e

@@ -27,7 +27,7 @@ HWND VisibleMenuWindow(DWORD processId) {
 // Posts MSG_MENU_WINDOW (a send would wait in the menu's own loop) and
 // waits for the popup to show.
 HWND OpenPopup(App& app, HWND target, POINT at) {
-  SetCursorPos(at.x, at.y);
+  PutCursor(at.x, at.y);
   app.Post(MSG_MENU_WINDOW, reinterpret_cast<WPARAM>(target));
   HWND menu = nullptr;
   WaitUntil([&] { return (menu = VisibleMenuWindow(app.process().id())) != nullptr; });
@@ -132,7 +132,7 @@ TEST_F(Popup, EmptyMenuTableAppliesNothing) {
   ASSERT_TRUE(probe.Start(L"--class QmPopupProbe --rect 300,200,400,300"));
   HWND target = target_.window();
   const RECT before = WindowRect(target);
-  SetCursorPos(600, 500);
+  PutCursor(600, 500);
   app_->Post(MSG_MENU_WINDOW, reinterpret_cast<WPARAM>(target));
   // Posted messages are handled in order: once the probe has been placed,
   // the popup request before it has been handled as well. A menu with no

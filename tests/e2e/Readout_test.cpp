@@ -30,6 +30,12 @@ LRESULT SendRect(App& app, const TipRectPayload& rect) {
   return SendCopyData(app, MSG_TIP_RECT, &rect, sizeof(rect));
 }
 
+std::string CursorText() {
+  POINT p = {};
+  GetCursorPos(&p);
+  return "cursor now at " + std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
 // Where the readout goes for a cursor at (x, y): just below the cursor.
 RECT ReadoutAt(int x, int y) {
   return MakeRect(x, y + GetSystemMetrics(SM_CYCURSOR), kReadoutWidth, kReadoutHeight);
@@ -83,21 +89,22 @@ TEST_F(Readout, FollowsTheCursorKeepsItsSizeAndHides) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SetCursorPos(c.cursor.x, c.cursor.y);
+    PutCursor(c.cursor.x, c.cursor.y);
     EXPECT_EQ(SendRect(*app_, c.rect), 0);
     EXPECT_TRUE(IsWindowVisible(readout_));
     EXPECT_TRUE(SameRect(WindowRect(readout_), ReadoutAt(c.cursor.x, c.cursor.y)))
-        << RectText(WindowRect(readout_)).c_str();
+        << RectText(WindowRect(readout_)).c_str() << ", " << CursorText();
   }
   EXPECT_EQ(app_->Send(MSG_TIP_HIDE), 0);
   EXPECT_FALSE(IsWindowVisible(readout_));
   // Hiding a hidden readout is harmless; the next rectangle shows it again.
   EXPECT_EQ(app_->Send(MSG_TIP_HIDE), 0);
   EXPECT_FALSE(IsWindowVisible(readout_));
-  SetCursorPos(400, 400);
+  PutCursor(400, 400);
   EXPECT_EQ(SendRect(*app_, TipRectPayload{1, 2, 3, 4}), 0);
   EXPECT_TRUE(IsWindowVisible(readout_));
-  EXPECT_TRUE(SameRect(WindowRect(readout_), ReadoutAt(400, 400)));
+  EXPECT_TRUE(SameRect(WindowRect(readout_), ReadoutAt(400, 400)))
+      << RectText(WindowRect(readout_)).c_str() << ", " << CursorText();
 }
 
 // The payload comes from another process; what does not carry a whole
@@ -125,10 +132,11 @@ TEST_F(Readout, IgnoresShortMissingAndForeignPayloads) {
     EXPECT_EQ(app_->Send(MSG_TIP_HIDE), 0);
     const RECT before = WindowRect(readout_);
     cursor.x += 50;
-    SetCursorPos(cursor.x, cursor.y);
+    PutCursor(cursor.x, cursor.y);
     EXPECT_EQ(SendCopyData(*app_, c.kind, c.data, c.size), 0);
     EXPECT_EQ(IsWindowVisible(readout_) != FALSE, c.accepted);
-    EXPECT_TRUE(SameRect(WindowRect(readout_), c.accepted ? ReadoutAt(cursor.x, cursor.y) : before));
+    EXPECT_TRUE(SameRect(WindowRect(readout_), c.accepted ? ReadoutAt(cursor.x, cursor.y) : before))
+        << RectText(WindowRect(readout_)).c_str() << ", " << CursorText();
   }
 }
 
