@@ -2,7 +2,10 @@
 // is a stand-in for "some other program": its windows are what Quillmere
 // places, and it raises the window events Windows would raise for them
 // (Wine raises only EVENT_OBJECT_CREATE itself, but delivers events that a
-// process raises with NotifyWinEvent to other processes' hooks).
+// process raises with NotifyWinEvent to other processes' hooks). Start the
+// target after the program: a Wine 8 thread that raised or checked for an
+// event before a hook existed keeps believing there is none, and its later
+// events are lost.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +15,13 @@
 #define TARGET_NOTIFY_EVENT (WM_APP + 0x100)
 // WM_COPYDATA dwData: the payload is a UTF-16 title; the target sets it.
 #define TARGET_SET_TITLE 0x51544954
-// Returns how many middle-button presses and releases (client area or title
-// bar) the target's windows have received: a click the hook library swallows
-// never arrives.
+// Returns how many middle-button presses (double clicks included) and
+// releases, in the client area or on the title bar, the target's windows
+// have received: a click the hook library swallows never arrives.
 #define TARGET_MIDDLE_CLICKS (WM_APP + 0x101)
+// What a program restoring its position, or a drag, does to the window, in
+// one go: the target raises the WinEvents packed in wParam (16 bits each,
+// lowest first, up to four, a 0 ends them) with NotifyWinEvent as above,
+// moves the window to lParam = MAKELPARAM(x, y) keeping its size, raises
+// EVENT_OBJECT_LOCATIONCHANGE and returns 1.
+#define TARGET_MOVE_WINDOW (WM_APP + 0x102)

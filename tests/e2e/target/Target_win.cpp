@@ -7,6 +7,7 @@
 // gives every window after the first the first one as owner. The process
 // ends when its first window is closed or on WM_CLOSE to any window.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -23,12 +24,22 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
     case WM_NCMBUTTONDOWN:
     case WM_NCMBUTTONUP:
+    case WM_NCMBUTTONDBLCLK:
       ++g_middleClicks;
       return DefWindowProcW(window, message, wParam, lParam);
     case TARGET_MIDDLE_CLICKS:
       return g_middleClicks;
+    case TARGET_MOVE_WINDOW:
+      for (WPARAM events = wParam; (events & 0xFFFF) != 0; events >>= 16) {
+        NotifyWinEvent(static_cast<DWORD>(events & 0xFFFF), window, OBJID_WINDOW, CHILDID_SELF);
+      }
+      SetWindowPos(window, nullptr, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_WINDOW, CHILDID_SELF);
+      return 1;
     case TARGET_NOTIFY_EVENT:
       NotifyWinEvent(static_cast<DWORD>(wParam), window, OBJID_WINDOW, CHILDID_SELF);
       return 1;
