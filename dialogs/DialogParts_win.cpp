@@ -1,7 +1,6 @@
 #include "dialogs/DialogParts_win.h"
 
 #include <commctrl.h>
-#include <imm.h>
 
 #include "app/AppState_win.h"
 #include "base/Win32Glue.h"
@@ -108,12 +107,6 @@ LRESULT CALLBACK NumberBoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
       MessageBeep(MB_OK);
       return 0;
     }
-    case WM_IME_COMPOSITION:
-      // An edit control inserts an input method's result string itself,
-      // past the character filter above; the default window handling hands
-      // it over as WM_IME_CHAR instead, one character at a time.
-      if ((lParam & GCS_RESULTSTR) != 0) return DefWindowProcW(edit, message, wParam, lParam);
-      break;
     case WM_PASTE:
       PasteNumber(edit);
       return 0;

@@ -11,17 +11,20 @@ bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == 
 }  // namespace
 
 int32_t ParseNumberBoxText(U16View text) {
+  // Full-width forms read as their ASCII counterparts, should an input
+  // method have put them into the box past the typing filter.
+  const auto at = [&](size_t i) { return i < text.size() ? NumberBoxChar(text[i]) : char16_t{0}; };
   size_t i = 0;
   while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  const bool negative = i < text.size() && text[i] == u'-';
+  const bool negative = at(i) == u'-';
   if (negative) ++i;
-  if (i >= text.size() || !IsDigit(text[i])) return 0;
+  if (!IsDigit(at(i))) return 0;
   // The magnitude may reach 2^31 for INT32_MIN; anything beyond is out of
   // range however many digits follow, so stop accumulating there.
   constexpr int64_t kLimit = int64_t{1} << 31;
   int64_t magnitude = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    magnitude = magnitude * 10 + (text[i] - u'0');
+  for (; IsDigit(at(i)); ++i) {
+    magnitude = magnitude * 10 + (at(i) - u'0');
     if (magnitude > kLimit) return 0;
   }
   if (!negative && magnitude == kLimit) return 0;

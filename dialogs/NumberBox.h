@@ -12,7 +12,8 @@
 namespace qm {
 
 // The value of a number box's text: leading blanks are skipped, then an
-// optional '-' and the digits up to the first character that is not one.
+// optional '-' and the digits up to the first character that is not one
+// (full-width digits and minus signs count as their ASCII forms).
 // A text with no digits there (empty, "-", "abc") reads as 0, and so does a
 // number outside the signed 32-bit range: a coordinate that cannot be stored
 // is not replaced by some other, wrapped or clamped, coordinate.

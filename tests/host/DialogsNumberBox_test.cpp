@@ -34,6 +34,8 @@ TEST(DialogsNumberBox, ParsesSignedNumbersAndGivesZeroForTheRest) {
       {u"-2147483649", 0},
       {u"99999999999999999999999", 0},
       {u"0000000000000000000000012", 12},
+      {u"\uFF0D\uFF11\uFF12", -12},   // full-width, as an input method may leave it
+      {u"\uFF13\uFF4B", 3},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseNumberBoxText(c.text), c.value) << std::u16string(c.text).size();
