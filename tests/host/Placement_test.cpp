@@ -124,15 +124,6 @@ TEST(ComputePlacement, ExtremeValuesSaturate) {
   }
 }
 
-TEST(ComputePlacement, ReadsOnlyWhatItNeeds) {
-  EXPECT_FALSE(PlacementReadsWorkArea(Geometry(PosFree, 0, 0, 1, 1, 1, 1)));
-  EXPECT_FALSE(PlacementReadsWindowRect(Geometry(PosFree, 0, 0, 1, 1, 0, 1)));
-  EXPECT_TRUE(PlacementReadsWorkArea(Geometry(PosCenter, 0, 0, 1, 1)));
-  EXPECT_FALSE(PlacementReadsWindowRect(Geometry(PosCenter, 0, 0, 1, 1)));
-  EXPECT_TRUE(PlacementReadsWindowRect(Geometry(PosCenter, 0, 0, 1, 1, 0, 1)));
-  EXPECT_TRUE(PlacementReadsWindowRect(Geometry(7, 0, 0, 1, 1, 0, 1)));
-}
-
 struct Rule {
   const char16_t* title;
   const char16_t* cls;
