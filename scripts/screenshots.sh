@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Renders the pictures of the main window in docs/ (one with the window list,
+# one with the menu list) from the program itself, running under Wine in a
+# private prefix on a private X display, with sample entries.
+#
+# Usage: scripts/screenshots.sh [BUILD_DIR]   (default build/windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+build=${1:-build/windows}
+if [ "$build" = build/windows ]; then
+  cmake --preset windows >/dev/null
+else
+  cmake --preset windows -B "$build" >/dev/null
+fi
+cmake --build "$build" -j 2 --target Quillmere QuillmereHook qm_showmain >/dev/null
+build=$(cd "$build" && pwd)
+
+source scripts/wine-env.sh
+qm_wine_env virtual
+work=$(mktemp -d /tmp/quillmere-shots.XXXXXX)
+cleanup() { $QM_WINE_CLEANUP; rm -rf "$work"; }
+trap cleanup EXIT
+
+# Wine's own font links for its UI fonts name Japanese fonts that Linux does
+# not have; link them to Noto Sans CJK so kana and kanji do not come out as
+# boxes.
+for face in Tahoma "Tahoma Bold" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif"; do
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+    /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
+done
+wineserver -w
+
+# The program reads UTF-16LE files with a byte-order mark.
+utf16() { printf '\xff\xfe'; printf '%s' "$1" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; }
+
+left=40 top=40 width=560 height=300
+utf16 "[Config]
+Left=$left
+Top=$top
+Width=$width
+Height=$height
+List=1
+Tooltip=0
+KeepIn=0" > "$work/Config.ini"
+
+window_entry() {  # n title class pos left top width height desablesize
+  printf 'Title%s=%s\nClass%s=%s\nDesablePos%s=0\nLeft%s=%s\nTop%s=%s\nPos%s=%s\nDesableSize%s=%s\nWidth%s=%s\nHeight%s=%s\nDesableStyle%s=1\nBorder%s=0\nDialogFrame%s=0\nThickFrame%s=0\n' \
+    "$1" "$2" "$1" "$3" "$1" "$1" "$5" "$1" "$6" "$1" "$4" "$1" "$9" "$1" "$7" "$1" "$8" "$1" "$1" "$1" "$1"
+}
+menu_entry() {  # n pos left top width height
+  printf 'DesablePos%s=0\nLeft%s=%s\nTop%s=%s\nPos%s=%s\nDesableSize%s=0\nWidth%s=%s\nHeight%s=%s\n' \
+    "$1" "$1" "$3" "$1" "$4" "$1" "$2" "$1" "$1" "$5" "$1" "$6"
+}
+entries="[Window]
+Item=5
+$(window_entry 1 エディタ Notepad 3 0 0 800 600 0)
+$(window_entry 2 ターミナル ConsoleWindowClass 4 0 0 960 540 0)
+$(window_entry 3 ブラウザ "" 0 100 50 1280 800 0)
+$(window_entry 4 メール "" 2 0 0 0 0 1)
+$(window_entry 5 画像ビューア "" 5 0 0 640 480 0)
+[Menu]
+Item=5
+$(menu_entry 1 0 100 100 800 600)
+$(menu_entry 2 1 0 0 960 540)
+$(menu_entry 3 3 0 0 1280 720)
+$(menu_entry 4 4 0 0 960 540)
+$(menu_entry 5 5 0 0 960 540)"
+utf16 "$entries" > "$work/Entry.ini"
+
+# A Wine virtual desktop draws the window frame and caption (Xvfb has no
+# window manager); it sits at the top-left corner of the X screen.
+(cd "$work" && wine explorer /desktop=shot,800x600 "$build/Quillmere.exe" >/dev/null 2>&1 &)
+
+margin=12
+shoot() {  # list output
+  wine "$build/qm_showmain.exe" --desktop shot "$1"
+  import -window root -crop "$((width + 2 * margin))x$((height + 2 * margin))+$((left - margin))+$((top - margin))" \
+    +repage "$2"
+  echo "wrote $2"
+}
+mkdir -p docs
+shoot window docs/main-window-list.png
+shoot menu docs/main-menu-list.png
+wine "$build/qm_showmain.exe" --desktop shot close

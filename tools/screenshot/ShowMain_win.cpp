@@ -1,0 +1,81 @@
+// qm_showmain.exe: puts a running Quillmere into the state a picture needs.
+//
+//   qm_showmain.exe [--desktop NAME] window|menu   show the main window with that list
+//   qm_showmain.exe [--desktop NAME] close         close Quillmere (it saves on the way out)
+//
+// --desktop looks for Quillmere on that desktop (a Wine virtual desktop
+// started with "explorer /desktop=NAME"); windows on another desktop are
+// invisible to FindWindow.
+// It does what a user does: a left click on the tray icon shows the main
+// window, the toolbar's switch changes the list. Ends when the window is
+// painted in the state asked for; exit code 1 if that does not happen.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+constexpr UINT kTrayCallback = 0x8004;  // MSG_TRAY
+constexpr WPARAM kSwitchList = 40000;   // the toolbar's list switch
+constexpr int kWindowView = 102;
+constexpr DWORD kDeadlineMs = 20000;
+
+template <typename Condition>
+bool WaitUntil(Condition condition) {
+  ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
+  while (!condition()) {
+    if (GetTickCount64() > deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "qm_showmain: %s\n", what);
+  return 1;
+}
+
+bool WindowListShown(HWND main) {
+  return (GetWindowLongW(GetDlgItem(main, kWindowView), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int arg = 1;
+  if (argc > arg + 1 && wcscmp(argv[arg], L"--desktop") == 0) {
+    // The desktop may still be on its way when this starts.
+    HDESK desktop = nullptr;
+    if (!WaitUntil([&] { return (desktop = OpenDesktopW(argv[arg + 1], 0, FALSE, GENERIC_ALL)) != nullptr; })) {
+      return Fail("no such desktop");
+    }
+    if (!SetThreadDesktop(desktop)) return Fail("cannot use the desktop");
+    arg += 2;
+  }
+  const wchar_t* mode = argc > arg ? argv[arg] : L"window";
+  HWND main = nullptr;
+  if (!WaitUntil([&] { return (main = FindWindowW(L"Quillmere", L"Quillmere")) != nullptr; })) {
+    return Fail("Quillmere is not running");
+  }
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result)) return Fail("no answer");
+
+  if (wcscmp(mode, L"close") == 0) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return WaitUntil([&] { return !IsWindow(main); }) ? 0 : Fail("still running");
+  }
+
+  const bool windowList = wcscmp(mode, L"menu") != 0;
+  if (WindowListShown(main) != windowList) {
+    PostMessageW(main, WM_COMMAND, kSwitchList, 0);
+    if (!WaitUntil([&] { return WindowListShown(main) == windowList; })) return Fail("list not switched");
+  }
+  if (!IsWindowVisible(main)) {
+    PostMessageW(main, kTrayCallback, 0, WM_LBUTTONUP);
+    if (!WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) return Fail("main window not shown");
+  }
+  // Paint everything now, then make sure the program is idle again.
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result) ? 0 : Fail("no answer");
+}
