@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
   g_menuTable.Entries[0] = MakeMenuEntry(PosBottomLeft, 300, 200);
   g_menuTable.Entries[1] = MakeMenuEntry(PosFree, 400, 300);
   g_menuTable.Count = 2;
-  SelectRow(g_windowView, 0);  // nothing selects rows yet; a rebuild clears any
+  SelectRow(g_windowView, 0);  // a rebuild keeps no selection
   RefreshWindowView();
   RefreshMenuView();
 
