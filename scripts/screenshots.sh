@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the pictures of the main window in docs/ (one with the window list,
-# one with the menu list) from the program itself, running under Wine in a
-# private prefix on a private X display, with sample entries.
+# one with the menu list) and of its three dialogs from the program itself,
+# running under Wine in a private prefix on a private X display, with sample
+# entries.
 #
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default build/windows)
 set -euo pipefail
@@ -14,7 +15,7 @@ if [ "$build" = build/windows ]; then
 else
   cmake --preset windows -B "$build" >/dev/null
 fi
-cmake --build "$build" -j 2 --target Quillmere QuillmereHook qm_showmain >/dev/null
+cmake --build "$build" -j 2 --target Quillmere QuillmereHook qm_showmain qm_showdialog >/dev/null
 build=$(cd "$build" && pwd)
 
 source scripts/wine-env.sh
@@ -83,4 +84,18 @@ shoot() {  # list output
 mkdir -p docs
 shoot window docs/main-window-list.png
 shoot menu docs/main-menu-list.png
+
+# The three dialogs, each cropped to its own rectangle. Notepad gives the
+# window entry dialog a window whose facts "取得" takes.
+(wine explorer /desktop=shot notepad >/dev/null 2>&1 &)
+shoot_dialog() {  # dialog output
+  local x y w h
+  read -r x y w h < <(wine "$build/qm_showdialog.exe" --desktop shot "$1" | tr -d '\r')
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
+  wine "$build/qm_showdialog.exe" --desktop shot close
+  echo "wrote $2"
+}
+shoot_dialog window docs/dialog-window-entry.png
+shoot_dialog menu docs/dialog-menu-entry.png
+shoot_dialog settings docs/dialog-settings.png
 wine "$build/qm_showmain.exe" --desktop shot close

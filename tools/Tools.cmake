@@ -8,3 +8,8 @@ add_executable(qm_showmain ${CMAKE_CURRENT_LIST_DIR}/screenshot/ShowMain_win.cpp
 target_compile_definitions(qm_showmain PRIVATE UNICODE _UNICODE)
 target_compile_options(qm_showmain PRIVATE ${QM_WARNINGS})
 target_link_options(qm_showmain PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK})
+
+add_executable(qm_showdialog ${CMAKE_CURRENT_LIST_DIR}/screenshot/ShowDialog_win.cpp)
+target_compile_definitions(qm_showdialog PRIVATE UNICODE _UNICODE)
+target_compile_options(qm_showdialog PRIVATE ${QM_WARNINGS})
+target_link_options(qm_showdialog PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK})
