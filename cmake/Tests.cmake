@@ -11,8 +11,14 @@ file(MAKE_DIRECTORY ${QM_TEST_RESULTS})
 
 # Registers one GoogleTest executable as one CTest test that writes its
 # results as XML, so the test script can total every suite.
+# Under Wine the Linux path is reached through drive Z:.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  set(QM_TEST_RESULTS_ARG "Z:${QM_TEST_RESULTS}")
+else()
+  set(QM_TEST_RESULTS_ARG "${QM_TEST_RESULTS}")
+endif()
 function(qm_add_gtest name)
-  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${QM_TEST_RESULTS}/${name}.xml)
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${QM_TEST_RESULTS_ARG}/${name}.xml)
 endfunction()
 
 # Portable core tests: natively on the host, and again under Wine.
