@@ -1,0 +1,390 @@
+// qm_hook_bench.exe: what the hook library costs and how fast it reacts,
+// each figure beside a baseline measured in the same run.
+//
+//   show->placed:  a qm_target window raises EVENT_OBJECT_SHOW; time until
+//                  the real program has moved it by its rule. By design this
+//                  includes the settle time; the remainder is what the
+//                  library and the program add. Baseline: a bare
+//                  cross-process SendMessage round trip to the target.
+//   settle reach:  the target's program moves its own window d ms after the
+//                  show (as programs restoring a saved position do); which
+//                  position holds in the end, the rule's or the program's.
+//   event->report: the library loaded into this process with a window of
+//                  this thread as its main window; a drag step raised in the
+//                  target until the rectangle arrives here (WM_COPYDATA).
+//                  Baseline: the same round trip.
+//   mouse hook:    SendInput of mouse moves with the library's low-level
+//                  hook installed against none; Wine runs the hook before
+//                  SendInput returns, so the difference is its cost.
+//   idle:          the program's CPU time and wakeups over a few idle
+//                  seconds with its hooks installed (read from Linux /proc
+//                  through Wine's Z: drive; skipped when not reachable).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "hook/HookContract.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/PlacementFixtures.h"
+#include "tests/e2e/target/TargetProtocol.h"
+
+namespace {
+
+using e2e::App;
+using e2e::Target;
+using e2e::WindowRule;
+
+constexpr int kRuleX = 300, kRuleY = 250;
+constexpr double kSettleMs = 100.0;  // the library's settle time
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+bool At(HWND window, int x, int y) {
+  RECT r = e2e::WindowRect(window);
+  return r.left == x && r.top == y;
+}
+
+void SendWait(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, e2e::kWaitMs, &result);
+}
+
+double RoundTripMs(HWND window) {
+  std::vector<double> times;
+  for (int i = 0; i < 50; ++i) SendWait(window, WM_NULL);
+  for (int i = 0; i < 500; ++i) {
+    double t0 = Now();
+    SendWait(window, WM_NULL);
+    times.push_back((Now() - t0) * 1e3);
+  }
+  return Median(times);
+}
+
+// Polls every millisecond, so the polling itself does not load the cores the
+// program and the window server share with this driver.
+bool PollUntil(HWND window, int x, int y, double timeoutSeconds) {
+  double deadline = Now() + timeoutSeconds;
+  while (!At(window, x, y)) {
+    if (Now() > deadline) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+int BenchShowToPlaced(Target& target, size_t first, size_t count, double roundTripMs) {
+  std::vector<double> times;
+  for (size_t i = first; i < first + count; ++i) {
+    double t0 = Now();
+    target.Notify(EVENT_OBJECT_SHOW, i);
+    if (!PollUntil(target.window(i), kRuleX, kRuleY, 5.0)) {
+      std::printf("show->placed: window %zu was not placed\n", i);
+      return 1;
+    }
+    times.push_back((Now() - t0) * 1e3);
+  }
+  double median = Median(times);
+  std::sort(times.begin(), times.end());
+  std::printf("show->placed   median %8.2f ms (min %.2f, max %.2f; %zu windows); beyond the %.0f ms settle "
+              "time %.2f ms = %.1fx a round trip\n",
+              median, times.front(), times.back(), times.size(), kSettleMs, median - kSettleMs,
+              (median - kSettleMs) / roundTripMs);
+  return 0;
+}
+
+// After the show, wait until d ms have passed, then the program moves its
+// own window; look where the window ends up once everything is over.
+int BenchSettleReach(Target& target, size_t first) {
+  const int delays[] = {0, 20, 50, 80, 120, 200};
+  constexpr int kTrials = 3;
+  constexpr int kOwnX = 900, kOwnY = 600;
+  std::printf("settle reach   the program moves its window d ms after the show; who wins (%d trials each):\n",
+              kTrials);
+  size_t i = first;
+  for (int d : delays) {
+    int rule = 0, own = 0;
+    for (int trial = 0; trial < kTrials; ++trial, ++i) {
+      double t0 = Now();
+      target.Notify(EVENT_OBJECT_SHOW, i);
+      while ((Now() - t0) * 1e3 < d) Sleep(1);
+      SendWait(target.window(i), TARGET_MOVE_WINDOW, 0, MAKELPARAM(kOwnX, kOwnY));
+      // Past the settle limit: nothing can happen to it any more.
+      while ((Now() - t0) * 1e3 < d + 700) Sleep(5);
+      if (At(target.window(i), kRuleX, kRuleY)) ++rule;
+      if (At(target.window(i), kOwnX, kOwnY)) ++own;
+    }
+    std::printf("               d = %3d ms: rule %d, program's own position %d\n", d, rule, own);
+  }
+  return 0;
+}
+
+// The library in this process: its messages come to this window.
+double g_copyDataAt = 0;
+int g_copyDataCount = 0;
+
+LRESULT CALLBACK BenchMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    g_copyDataAt = Now();
+    ++g_copyDataCount;
+    return 1;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+struct Library {
+  using SetHookFn = void(__stdcall*)(HWND, HWND, int, int);
+  using FreeHookFn = void(__stdcall*)();
+  HMODULE module = nullptr;
+  SetHookFn set = nullptr;
+  FreeHookFn free = nullptr;
+  bool Load() {
+    module = LoadLibraryW((e2e::ExeDir() + L"\\Quillmere.dll").c_str());
+    if (module == nullptr) return false;
+    set = reinterpret_cast<SetHookFn>(reinterpret_cast<void*>(GetProcAddress(module, "SetHook")));
+    free = reinterpret_cast<FreeHookFn>(reinterpret_cast<void*>(GetProcAddress(module, "FreeHook")));
+    return set != nullptr && free != nullptr;
+  }
+};
+
+HWND CreateBenchMain() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = BenchMainProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QmHookBenchMain";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+int BenchEventToReport(Library& library, HWND main, double roundTripMs) {
+  // The target starts after the hook: a Wine thread does not notice hooks
+  // set after it first looked.
+  library.set(main, nullptr, 1, 0);
+  Target target;
+  if (!target.Start(L"--class QmHookBenchDrag --rect 100,100,400,300")) {
+    std::printf("event->report: target did not start\n");
+    library.free();
+    return 1;
+  }
+  HWND window = target.window();
+  target.Notify(EVENT_SYSTEM_MOVESIZESTART);
+  std::vector<double> times;
+  for (int i = 0; i < 230; ++i) {
+    int before = g_copyDataCount;
+    double t0 = Now();
+    SendWait(window, TARGET_MOVE_WINDOW, 0, MAKELPARAM(100 + i % 50, 100));
+    // The report arrives through this thread's message retrieval.
+    double deadline = t0 + 5.0;
+    while (g_copyDataCount == before && Now() < deadline) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    if (g_copyDataCount == before) {
+      std::printf("event->report: no rectangle arrived\n");
+      library.free();
+      return 1;
+    }
+    if (i >= 30) times.push_back((g_copyDataAt - t0) * 1e3);
+  }
+  target.Notify(EVENT_SYSTEM_MOVESIZEEND);
+  library.free();
+  double median = Median(times);
+  std::printf("event->report  median %8.3f ms (drag step raised in the target until its rectangle arrives; %zu "
+              "steps) = %.2fx a round trip\n",
+              median, times.size(), median / roundTripMs);
+  return 0;
+}
+
+double MouseMovesMs(int count) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE;
+  double t0 = Now();
+  for (int i = 0; i < count; ++i) {
+    input.mi.dx = (i % 2 == 0) ? 1 : -1;
+    SendInput(1, &input, sizeof(input));
+  }
+  return (Now() - t0) * 1e3 / count;
+}
+
+// The least any low-level mouse hook costs: one that passes every event on,
+// on a thread of its own like the library's.
+LRESULT CALLBACK PassThrough(int code, WPARAM wParam, LPARAM lParam) {
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+DWORD WINAPI EmptyHookThread(void* ready) {
+  MSG msg;
+  PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, PassThrough, GetModuleHandleW(nullptr), 0);
+  SetEvent(static_cast<HANDLE>(ready));
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  }
+  UnhookWindowsHookEx(hook);
+  return 0;
+}
+
+double MouseMovesWithEmptyHookMs(int count) {
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD id = 0;
+  HANDLE thread = CreateThread(nullptr, 0, EmptyHookThread, ready, 0, &id);
+  SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
+  WaitForSingleObject(ready, INFINITE);
+  double ms = MouseMovesMs(count);
+  PostThreadMessageW(id, WM_QUIT, 0, 0);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  CloseHandle(ready);
+  return ms;
+}
+
+int BenchMouseHook(Library& library, HWND main) {
+  constexpr int kEvents = 400, kRounds = 9;
+  std::vector<double> bare, empty, hooked;
+  MouseMovesMs(100);
+  for (int round = 0; round < kRounds; ++round) {
+    bare.push_back(MouseMovesMs(kEvents));
+    empty.push_back(MouseMovesWithEmptyHookMs(kEvents));
+    library.set(main, nullptr, 0, 0);
+    hooked.push_back(MouseMovesMs(kEvents));
+    library.free();
+  }
+  double b = Median(bare) * 1e3, e = Median(empty) * 1e3, h = Median(hooked) * 1e3;
+  std::printf("mouse hook     SendInput per mouse move: %.1f us with the library's hook, %.1f us with an empty "
+              "hook (%.2fx), %.1f us with none; the library's hook adds %.1f us per event\n",
+              h, e, h / e, b, h - b);
+  return 0;
+}
+
+// The Linux process of the program, found through Wine's Z: drive by its
+// command line and this run's Wine prefix.
+std::string ReadLinuxFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
+  CloseHandle(file);
+  return text;
+}
+
+std::wstring FindLinuxProcess(const char* exeName) {
+  char prefix[1024] = {};
+  if (GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix)) == 0) return {};
+  std::string wantPrefix = std::string("WINEPREFIX=") + prefix;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &data);
+  if (find == INVALID_HANDLE_VALUE) return {};
+  std::wstring found;
+  do {
+    std::wstring name = data.cFileName;
+    if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+    std::wstring dir = L"Z:\\proc\\" + name;
+    std::string cmdline = ReadLinuxFile(dir + L"\\cmdline");
+    if (cmdline.find(exeName) == std::string::npos) continue;
+    std::string environment = ReadLinuxFile(dir + L"\\environ");
+    std::replace(environment.begin(), environment.end(), '\0', '\n');
+    if ((environment + "\n").find(wantPrefix + "\n") == std::string::npos) continue;
+    found = dir;
+  } while (found.empty() && FindNextFileW(find, &data));
+  FindClose(find);
+  return found;
+}
+
+// CPU nanoseconds and times scheduled, summed over the process's threads.
+bool ProcessCpu(const std::wstring& dir, unsigned long long* ns, unsigned long long* runs) {
+  *ns = 0;
+  *runs = 0;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((dir + L"\\task\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  do {
+    if (data.cFileName[0] == L'.') continue;
+    std::string stat = ReadLinuxFile(dir + L"\\task\\" + data.cFileName + L"\\schedstat");
+    unsigned long long run = 0, wait = 0, slices = 0;
+    if (std::sscanf(stat.c_str(), "%llu %llu %llu", &run, &wait, &slices) == 3) {
+      *ns += run;
+      *runs += slices;
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return true;
+}
+
+void BenchIdle(const char* what, double seconds) {
+  std::wstring dir = FindLinuxProcess("Quillmere.exe");
+  unsigned long long ns0 = 0, runs0 = 0, ns1 = 0, runs1 = 0;
+  if (dir.empty() || !ProcessCpu(dir, &ns0, &runs0)) {
+    std::printf("idle           not measured: the program's Linux process was not found\n");
+    return;
+  }
+  Sleep(static_cast<DWORD>(seconds * 1000));
+  ProcessCpu(dir, &ns1, &runs1);
+  std::printf("idle           %s: %.3f ms CPU, %llu wakeups in %.0f s (Linux process %ls)\n", what,
+              (ns1 - ns0) / 1e6, runs1 - runs0, seconds, dir.substr(8).c_str());
+}
+
+}  // namespace
+
+int main() {
+  e2e::TempDir dir;
+  WriteEntryIni(dir, {WindowRule{L"Bench hook rule", L"QmHookBench", e2e::Geometry{0, kRuleX, kRuleY, 0, 1, 0, 0}}});
+  App app(dir.path());
+  if (!app.Start()) {
+    std::printf("Quillmere.exe did not start\n");
+    return 1;
+  }
+  constexpr size_t kPlaced = 40, kSettleWindows = 18;
+  Target target;
+  if (!target.Start(L"--class QmHookBench --rect 700,500,300,200 --count " +
+                        std::to_wstring(kPlaced + kSettleWindows + 10),
+                    static_cast<int>(kPlaced + kSettleWindows + 10))) {
+    std::printf("targets did not start\n");
+    return 1;
+  }
+  double roundTrip = RoundTripMs(target.window());
+  std::printf("qm_hook_bench: baseline cross-process SendMessage round trip %.3f ms (median of 500)\n", roundTrip);
+
+  int failures = 0;
+  BenchIdle("program idle with its hooks installed", 3.0);
+  // Warm up the path once, then measure.
+  for (size_t i = 0; i < 3; ++i) {
+    target.Notify(EVENT_OBJECT_SHOW, kPlaced + kSettleWindows + i);
+    PollUntil(target.window(kPlaced + kSettleWindows + i), kRuleX, kRuleY, 5.0);
+  }
+  failures += BenchShowToPlaced(target, 0, kPlaced, roundTrip);
+  failures += BenchSettleReach(target, kPlaced);
+  // Once the last window's title chance has run out, nothing waits.
+  Sleep(2500);
+  BenchIdle("program idle again after the new windows", 3.0);
+  app.Close();
+
+  Library library;
+  HWND main = CreateBenchMain();
+  if (!library.Load() || main == nullptr) {
+    std::printf("Quillmere.dll did not load\n");
+    return 1;
+  }
+  failures += BenchEventToReport(library, main, roundTrip);
+  failures += BenchMouseHook(library, main);
+  return failures == 0 ? 0 : 1;
+}
