@@ -88,7 +88,9 @@ TEST_F(ReadoutWindow, RepaintingKeepsNoFontBehind) {
     UpdateWindow(g_readoutWindow);
   }
   const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (before != 0) EXPECT_LE(after, before + 5);
+  if (before != 0) {
+    EXPECT_LE(after, before + 5);
+  }
   GetWindowRect(g_readoutWindow, &r);
   EXPECT_EQ(r.right - r.left, 160);
   EXPECT_EQ(r.bottom - r.top, 46);
