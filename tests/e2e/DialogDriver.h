@@ -117,44 +117,47 @@ struct EntryFields {
   int desableStyle = 0, border = 0, dialogFrame = 0, thickFrame = 0;
 };
 
-inline std::wstring WindowEntriesText(const std::vector<EntryFields>& entries) {
-  std::wstring text = L"[Window]\r\nItem=" + std::to_wstring(entries.size()) + L"\r\n";
+// The numeric keys of an entry in the order the files list them: the
+// placement keys both sections have, then the frame keys of window entries.
+struct NumberKey {
+  const wchar_t* name;
+  int EntryFields::*field;
+};
+inline constexpr NumberKey kPlacementKeys[] = {
+    {L"DesablePos", &EntryFields::desablePos},   {L"Left", &EntryFields::left},   {L"Top", &EntryFields::top},
+    {L"Pos", &EntryFields::pos},                 {L"DesableSize", &EntryFields::desableSize},
+    {L"Width", &EntryFields::width},             {L"Height", &EntryFields::height},
+};
+inline constexpr NumberKey kFrameKeys[] = {
+    {L"DesableStyle", &EntryFields::desableStyle},
+    {L"Border", &EntryFields::border},
+    {L"DialogFrame", &EntryFields::dialogFrame},
+    {L"ThickFrame", &EntryFields::thickFrame},
+};
+
+// One section's text; window entries add title, class and the frame keys.
+inline std::wstring EntriesText(const wchar_t* section, const std::vector<EntryFields>& entries, bool window) {
+  std::wstring text = std::wstring(L"[") + section + L"]\r\nItem=" + std::to_wstring(entries.size()) + L"\r\n";
   for (size_t i = 0; i < entries.size(); ++i) {
     const EntryFields& e = entries[i];
     const std::wstring n = std::to_wstring(i + 1);
     auto key = [&](const wchar_t* name, const std::wstring& value) { text += name + n + L"=" + value + L"\r\n"; };
-    key(L"Title", e.title);
-    key(L"Class", e.windowClass);
-    key(L"DesablePos", std::to_wstring(e.desablePos));
-    key(L"Left", std::to_wstring(e.left));
-    key(L"Top", std::to_wstring(e.top));
-    key(L"Pos", std::to_wstring(e.pos));
-    key(L"DesableSize", std::to_wstring(e.desableSize));
-    key(L"Width", std::to_wstring(e.width));
-    key(L"Height", std::to_wstring(e.height));
-    key(L"DesableStyle", std::to_wstring(e.desableStyle));
-    key(L"Border", std::to_wstring(e.border));
-    key(L"DialogFrame", std::to_wstring(e.dialogFrame));
-    key(L"ThickFrame", std::to_wstring(e.thickFrame));
+    if (window) {
+      key(L"Title", e.title);
+      key(L"Class", e.windowClass);
+    }
+    for (const NumberKey& k : kPlacementKeys) key(k.name, std::to_wstring(e.*k.field));
+    if (window) {
+      for (const NumberKey& k : kFrameKeys) key(k.name, std::to_wstring(e.*k.field));
+    }
   }
   return text;
 }
-
+inline std::wstring WindowEntriesText(const std::vector<EntryFields>& entries) {
+  return EntriesText(L"Window", entries, true);
+}
 inline std::wstring MenuEntriesText(const std::vector<EntryFields>& entries) {
-  std::wstring text = L"[Menu]\r\nItem=" + std::to_wstring(entries.size()) + L"\r\n";
-  for (size_t i = 0; i < entries.size(); ++i) {
-    const EntryFields& e = entries[i];
-    const std::wstring n = std::to_wstring(i + 1);
-    auto key = [&](const wchar_t* name, int value) { text += name + n + L"=" + std::to_wstring(value) + L"\r\n"; };
-    key(L"DesablePos", e.desablePos);
-    key(L"Left", e.left);
-    key(L"Top", e.top);
-    key(L"Pos", e.pos);
-    key(L"DesableSize", e.desableSize);
-    key(L"Width", e.width);
-    key(L"Height", e.height);
-  }
-  return text;
+  return EntriesText(L"Menu", entries, false);
 }
 
 // Config.ini with the list shown and both hook options; Entry.ini with the
@@ -167,46 +170,31 @@ inline void WriteStore(const TempDir& dir, int list, const std::vector<EntryFiel
   WriteUtf16File(dir.File(L"Entry.ini"), WindowEntriesText(windows) + MenuEntriesText(menus));
 }
 
-// One window entry as Entry.ini holds it (1-based, as the keys count).
-inline EntryFields IniWindowEntry(const std::wstring& path, int n) {
+// One entry as Entry.ini holds it (1-based, as the keys count); menu
+// entries have only the placement keys.
+inline EntryFields IniEntry(const std::wstring& path, const wchar_t* section, int n, bool window) {
   const std::wstring i = std::to_wstring(n);
-  auto number = [&](const wchar_t* name) { return IniInt(path, L"Window", (name + i).c_str()); };
   EntryFields e;
-  e.title = IniString(path, L"Window", (L"Title" + i).c_str());
-  e.windowClass = IniString(path, L"Window", (L"Class" + i).c_str());
-  e.desablePos = number(L"DesablePos");
-  e.left = number(L"Left");
-  e.top = number(L"Top");
-  e.pos = number(L"Pos");
-  e.desableSize = number(L"DesableSize");
-  e.width = number(L"Width");
-  e.height = number(L"Height");
-  e.desableStyle = number(L"DesableStyle");
-  e.border = number(L"Border");
-  e.dialogFrame = number(L"DialogFrame");
-  e.thickFrame = number(L"ThickFrame");
+  for (const NumberKey& k : kPlacementKeys) e.*k.field = IniInt(path, section, (k.name + i).c_str());
+  if (window) {
+    e.title = IniString(path, section, (L"Title" + i).c_str());
+    e.windowClass = IniString(path, section, (L"Class" + i).c_str());
+    for (const NumberKey& k : kFrameKeys) e.*k.field = IniInt(path, section, (k.name + i).c_str());
+  }
   return e;
 }
-
-inline EntryFields IniMenuEntry(const std::wstring& path, int n) {
-  const std::wstring i = std::to_wstring(n);
-  auto number = [&](const wchar_t* name) { return IniInt(path, L"Menu", (name + i).c_str()); };
-  EntryFields e;
-  e.desablePos = number(L"DesablePos");
-  e.left = number(L"Left");
-  e.top = number(L"Top");
-  e.pos = number(L"Pos");
-  e.desableSize = number(L"DesableSize");
-  e.width = number(L"Width");
-  e.height = number(L"Height");
-  return e;
-}
+inline EntryFields IniWindowEntry(const std::wstring& path, int n) { return IniEntry(path, L"Window", n, true); }
+inline EntryFields IniMenuEntry(const std::wstring& path, int n) { return IniEntry(path, L"Menu", n, false); }
 
 inline bool SameEntry(const EntryFields& a, const EntryFields& b) {
-  return a.title == b.title && a.windowClass == b.windowClass && a.desablePos == b.desablePos && a.left == b.left &&
-         a.top == b.top && a.pos == b.pos && a.desableSize == b.desableSize && a.width == b.width &&
-         a.height == b.height && a.desableStyle == b.desableStyle && a.border == b.border &&
-         a.dialogFrame == b.dialogFrame && a.thickFrame == b.thickFrame;
+  if (a.title != b.title || a.windowClass != b.windowClass) return false;
+  for (const NumberKey& k : kPlacementKeys) {
+    if (a.*k.field != b.*k.field) return false;
+  }
+  for (const NumberKey& k : kFrameKeys) {
+    if (a.*k.field != b.*k.field) return false;
+  }
+  return true;
 }
 
 }  // namespace e2e
