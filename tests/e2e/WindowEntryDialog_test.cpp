@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,35 @@ Enables ReadEnables(HWND dialog) {
     EXPECT_EQ(e_.style, st) << "frame boxes";   \
   } while (0)
 
+// The texts and check marks of several controls, each named on failure.
+struct ControlText {
+  int id;
+  std::wstring text;
+};
+void ExpectTexts(HWND dialog, std::initializer_list<ControlText> expected) {
+  for (const ControlText& c : expected) EXPECT_EQ(DlgItemText(dialog, c.id), c.text) << "control " << c.id;
+}
+struct ControlCheck {
+  int id;
+  bool checked;
+};
+void ExpectChecks(HWND dialog, std::initializer_list<ControlCheck> expected) {
+  for (const ControlCheck& c : expected) EXPECT_EQ(Checked(dialog, c.id), c.checked) << "control " << c.id;
+}
+void ExpectFrames(HWND dialog, bool border, bool dialogFrame, bool thickFrame) {
+  ExpectChecks(dialog, {{IDC_BORDER, border}, {IDC_DIALOGFRAME, dialogFrame}, {IDC_THICKFRAME, thickFrame}});
+}
+
+// Every test runs the program on a store of its own, empty unless the test
+// writes it again before starting the program; target windows a test needs
+// are started first, so the dialog lists them.
+class WindowEntryDialog : public testing::Test {
+ protected:
+  WindowEntryDialog() { WriteStore(dir, 1, {}, {}); }
+  TempDir dir;
+  App app{dir.path()};
+};
+
 void Cancel(HWND dialog) {
   PostClick(dialog, IDCANCEL);
   ASSERT_TRUE(WaitClosed(dialog));
@@ -82,16 +112,13 @@ void Ok(HWND dialog) {
   ASSERT_TRUE(WaitClosed(dialog));
 }
 
-TEST(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
-  TempDir dir;
-  WriteStore(dir, 1, {}, {});
+TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
   Target shown, hidden, owned;
   ASSERT_TRUE(shown.Start(L"--class QmListShown --title Shown"));
   ASSERT_TRUE(hidden.Start(L"--class QmListHidden --title Hidden --hidden"));
   // GetParent names the owner of a pop-up only, so the owned windows are
   // pop-ups here.
   ASSERT_TRUE(owned.Start(L"--class QmListOwned --title Owned --count 2 --owned --style 80CF0000", 2));
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   // A visible main window of the program itself is listed like any other.
   app.Send(MSG_TRAY, 0, WM_LBUTTONUP);
@@ -134,7 +161,7 @@ TEST(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
 // Every combination of the three boxes, reached by clicks: at most two can
 // be ticked, and a click that would tick the third is undone at once with
 // every enabled state as it was.
-TEST(WindowEntryDialog, EnableStatesForEveryCombinationOfTheBoxes) {
+TEST_F(WindowEntryDialog, EnableStatesForEveryCombinationOfTheBoxes) {
   struct Case {
     std::vector<int> clicks;
     bool pos, size, style;  // ticked afterwards
@@ -152,9 +179,6 @@ TEST(WindowEntryDialog, EnableStatesForEveryCombinationOfTheBoxes) {
       {{IDC_DESABLEPOS, IDC_DESABLESIZE, IDC_DESABLESTYLE}, true, true, false},
       {{IDC_DESABLEPOS, IDC_DESABLEPOS}, false, false, false},
   };
-  TempDir dir;
-  WriteStore(dir, 1, {}, {});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "clicks " << c.clicks.size() << " first " << (c.clicks.empty() ? 0 : c.clicks[0]));
@@ -165,9 +189,7 @@ TEST(WindowEntryDialog, EnableStatesForEveryCombinationOfTheBoxes) {
       if (i + 1 == c.clicks.size()) before = ReadEnables(dialog);
       Click(dialog, c.clicks[i]);
     }
-    EXPECT_EQ(Checked(dialog, IDC_DESABLEPOS), c.pos);
-    EXPECT_EQ(Checked(dialog, IDC_DESABLESIZE), c.size);
-    EXPECT_EQ(Checked(dialog, IDC_DESABLESTYLE), c.style);
+    ExpectChecks(dialog, {{IDC_DESABLEPOS, c.pos}, {IDC_DESABLESIZE, c.size}, {IDC_DESABLESTYLE, c.style}});
     EXPECT_ENABLES(dialog, !c.pos, !c.pos, !c.size, !c.style);
     if (c.clicks.size() == 3) {
       const Enables after = ReadEnables(dialog);
@@ -181,10 +203,7 @@ TEST(WindowEntryDialog, EnableStatesForEveryCombinationOfTheBoxes) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(WindowEntryDialog, PositionBoxDecidesLeftAndTopWhichKeepTheirText) {
-  TempDir dir;
-  WriteStore(dir, 1, {}, {});
-  App app(dir.path());
+TEST_F(WindowEntryDialog, PositionBoxDecidesLeftAndTopWhichKeepTheirText) {
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
@@ -209,7 +228,7 @@ TEST(WindowEntryDialog, PositionBoxDecidesLeftAndTopWhichKeepTheirText) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(WindowEntryDialog, ChangeLoadsTheEntryAndItsEnabledStates) {
+TEST_F(WindowEntryDialog, ChangeLoadsTheEntryAndItsEnabledStates) {
   EntryFields all{L"A all flags", L"QmA", 1, 10, 20, 3, 1, 300, 200, 1, 1, 0, 1};
   EntryFields fixedPos{L"B position fixed", L"QmB", 1, 1, 2, 0, 0, 3, 4, 0, 0, 1, 0};
   EntryFields centred{L"C centred", L"QmC", 0, 1, 2, 3, 0, 3, 4, 0, 1, 1, 1};
@@ -228,9 +247,7 @@ TEST(WindowEntryDialog, ChangeLoadsTheEntryAndItsEnabledStates) {
       {&centred, false, false, false, 3, false, true, true, true},
       {&odd, false, false, false, -1, false, true, true, true},
   };
-  TempDir dir;
   WriteStore(dir, 1, {all, fixedPos, centred, odd}, {});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   for (int row = 0; row < 4; ++row) {
     const Case& c = cases[row];
@@ -238,18 +255,14 @@ TEST(WindowEntryDialog, ChangeLoadsTheEntryAndItsEnabledStates) {
     HWND dialog = OpenChange(app, row);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(dialog), L"変更");
-    EXPECT_EQ(DlgItemText(dialog, IDC_TITLE), c.entry->title);
-    EXPECT_EQ(DlgItemText(dialog, IDC_CLASS), c.entry->windowClass);
-    EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), std::to_wstring(c.entry->left));
-    EXPECT_EQ(DlgItemText(dialog, IDC_TOP), std::to_wstring(c.entry->top));
-    EXPECT_EQ(DlgItemText(dialog, IDC_WIDTH), std::to_wstring(c.entry->width));
-    EXPECT_EQ(DlgItemText(dialog, IDC_HEIGHT), std::to_wstring(c.entry->height));
-    EXPECT_EQ(Checked(dialog, IDC_DESABLEPOS), c.pos);
-    EXPECT_EQ(Checked(dialog, IDC_DESABLESIZE), c.size);
-    EXPECT_EQ(Checked(dialog, IDC_DESABLESTYLE), c.style);
-    EXPECT_EQ(Checked(dialog, IDC_BORDER), c.entry->border != 0);
-    EXPECT_EQ(Checked(dialog, IDC_DIALOGFRAME), c.entry->dialogFrame != 0);
-    EXPECT_EQ(Checked(dialog, IDC_THICKFRAME), c.entry->thickFrame != 0);
+    ExpectTexts(dialog, {{IDC_TITLE, c.entry->title},
+                         {IDC_CLASS, c.entry->windowClass},
+                         {IDC_LEFT, std::to_wstring(c.entry->left)},
+                         {IDC_TOP, std::to_wstring(c.entry->top)},
+                         {IDC_WIDTH, std::to_wstring(c.entry->width)},
+                         {IDC_HEIGHT, std::to_wstring(c.entry->height)}});
+    ExpectChecks(dialog, {{IDC_DESABLEPOS, c.pos}, {IDC_DESABLESIZE, c.size}, {IDC_DESABLESTYLE, c.style}});
+    ExpectFrames(dialog, c.entry->border != 0, c.entry->dialogFrame != 0, c.entry->thickFrame != 0);
     EXPECT_EQ(SelectedItem(dialog), c.item);
     EXPECT_ENABLES(dialog, c.leftTop, c.posEnabled, c.sizeEnabled, c.styleEnabled);
     Cancel(dialog);
@@ -283,14 +296,11 @@ TEST(WindowEntryDialog, ChangeLoadsTheEntryAndItsEnabledStates) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(WindowEntryDialog, HeaderClicksSortAndTheDirectionOutlivesTheDialog) {
-  TempDir dir;
-  WriteStore(dir, 1, {}, {});
+TEST_F(WindowEntryDialog, HeaderClicksSortAndTheDirectionOutlivesTheDialog) {
   Target upper, lower, untitled;
   ASSERT_TRUE(upper.Start(L"--class QmSortB --title B"));
   ASSERT_TRUE(lower.Start(L"--class QmSorta --title a"));
   ASSERT_TRUE(untitled.Start(L"--class QmSortC --title \"\""));
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
 
   HWND dialog = OpenDialog(app, IDM_ADD);
@@ -347,9 +357,7 @@ TEST(WindowEntryDialog, HeaderClicksSortAndTheDirectionOutlivesTheDialog) {
   const Rows refreshed = ListViewRows(list, 2);
   ASSERT_FALSE(refreshed.empty());
   for (int i = 0; i < static_cast<int>(refreshed.size()); ++i) EXPECT_EQ(ListViewItemData(list, i), i);
-  EXPECT_EQ(DlgItemText(dialog, IDC_TITLE), L"name kept");
-  EXPECT_EQ(DlgItemText(dialog, IDC_CLASS), L"class kept");
-  EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), L"-5");
+  ExpectTexts(dialog, {{IDC_TITLE, L"name kept"}, {IDC_CLASS, L"class kept"}, {IDC_LEFT, L"-5"}});
   EXPECT_TRUE(Checked(dialog, IDC_DESABLESIZE));
   EXPECT_EQ(SelectedItem(dialog), 2);
   // The title column's next click continues its own alternation.
@@ -359,15 +367,12 @@ TEST(WindowEntryDialog, HeaderClicksSortAndTheDirectionOutlivesTheDialog) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(WindowEntryDialog, GetTakesTheSelectedWindowsTitleRectangleAndFrame) {
-  TempDir dir;
-  WriteStore(dir, 1, {}, {});
+TEST_F(WindowEntryDialog, GetTakesTheSelectedWindowsTitleRectangleAndFrame) {
   Target untitled, titled;
   // A captioned, sizable window without a title on a monitor left of and
   // above the primary one; a pop-up with a dialog frame.
   ASSERT_TRUE(untitled.Start(L"--class QmTakeUntitled --title \"\" --style 00C40000 --rect -600,-400,300,200"));
   ASSERT_TRUE(titled.Start(L"--class QmTakeTitled --title \"Titled window\" --style 80400000 --rect 50,60,320,240"));
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
@@ -389,14 +394,9 @@ TEST(WindowEntryDialog, GetTakesTheSelectedWindowsTitleRectangleAndFrame) {
   Click(dialog, IDC_DESABLESIZE);
   Choose(dialog, 4);
   Click(dialog, IDC_GET);
-  EXPECT_EQ(DlgItemText(dialog, IDC_TITLE), L"Titled window");
-  EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), L"50");
-  EXPECT_EQ(DlgItemText(dialog, IDC_TOP), L"60");
-  EXPECT_EQ(DlgItemText(dialog, IDC_WIDTH), L"320");
-  EXPECT_EQ(DlgItemText(dialog, IDC_HEIGHT), L"240");
-  EXPECT_FALSE(Checked(dialog, IDC_BORDER));
-  EXPECT_TRUE(Checked(dialog, IDC_DIALOGFRAME));
-  EXPECT_FALSE(Checked(dialog, IDC_THICKFRAME));
+  ExpectTexts(dialog, {{IDC_TITLE, L"Titled window"}, {IDC_LEFT, L"50"}, {IDC_TOP, L"60"}, {IDC_WIDTH, L"320"},
+                       {IDC_HEIGHT, L"240"}});
+  ExpectFrames(dialog, false, true, false);
   EXPECT_TRUE(Checked(dialog, IDC_DESABLESIZE));
   EXPECT_EQ(SelectedItem(dialog), 4);
   EXPECT_ENABLES(dialog, false, true, false, true);
@@ -408,14 +408,9 @@ TEST(WindowEntryDialog, GetTakesTheSelectedWindowsTitleRectangleAndFrame) {
   ListViewSelectRows(list, {untitledRow});
   EXPECT_EQ(DlgItemText(dialog, IDC_CLASS), L"QmTakeUntitled");
   Click(dialog, IDC_GET);
-  EXPECT_EQ(DlgItemText(dialog, IDC_TITLE), L"");
-  EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), L"-600");
-  EXPECT_EQ(DlgItemText(dialog, IDC_TOP), L"-400");
-  EXPECT_EQ(DlgItemText(dialog, IDC_WIDTH), L"300");
-  EXPECT_EQ(DlgItemText(dialog, IDC_HEIGHT), L"200");
-  EXPECT_TRUE(Checked(dialog, IDC_BORDER));
-  EXPECT_TRUE(Checked(dialog, IDC_DIALOGFRAME));
-  EXPECT_TRUE(Checked(dialog, IDC_THICKFRAME));
+  ExpectTexts(dialog, {{IDC_TITLE, L""}, {IDC_LEFT, L"-600"}, {IDC_TOP, L"-400"}, {IDC_WIDTH, L"300"},
+                       {IDC_HEIGHT, L"200"}});
+  ExpectFrames(dialog, true, true, true);
 
   // With the name empty OK does nothing and says nothing.
   Click(dialog, IDOK);
@@ -438,12 +433,9 @@ TEST(WindowEntryDialog, GetTakesTheSelectedWindowsTitleRectangleAndFrame) {
 
 // A window closed after the list was filled: its title still becomes the
 // name, but the numbers and frame boxes keep what they held.
-TEST(WindowEntryDialog, GetOnAWindowThatIsGoneKeepsTheNumbers) {
-  TempDir dir;
-  WriteStore(dir, 1, {}, {});
+TEST_F(WindowEntryDialog, GetOnAWindowThatIsGoneKeepsTheNumbers) {
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmTakeGone --title \"Soon gone\" --rect 10,20,300,200"));
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
@@ -451,31 +443,23 @@ TEST(WindowEntryDialog, GetOnAWindowThatIsGoneKeepsTheNumbers) {
   const int row = FindRow(ListViewRows(list, 2), L"QmTakeGone", L"Soon gone");
   ASSERT_GE(row, 0);
   ListViewSelectRows(list, {row});
-  SetText(dialog, IDC_LEFT, L"1");
-  SetText(dialog, IDC_TOP, L"2");
-  SetText(dialog, IDC_WIDTH, L"3");
-  SetText(dialog, IDC_HEIGHT, L"4");
+  for (const ControlText& c : {ControlText{IDC_LEFT, L"1"}, {IDC_TOP, L"2"}, {IDC_WIDTH, L"3"}, {IDC_HEIGHT, L"4"}}) {
+    SetText(dialog, c.id, c.text);
+  }
   Click(dialog, IDC_BORDER);
   target.process().Terminate();
   ASSERT_TRUE(WaitUntil([&] { return FindWindowW(L"QmTakeGone", nullptr) == nullptr; }));
 
   Click(dialog, IDC_GET);
-  EXPECT_EQ(DlgItemText(dialog, IDC_TITLE), L"Soon gone");
-  EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), L"1");
-  EXPECT_EQ(DlgItemText(dialog, IDC_TOP), L"2");
-  EXPECT_EQ(DlgItemText(dialog, IDC_WIDTH), L"3");
-  EXPECT_EQ(DlgItemText(dialog, IDC_HEIGHT), L"4");
-  EXPECT_TRUE(Checked(dialog, IDC_BORDER));
-  EXPECT_FALSE(Checked(dialog, IDC_DIALOGFRAME));
-  EXPECT_FALSE(Checked(dialog, IDC_THICKFRAME));
+  ExpectTexts(dialog, {{IDC_TITLE, L"Soon gone"}, {IDC_LEFT, L"1"}, {IDC_TOP, L"2"}, {IDC_WIDTH, L"3"},
+                       {IDC_HEIGHT, L"4"}});
+  ExpectFrames(dialog, true, false, false);
   Cancel(dialog);
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(WindowEntryDialog, DuplicateClassIsRefusedOnlyWhileAdding) {
-  TempDir dir;
+TEST_F(WindowEntryDialog, DuplicateClassIsRefusedOnlyWhileAdding) {
   WriteStore(dir, 1, {{L"Existing", L"QmDup"}, {L"Other", L"QmOther"}}, {});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
@@ -491,9 +475,7 @@ TEST(WindowEntryDialog, DuplicateClassIsRefusedOnlyWhileAdding) {
   PostClick(box, IDOK);
   ASSERT_TRUE(WaitClosed(box));
   EXPECT_TRUE(IsWindow(dialog));
-  EXPECT_EQ(DlgItemText(dialog, IDC_TITLE), L"New");
-  EXPECT_EQ(DlgItemText(dialog, IDC_CLASS), L"QmDup");
-  EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), L"-7");
+  ExpectTexts(dialog, {{IDC_TITLE, L"New"}, {IDC_CLASS, L"QmDup"}, {IDC_LEFT, L"-7"}});
   EXPECT_EQ(IniInt(app.EntryPath(), L"Window", L"Item"), 2);
 
   // The comparison is case-sensitive; and an empty class never clashes,
@@ -526,10 +508,8 @@ TEST(WindowEntryDialog, DuplicateClassIsRefusedOnlyWhileAdding) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(WindowEntryDialog, OkStoresSortsRefreshesAndSavesAtOnce) {
-  TempDir dir;
+TEST_F(WindowEntryDialog, OkStoresSortsRefreshesAndSavesAtOnce) {
   WriteStore(dir, 1, {{L"Alpha", L"QmAlpha"}, {L"Zulu", L"QmZulu"}}, {EntryFields{}});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
 
   HWND dialog = OpenDialog(app, IDM_ADD);
@@ -545,9 +525,10 @@ TEST(WindowEntryDialog, OkStoresSortsRefreshesAndSavesAtOnce) {
 
   // Written before the program exits, in title order.
   EXPECT_EQ(IniInt(app.EntryPath(), L"Window", L"Item"), 3);
-  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Title1"), L"Alpha");
-  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Title2"), L"Middle");
-  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Title3"), L"Zulu");
+  int n = 1;
+  for (const wchar_t* title : {L"Alpha", L"Middle", L"Zulu"}) {
+    EXPECT_EQ(IniString(app.EntryPath(), L"Window", (L"Title" + std::to_wstring(n++)).c_str()), title);
+  }
   EntryFields middle{L"Middle", L"QmMiddle", 1, -1280, 0, 0, 0, 800, 0, 1, 0, 0, 1};
   EXPECT_TRUE(SameEntry(IniWindowEntry(app.EntryPath(), 2), middle));
   EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Item"), 1);
@@ -566,13 +547,11 @@ TEST(WindowEntryDialog, OkStoresSortsRefreshesAndSavesAtOnce) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(WindowEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
+TEST_F(WindowEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
   enum class Way { CancelButton, Escape, CloseBox };
-  TempDir dir;
   WriteStore(dir, 1, {{L"Alpha", L"QmAlpha", 0, -3, -4, 0, 0, 10, 20}, {L"Beta", L"QmBeta"}}, {});
   const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
   const std::string configBefore = ReadBytes(dir.File(L"Config.ini"));
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND view = app.Child(IDC_WINDOWVIEW);
   const Rows rowsBefore = ListViewRows(view, 4);
@@ -603,10 +582,7 @@ TEST(WindowEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
 // The number boxes take an optional leading minus sign as typed; the
 // values come back from OK unchanged across the whole signed range, and a
 // number outside it is stored as 0.
-TEST(WindowEntryDialog, NumberBoxesTakeNegativeNumbers) {
-  TempDir dir;
-  WriteStore(dir, 1, {}, {});
-  App app(dir.path());
+TEST_F(WindowEntryDialog, NumberBoxesTakeNegativeNumbers) {
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
