@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "res/resource.h"
@@ -16,15 +17,7 @@ namespace e2e {
 namespace {
 
 EntryFields Preset(int desablePos, int left, int top, int pos, int desableSize, int width, int height) {
-  EntryFields e;
-  e.desablePos = desablePos;
-  e.left = left;
-  e.top = top;
-  e.pos = pos;
-  e.desableSize = desableSize;
-  e.width = width;
-  e.height = height;
-  return e;
+  return EntryFields{{}, {}, desablePos, left, top, pos, desableSize, width, height};
 }
 
 HWND OpenChange(App& app, int row) {
@@ -37,6 +30,21 @@ void Ok(HWND dialog) {
   ASSERT_TRUE(WaitClosed(dialog));
 }
 
+void Cancel(HWND dialog) {
+  PostClick(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitClosed(dialog));
+}
+
+// Every test runs the program on a store of its own with the menu list
+// shown, without entries unless the test writes it again before starting
+// the program.
+class MenuEntryDialog : public testing::Test {
+ protected:
+  MenuEntryDialog() { WriteStore(dir, 0, {}, {}); }
+  TempDir dir;
+  App app{dir.path()};
+};
+
 // The dialog's three states; left and top follow the position box in the
 // free and size-fixed states.
 enum class State { Free, PositionFixed, SizeFixed };
@@ -47,17 +55,13 @@ void ExpectState(HWND dialog, State state) {
   const bool sizeFixed = state == State::SizeFixed;
   EXPECT_EQ(Checked(dialog, IDC_DESABLEPOS), positionFixed);
   EXPECT_EQ(Checked(dialog, IDC_DESABLESIZE), sizeFixed);
-  EXPECT_EQ(Enabled(dialog, IDC_LEFT), !positionFixed && free);
-  EXPECT_EQ(Enabled(dialog, IDC_TOP), !positionFixed && free);
+  for (int id : {IDC_LEFT, IDC_TOP}) EXPECT_EQ(Enabled(dialog, id), !positionFixed && free) << id;
   EXPECT_EQ(Enabled(dialog, IDC_POS), !positionFixed);
-  EXPECT_EQ(Enabled(dialog, IDC_WIDTH), !sizeFixed);
-  EXPECT_EQ(Enabled(dialog, IDC_HEIGHT), !sizeFixed);
+  for (int id : {IDC_WIDTH, IDC_HEIGHT}) EXPECT_EQ(Enabled(dialog, id), !sizeFixed) << id;
 }
 
-TEST(MenuEntryDialog, AddThenOkStoresAnAllZeroPresetInItsPlace) {
-  TempDir dir;
+TEST_F(MenuEntryDialog, AddThenOkStoresAnAllZeroPresetInItsPlace) {
   WriteStore(dir, 0, {}, {Preset(0, 5, 0, 0, 0, 10, 10), Preset(0, 0, 0, 1, 0, 10, 10)});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
@@ -81,10 +85,7 @@ TEST(MenuEntryDialog, AddThenOkStoresAnAllZeroPresetInItsPlace) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(MenuEntryDialog, TypedLeftKeptWhenThePositionIsFixed) {
-  TempDir dir;
-  WriteStore(dir, 0, {}, {});
-  App app(dir.path());
+TEST_F(MenuEntryDialog, TypedLeftKeptWhenThePositionIsFixed) {
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
@@ -99,7 +100,7 @@ TEST(MenuEntryDialog, TypedLeftKeptWhenThePositionIsFixed) {
 
 // Ticking one box clears the other; clearing the ticked one goes back to
 // free; for each of the chosen positions.
-TEST(MenuEntryDialog, TheBoxesLeadBetweenTheThreeStates) {
+TEST_F(MenuEntryDialog, TheBoxesLeadBetweenTheThreeStates) {
   struct Case {
     std::vector<int> clicks;
     State state;
@@ -113,10 +114,7 @@ TEST(MenuEntryDialog, TheBoxesLeadBetweenTheThreeStates) {
       {{IDC_DESABLESIZE, IDC_DESABLEPOS}, State::PositionFixed},
       {{IDC_DESABLEPOS, IDC_DESABLESIZE, IDC_DESABLESIZE}, State::Free},
   };
-  TempDir dir;
-  WriteStore(dir, 0, {}, {});
   const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   for (int item : {0, 3}) {
     for (const Case& c : cases) {
@@ -127,18 +125,14 @@ TEST(MenuEntryDialog, TheBoxesLeadBetweenTheThreeStates) {
       Choose(dialog, item);
       for (int id : c.clicks) Click(dialog, id);
       ExpectState(dialog, c.state);
-      PostClick(dialog, IDCANCEL);
-      ASSERT_TRUE(WaitClosed(dialog));
+      Cancel(dialog);
     }
   }
   EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore) << "nothing saved";
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(MenuEntryDialog, AnAnchorDisablesLeftAndTopWhichKeepTheirText) {
-  TempDir dir;
-  WriteStore(dir, 0, {}, {});
-  App app(dir.path());
+TEST_F(MenuEntryDialog, AnAnchorDisablesLeftAndTopWhichKeepTheirText) {
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
@@ -161,15 +155,13 @@ TEST(MenuEntryDialog, AnAnchorDisablesLeftAndTopWhichKeepTheirText) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(MenuEntryDialog, ChangeLoadsThePresetIntoOneOfTheStates) {
+TEST_F(MenuEntryDialog, ChangeLoadsThePresetIntoOneOfTheStates) {
   const EntryFields both = Preset(1, 7, 8, 2, 1, 300, 200);
   const EntryFields oddPos = Preset(0, 1, 2, 9, 0, 3, 4);
   const EntryFields negative = Preset(0, -1920, -1080, 0, 0, 640, 480);
   const EntryFields sizeFixed = Preset(0, 5, 6, 4, 1, 10, 20);
   // The table as loaded (in this order; only OK sorts).
-  TempDir dir;
   WriteStore(dir, 0, {}, {both, oddPos, negative, sizeFixed});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   struct Case {
     const EntryFields* preset;
@@ -190,12 +182,11 @@ TEST(MenuEntryDialog, ChangeLoadsThePresetIntoOneOfTheStates) {
     EXPECT_EQ(WindowText(dialog), L"変更");
     EXPECT_EQ(SelectedItem(dialog), c.item);
     ExpectState(dialog, c.state);
-    EXPECT_EQ(DlgItemText(dialog, IDC_LEFT), std::to_wstring(c.preset->left));
-    EXPECT_EQ(DlgItemText(dialog, IDC_TOP), std::to_wstring(c.preset->top));
-    EXPECT_EQ(DlgItemText(dialog, IDC_WIDTH), std::to_wstring(c.preset->width));
-    EXPECT_EQ(DlgItemText(dialog, IDC_HEIGHT), std::to_wstring(c.preset->height));
-    PostClick(dialog, IDCANCEL);
-    ASSERT_TRUE(WaitClosed(dialog));
+    const std::pair<int, int EntryFields::*> numbers[] = {
+        {IDC_LEFT, &EntryFields::left}, {IDC_TOP, &EntryFields::top},
+        {IDC_WIDTH, &EntryFields::width}, {IDC_HEIGHT, &EntryFields::height}};
+    for (const auto& [id, field] : numbers) EXPECT_EQ(DlgItemText(dialog, id), std::to_wstring(c.preset->*field)) << id;
+    Cancel(dialog);
   }
 
   // OK on each without a change: both flags become position fixed only,
@@ -223,12 +214,10 @@ TEST(MenuEntryDialog, ChangeLoadsThePresetIntoOneOfTheStates) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(MenuEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
-  TempDir dir;
+TEST_F(MenuEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
   WriteStore(dir, 0, {}, {Preset(0, 1, 2, 0, 0, 3, 4), Preset(1, 0, 0, 3, 0, 5, 6)});
   const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
   const std::string configBefore = ReadBytes(dir.File(L"Config.ini"));
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND view = app.Child(IDC_MENUVIEW);
   const auto rowsBefore = ListViewRows(view, 2);
@@ -253,10 +242,7 @@ TEST(MenuEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
 }
 
 // Enter presses the default button.
-TEST(MenuEntryDialog, EnterIsOk) {
-  TempDir dir;
-  WriteStore(dir, 0, {}, {});
-  App app(dir.path());
+TEST_F(MenuEntryDialog, EnterIsOk) {
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
