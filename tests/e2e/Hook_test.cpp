@@ -114,14 +114,20 @@ LRESULT MiddleClicksReceived(HWND targetWindow) {
   return static_cast<LRESULT>(count);
 }
 
-TEST(Hook, PlacesANewWindowOnceUntilItIsDestroyed) {
+// Every test runs the program on a folder of its own; those that need to
+// know every event so far was handled start the sentinel after it.
+class Hook : public testing::Test {
+ protected:
+  bool StartWithSentinel() { return app.Start() && sentinel.Start(); }
   TempDir dir;
+  App app{dir.path()};
+  Sentinel sentinel;
+};
+
+TEST_F(Hook, PlacesANewWindowOnceUntilItIsDestroyed) {
   const RECT ruled = MakeRect(300, 200, 500, 400);
   WriteEntryIni(dir, {{L"placed by class", L"QmHookPlace", {0, 300, 200, 0, 0, 500, 400}}, kSentinelRule});
-  App app(dir.path());
-  ASSERT_TRUE(app.Start());
-  Sentinel sentinel;
-  ASSERT_TRUE(sentinel.Start());
+  ASSERT_TRUE(StartWithSentinel());
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmHookPlace --rect 100,100,400,300"));
   HWND window = target.window();
@@ -146,14 +152,10 @@ TEST(Hook, PlacesANewWindowOnceUntilItIsDestroyed) {
 // Programs often move their own window right after showing it (restoring
 // a saved position); the placement comes after that move and wins. A user
 // who grabs the window as it appears keeps it where they put it.
-TEST(Hook, PlacementWaitsForTheProgramButNeverFightsTheUser) {
-  TempDir dir;
+TEST_F(Hook, PlacementWaitsForTheProgramButNeverFightsTheUser) {
   const RECT ruled = MakeRect(320, 240, 500, 400);
   WriteEntryIni(dir, {{L"settle rule", L"QmHookSettle", {0, 320, 240, 0, 0, 500, 400}}, kSentinelRule});
-  App app(dir.path());
-  ASSERT_TRUE(app.Start());
-  Sentinel sentinel;
-  ASSERT_TRUE(sentinel.Start());
+  ASSERT_TRUE(StartWithSentinel());
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmHookSettle --rect 100,100,400,300 --count 2", 2));
 
@@ -172,14 +174,10 @@ TEST(Hook, PlacementWaitsForTheProgramButNeverFightsTheUser) {
 // A window that gets its title only after it was shown (browsers do) meets
 // its title rule on that first title change; later changes, or a change
 // after the user touched the mouse, place nothing.
-TEST(Hook, ALateTitleGetsOneMoreChance) {
-  TempDir dir;
+TEST_F(Hook, ALateTitleGetsOneMoreChance) {
   const RECT ruled = MakeRect(260, 180, 520, 380);
   WriteEntryIni(dir, {{L"Late Page", L"", {0, 260, 180, 0, 0, 520, 380}}, kSentinelRule});
-  App app(dir.path());
-  ASSERT_TRUE(app.Start());
-  Sentinel sentinel;
-  ASSERT_TRUE(sentinel.Start());
+  ASSERT_TRUE(StartWithSentinel());
   // Shown with no title at all.
   Target target, other;
   ASSERT_TRUE(target.Start(L"--class QmHookLate --title \"\" --rect 100,100,400,300"));
@@ -217,12 +215,10 @@ TEST(Hook, ALateTitleGetsOneMoreChance) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(Hook, MiddleClickOnATitleBarOpensThePresets) {
-  TempDir dir;
+TEST_F(Hook, MiddleClickOnATitleBarOpensThePresets) {
   const RECT work = WorkArea();
   // Sorted as the program keeps them: the free preset first.
   WriteEntryIni(dir, {}, {{0, 10, 20, 0, 0, 640, 480}, {0, 0, 0, 4, 0, 500, 350}});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmHookMenu --rect 400,300,400,300"));
@@ -249,10 +245,8 @@ TEST(Hook, MiddleClickOnATitleBarOpensThePresets) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(Hook, ReadoutFollowsAMovedWindowAndHidesAtTheEnd) {
-  TempDir dir;
+TEST_F(Hook, ReadoutFollowsAMovedWindowAndHidesAtTheEnd) {
   WriteConfig(dir, 1, 0);
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   ASSERT_NE(app.readout(), nullptr);
   Target target;
@@ -275,13 +269,11 @@ TEST(Hook, ReadoutFollowsAMovedWindowAndHidesAtTheEnd) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(Hook, KeepInsideBringsBackWhatLeftTheDesktop) {
-  TempDir dir;
+TEST_F(Hook, KeepInsideBringsBackWhatLeftTheDesktop) {
   WriteConfig(dir, 0, 1);
   const RECT work = WorkArea();
   const int screenBottom = GetSystemMetrics(SM_CYSCREEN);
   ASSERT_LT(work.bottom, screenBottom) << "the test display leaves a taskbar strip";
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   struct Case {
     const char* name;
@@ -321,14 +313,10 @@ TEST(Hook, KeepInsideBringsBackWhatLeftTheDesktop) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(Hook, WithBothOptionsOffNothingFollowsAndNothingComesBack) {
-  TempDir dir;
+TEST_F(Hook, WithBothOptionsOffNothingFollowsAndNothingComesBack) {
   WriteConfig(dir, 0, 0);
   WriteEntryIni(dir, {kSentinelRule});
-  App app(dir.path());
-  ASSERT_TRUE(app.Start());
-  Sentinel sentinel;
-  ASSERT_TRUE(sentinel.Start());
+  ASSERT_TRUE(StartWithSentinel());
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmHookOff --rect 100,100,400,300"));
   HWND window = target.window();
