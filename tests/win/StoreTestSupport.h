@@ -123,18 +123,39 @@ inline std::wstring NumberedKey(const wchar_t* name, int number) {
   return key;
 }
 
+// The numeric keys in the order the files hold them: the settings, the
+// placement keys of both sections, then the frame keys of window entries.
+template <class T>
+struct IntKey {
+  const wchar_t* name;
+  int32_t T::*field;
+};
+inline constexpr IntKey<Settings> kConfigKeys[] = {
+    {L"Left", &Settings::Left}, {L"Top", &Settings::Top},         {L"Width", &Settings::Width},
+    {L"Height", &Settings::Height}, {L"List", &Settings::List}, {L"Tooltip", &Settings::Tooltip},
+    {L"KeepIn", &Settings::KeepIn},
+};
+inline constexpr IntKey<EntryGeometry> kGeometryKeys[] = {
+    {L"DesablePos", &EntryGeometry::DesablePos}, {L"Left", &EntryGeometry::Left},
+    {L"Top", &EntryGeometry::Top},               {L"Pos", &EntryGeometry::Pos},
+    {L"DesableSize", &EntryGeometry::DesableSize}, {L"Width", &EntryGeometry::Width},
+    {L"Height", &EntryGeometry::Height},
+};
+inline constexpr IntKey<WindowEntry> kFrameKeys[] = {
+    {L"DesableStyle", &WindowEntry::DesableStyle},
+    {L"Border", &WindowEntry::Border},
+    {L"DialogFrame", &WindowEntry::DialogFrame},
+    {L"ThickFrame", &WindowEntry::ThickFrame},
+};
+
 inline void LoadKeyByKey(const std::wstring& configFile, const std::wstring& entryFile, int screenWidth,
                          int screenHeight, Settings& settings, WindowTable& windows, MenuTable& menus) {
   const Settings defaults = DefaultSettings(screenWidth, screenHeight);
   const wchar_t* config = configFile.c_str();
   const wchar_t* entry = entryFile.c_str();
-  settings.Left = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Left", defaults.Left, config));
-  settings.Top = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Top", defaults.Top, config));
-  settings.Width = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Width", defaults.Width, config));
-  settings.Height = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Height", defaults.Height, config));
-  settings.List = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"List", defaults.List, config));
-  settings.Tooltip = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"Tooltip", defaults.Tooltip, config));
-  settings.KeepIn = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", L"KeepIn", defaults.KeepIn, config));
+  for (const auto& k : kConfigKeys) {
+    settings.*k.field = static_cast<int32_t>(GetPrivateProfileIntW(L"Config", k.name, defaults.*k.field, config));
+  }
 
   std::memset(&windows, 0, sizeof windows);
   std::memset(&menus, 0, sizeof menus);
@@ -152,28 +173,13 @@ inline void LoadKeyByKey(const std::wstring& configFile, const std::wstring& ent
                              TextCapacity, entry);
     GetPrivateProfileStringW(L"Window", NumberedKey(L"Class", i).c_str(), L"", reinterpret_cast<wchar_t*>(e.Class),
                              TextCapacity, entry);
-    e.DesablePos = readInt(L"Window", L"DesablePos", i);
-    e.Left = readInt(L"Window", L"Left", i);
-    e.Top = readInt(L"Window", L"Top", i);
-    e.Pos = readInt(L"Window", L"Pos", i);
-    e.DesableSize = readInt(L"Window", L"DesableSize", i);
-    e.Width = readInt(L"Window", L"Width", i);
-    e.Height = readInt(L"Window", L"Height", i);
-    e.DesableStyle = readInt(L"Window", L"DesableStyle", i);
-    e.Border = readInt(L"Window", L"Border", i);
-    e.DialogFrame = readInt(L"Window", L"DialogFrame", i);
-    e.ThickFrame = readInt(L"Window", L"ThickFrame", i);
+    for (const auto& k : kGeometryKeys) e.*k.field = readInt(L"Window", k.name, i);
+    for (const auto& k : kFrameKeys) e.*k.field = readInt(L"Window", k.name, i);
   }
   menus.Count = count(L"Menu");
   for (int i = 1; i <= menus.Count; ++i) {
     MenuEntry& e = menus.Entries[i - 1];
-    e.DesablePos = readInt(L"Menu", L"DesablePos", i);
-    e.Left = readInt(L"Menu", L"Left", i);
-    e.Top = readInt(L"Menu", L"Top", i);
-    e.Pos = readInt(L"Menu", L"Pos", i);
-    e.DesableSize = readInt(L"Menu", L"DesableSize", i);
-    e.Width = readInt(L"Menu", L"Width", i);
-    e.Height = readInt(L"Menu", L"Height", i);
+    for (const auto& k : kGeometryKeys) e.*k.field = readInt(L"Menu", k.name, i);
   }
 }
 
@@ -191,13 +197,7 @@ inline void SaveKeyByKey(const std::wstring& configFile, const std::wstring& ent
     swprintf(text, 16, L"%d", value);
     WritePrivateProfileStringW(section, key.c_str(), text, file);
   };
-  writeInt(L"Config", L"Left", settings.Left, config);
-  writeInt(L"Config", L"Top", settings.Top, config);
-  writeInt(L"Config", L"Width", settings.Width, config);
-  writeInt(L"Config", L"Height", settings.Height, config);
-  writeInt(L"Config", L"List", settings.List, config);
-  writeInt(L"Config", L"Tooltip", settings.Tooltip, config);
-  writeInt(L"Config", L"KeepIn", settings.KeepIn, config);
+  for (const auto& k : kConfigKeys) writeInt(L"Config", k.name, settings.*k.field, config);
 
   writeInt(L"Window", L"Item", windows.Count, entry);
   for (int i = 1; i <= windows.Count; ++i) {
@@ -206,28 +206,12 @@ inline void SaveKeyByKey(const std::wstring& configFile, const std::wstring& ent
                                entry);
     WritePrivateProfileStringW(L"Window", NumberedKey(L"Class", i).c_str(), reinterpret_cast<const wchar_t*>(e.Class),
                                entry);
-    writeInt(L"Window", NumberedKey(L"DesablePos", i), e.DesablePos, entry);
-    writeInt(L"Window", NumberedKey(L"Left", i), e.Left, entry);
-    writeInt(L"Window", NumberedKey(L"Top", i), e.Top, entry);
-    writeInt(L"Window", NumberedKey(L"Pos", i), e.Pos, entry);
-    writeInt(L"Window", NumberedKey(L"DesableSize", i), e.DesableSize, entry);
-    writeInt(L"Window", NumberedKey(L"Width", i), e.Width, entry);
-    writeInt(L"Window", NumberedKey(L"Height", i), e.Height, entry);
-    writeInt(L"Window", NumberedKey(L"DesableStyle", i), e.DesableStyle, entry);
-    writeInt(L"Window", NumberedKey(L"Border", i), e.Border, entry);
-    writeInt(L"Window", NumberedKey(L"DialogFrame", i), e.DialogFrame, entry);
-    writeInt(L"Window", NumberedKey(L"ThickFrame", i), e.ThickFrame, entry);
+    for (const auto& k : kGeometryKeys) writeInt(L"Window", NumberedKey(k.name, i), e.*k.field, entry);
+    for (const auto& k : kFrameKeys) writeInt(L"Window", NumberedKey(k.name, i), e.*k.field, entry);
   }
   writeInt(L"Menu", L"Item", menus.Count, entry);
   for (int i = 1; i <= menus.Count; ++i) {
-    const MenuEntry& e = menus.Entries[i - 1];
-    writeInt(L"Menu", NumberedKey(L"DesablePos", i), e.DesablePos, entry);
-    writeInt(L"Menu", NumberedKey(L"Left", i), e.Left, entry);
-    writeInt(L"Menu", NumberedKey(L"Top", i), e.Top, entry);
-    writeInt(L"Menu", NumberedKey(L"Pos", i), e.Pos, entry);
-    writeInt(L"Menu", NumberedKey(L"DesableSize", i), e.DesableSize, entry);
-    writeInt(L"Menu", NumberedKey(L"Width", i), e.Width, entry);
-    writeInt(L"Menu", NumberedKey(L"Height", i), e.Height, entry);
+    for (const auto& k : kGeometryKeys) writeInt(L"Menu", NumberedKey(k.name, i), menus.Entries[i - 1].*k.field, entry);
   }
   // Flush the profile cache so the files are complete on disk.
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, entry);
