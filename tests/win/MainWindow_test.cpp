@@ -33,26 +33,26 @@ void SetTitle(char16_t* field, const wchar_t* text) {
   lstrcpynW(AsWide(field), text, TextCapacity);
 }
 
+void SetGeometry(EntryGeometry& entry, int32_t pos, int32_t left, int32_t top, int32_t width, int32_t height) {
+  entry.Pos = pos;
+  entry.Left = left;
+  entry.Top = top;
+  entry.Width = width;
+  entry.Height = height;
+}
+
 WindowEntry MakeWindowEntry(const wchar_t* title, const wchar_t* windowClass, int32_t pos, int32_t width,
                             int32_t height) {
   WindowEntry entry = {};
   SetTitle(entry.Title, title);
   SetTitle(entry.Class, windowClass);
-  entry.Pos = pos;
-  entry.Left = 10;
-  entry.Top = 20;
-  entry.Width = width;
-  entry.Height = height;
+  SetGeometry(entry, pos, 10, 20, width, height);
   return entry;
 }
 
 MenuEntry MakeMenuEntry(int32_t pos, int32_t width, int32_t height) {
   MenuEntry entry = {};
-  entry.Pos = pos;
-  entry.Left = -5;
-  entry.Top = 7;
-  entry.Width = width;
-  entry.Height = height;
+  SetGeometry(entry, pos, -5, 7, width, height);
   return entry;
 }
 
@@ -248,24 +248,23 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
     EXPECT_TRUE(SelectedRows(c.view).empty());
   }
 
-  for (int row = 0; row < 3; ++row) {
-    SCOPED_TRACE(row);
-    const WindowEntry& entry = g_windowTable.Entries[row];
+  // Each row shows (name and class, for window entries) the entry's
+  // position and size texts.
+  auto expectRow = [](HWND view, int row, std::vector<std::wstring> cells, const EntryGeometry& entry) {
     char16_t position[TextCapacity], size[TextCapacity];
     EntryPositionText(entry, position);
     EntrySizeText(entry, size);
-    EXPECT_EQ(CellText(g_windowView, row, 0), Narrow(entry.Title));
-    EXPECT_EQ(CellText(g_windowView, row, 1), Narrow(entry.Class));
-    EXPECT_EQ(CellText(g_windowView, row, 2), Narrow(position));
-    EXPECT_EQ(CellText(g_windowView, row, 3), Narrow(size));
+    cells.push_back(Narrow(position));
+    cells.push_back(Narrow(size));
+    for (size_t i = 0; i < cells.size(); ++i) {
+      EXPECT_EQ(CellText(view, row, static_cast<int>(i)), cells[i]) << "row " << row << " column " << i;
+    }
+  };
+  for (int row = 0; row < 3; ++row) {
+    const WindowEntry& entry = g_windowTable.Entries[row];
+    expectRow(g_windowView, row, {Narrow(entry.Title), Narrow(entry.Class)}, entry);
   }
-  for (int row = 0; row < 2; ++row) {
-    char16_t position[TextCapacity], size[TextCapacity];
-    EntryPositionText(g_menuTable.Entries[row], position);
-    EntrySizeText(g_menuTable.Entries[row], size);
-    EXPECT_EQ(CellText(g_menuView, row, 0), Narrow(position));
-    EXPECT_EQ(CellText(g_menuView, row, 1), Narrow(size));
-  }
+  for (int row = 0; row < 2; ++row) expectRow(g_menuView, row, {}, g_menuTable.Entries[row]);
 
   // Columns fit their widest cell, not their header: the long name widens
   // column 0, and the empty classes leave column 1 narrower than sizing it
