@@ -157,8 +157,9 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
   TextBuilder out;
   // A full table of long titles is about 600,000 code units; one
   // reservation avoids regrowing the text many times over.
-  out.text().reserve(4096 + static_cast<size_t>(windows.Count) * 700 + static_cast<size_t>(menus.Count) * 120);
   const int32_t windowCount = std::clamp(windows.Count, int32_t{0}, MaxEntries);
+  const int32_t menuCount = std::clamp(menus.Count, int32_t{0}, MaxEntries);
+  out.text().reserve(4096 + static_cast<size_t>(windowCount) * 700 + static_cast<size_t>(menuCount) * 120);
   out.Section(WindowSection);
   out.Int(CountKey, windowCount);
   for (int32_t i = 0; i < windowCount; ++i) {
@@ -168,7 +169,6 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
     }
     for (const auto& key : WindowIntKeys) out.Int(NumberedKey(key.name, i + 1).view(), entry.*key.field);
   }
-  const int32_t menuCount = std::clamp(menus.Count, int32_t{0}, MaxEntries);
   out.Section(MenuSection);
   out.Int(CountKey, menuCount);
   for (int32_t i = 0; i < menuCount; ++i) {

@@ -17,6 +17,13 @@ namespace {
 std::u16string g_configFileName;
 std::u16string g_entryFileName;
 
+// A file that exists but could not be read at start-up (locked by another
+// program, a disk error) was loaded as defaults. Writing those defaults over
+// it would destroy the user's rules, so such a file is never replaced
+// during this run; saves report failure instead.
+bool g_configUnreadable;
+bool g_entryUnreadable;
+
 // The current directory at whatever length it has: the needed size is
 // asked first, and asked again should the directory change in between.
 std::u16string CurrentDirectory() {
@@ -45,7 +52,16 @@ std::u16string TempName(const std::u16string& target) { return target + u".tmp";
 void ShowSaveFailure() {
   char16_t text[TextCapacity] = {};
   LoadStringW(g_instance, IDS_SAVE_FAILED, AsWide(text), TextCapacity);
-  MessageBoxW(g_mainWindow, AsWide(text), L"Quillmere", MB_OK | MB_ICONWARNING);
+  // Owned by the window the user is working in: during a dialog's OK that is
+  // the dialog, which the box must disable so OK cannot run again under it.
+  HWND owner = g_mainWindow != nullptr ? GetLastActivePopup(g_mainWindow) : nullptr;
+  MessageBoxW(owner, AsWide(text), L"Quillmere", MB_OK | MB_ICONWARNING);
+}
+
+IniDocument LoadFile(const std::u16string& fileName, bool& unreadable) {
+  std::u16string text;
+  unreadable = ReadIniFile(fileName, text) == IniFileState::Unreadable;
+  return IniDocument(text);
 }
 
 }  // namespace
@@ -53,10 +69,10 @@ void ShowSaveFailure() {
 void LoadAll() {
   BuildFileNames();
   {
-    IniDocument config(ReadIniFileText(g_configFileName));
+    IniDocument config = LoadFile(g_configFileName, g_configUnreadable);
     g_settings = ParseSettings(config, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   }
-  IniDocument entries(ReadIniFileText(g_entryFileName));
+  IniDocument entries = LoadFile(g_entryFileName, g_entryUnreadable);
   ParseEntries(entries, g_windowTable, g_menuTable);
 }
 
@@ -68,9 +84,14 @@ bool SaveAll(SaveReport report) {
   // Both new files are complete on disk before either old one is touched;
   // each rename then swaps a whole file, so every failure leaves each file
   // either as it was or entirely new.
-  bool saved = WriteWholeFile(configTemp, EncodeUtf16LeWithBom(ComposeConfigText(g_settings))) &&
-               WriteWholeFile(entryTemp, EncodeUtf16LeWithBom(ComposeEntryText(g_windowTable, g_menuTable))) &&
-               ReplaceFileWith(configTemp, g_configFileName) && ReplaceFileWith(entryTemp, g_entryFileName);
+  const bool writeConfig = !g_configUnreadable;
+  const bool writeEntry = !g_entryUnreadable;
+  bool saved = (!writeConfig || WriteWholeFile(configTemp, EncodeUtf16LeWithBom(ComposeConfigText(g_settings)))) &&
+               (!writeEntry ||
+                WriteWholeFile(entryTemp, EncodeUtf16LeWithBom(ComposeEntryText(g_windowTable, g_menuTable)))) &&
+               (!writeConfig || ReplaceFileWith(configTemp, g_configFileName)) &&
+               (!writeEntry || ReplaceFileWith(entryTemp, g_entryFileName));
+  saved = saved && writeConfig && writeEntry;
   if (saved) return true;
 
   RemoveFile(configTemp);

@@ -11,17 +11,21 @@ namespace qm {
 namespace {
 
 // The program's files are at most a few megabytes; a bigger file is not
-// one of them and is read as if it were missing.
+// one of them and is not read.
 constexpr LONGLONG MaxFileSize = 64LL << 20;
 
 // A terminated name the file functions accept at any length.
 std::u16string ApiPath(U16View fileName) { return ExtendedLengthPath(fileName); }
 
-bool ReadWholeFile(U16View fileName, std::string& bytes) {
+IniFileState ReadWholeFile(U16View fileName, std::string& bytes) {
   std::u16string path = ApiPath(fileName);
   HANDLE file = CreateFileW(AsWide(path.c_str()), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? IniFileState::Missing
+                                                                          : IniFileState::Unreadable;
+  }
   LARGE_INTEGER size;
   bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= MaxFileSize;
   if (ok) {
@@ -32,10 +36,11 @@ bool ReadWholeFile(U16View fileName, std::string& bytes) {
       if (!ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size() - done), &read, nullptr) || read == 0) break;
       done += read;
     }
+    ok = done == bytes.size();
     bytes.resize(done);
   }
   CloseHandle(file);
-  return ok;
+  return ok ? IniFileState::Read : IniFileState::Unreadable;
 }
 
 std::u16string DecodeCodePage(UINT codePage, const char* bytes, size_t size) {
@@ -62,10 +67,18 @@ std::u16string DecodeIniBytes(const std::string& bytes) {
   return DecodeCodePage(CP_ACP, bytes.data(), bytes.size());
 }
 
-std::u16string ReadIniFileText(U16View fileName) {
+IniFileState ReadIniFile(U16View fileName, std::u16string& text) {
   std::string bytes;
-  if (!ReadWholeFile(fileName, bytes)) return std::u16string();
-  return DecodeIniBytes(bytes);
+  text.clear();
+  const IniFileState state = ReadWholeFile(fileName, bytes);
+  if (state == IniFileState::Read) text = DecodeIniBytes(bytes);
+  return state;
+}
+
+std::u16string ReadIniFileText(U16View fileName) {
+  std::u16string text;
+  ReadIniFile(fileName, text);
+  return text;
 }
 
 bool WriteWholeFile(U16View fileName, const std::string& bytes) {

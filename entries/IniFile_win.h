@@ -12,8 +12,17 @@ namespace qm {
 // its byte-order mark, anything else through the ANSI code page.
 std::u16string DecodeIniBytes(const std::string& bytes);
 
-// The decoded text of a file; empty when it is missing or unreadable, the
-// same as a file without keys.
+enum class IniFileState {
+  Read,        // the whole file was read
+  Missing,     // no such file (or folder): every default applies
+  Unreadable,  // it exists but could not be read whole (locked, I/O error,
+               // absurdly large); its keys are unknown, not absent
+};
+
+// Reads and decodes a whole file into text (empty unless Read).
+IniFileState ReadIniFile(U16View fileName, std::u16string& text);
+
+// The decoded text of a file; empty when it is missing or unreadable.
 std::u16string ReadIniFileText(U16View fileName);
 
 // Creates or truncates the file, writes every byte and flushes it to the

@@ -65,7 +65,8 @@
 #define IDS_COL_POSITION   40013
 #define IDS_COL_SIZE       40014
 #define IDS_COL_TITLE      40016
-// Messages added beyond the original set; kept clear of the ranges above.
+// The program's own messages (save failure, full table), kept clear of the
+// ranges above.
 #define IDS_SAVE_FAILED    50001
 #define IDS_TABLE_FULL     50002
 

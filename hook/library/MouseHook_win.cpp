@@ -115,14 +115,16 @@ DWORD WINAPI MouseThread(void* param) {
   MSG msg;
   // The queue must exist before StopMouseHook can post WM_QUIT to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  g_mouse.hook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, start.module, 0);
-  bool hooked = g_mouse.hook != nullptr;
+  // The thread unhooks with its own copy of the handle: StopMouseHook may
+  // have given up waiting and cleared the shared state by then.
+  const HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, start.module, 0);
+  g_mouse.hook = hook;
   SetEvent(start.ready);
-  if (hooked) {
+  if (hook != nullptr) {
     // The hook is called from inside GetMessage; nothing else arrives.
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     }
-    UnhookWindowsHookEx(g_mouse.hook);
+    UnhookWindowsHookEx(hook);
   }
   // The thread holds its own reference to the library, so code it runs is
   // never unloaded under it even if a host frees the library too early.
@@ -165,7 +167,9 @@ void StopMouseHook() {
   PostThreadMessageW(g_mouse.threadId, WM_QUIT, 0, 0);
   // The thread never sends to this one, so waiting cannot deadlock; the
   // bound only guards against the unforeseen.
-  WaitForSingleObject(g_mouse.thread, kStopWaitMs);
+  // Should the thread still run after the bound, its state stays as it is:
+  // the thread keeps reading it, and a later start must not race with it.
+  if (WaitForSingleObject(g_mouse.thread, kStopWaitMs) != WAIT_OBJECT_0) return;
   CloseHandle(g_mouse.thread);
   g_mouse = MouseState{};
 }

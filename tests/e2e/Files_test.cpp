@@ -126,5 +126,54 @@ TEST(Files, AFailedSaveKeepsThePreviousFilesAndTellsTheUser) {
   EXPECT_EQ(files, 2);  // Config.ini (saved) and Entry.ini (kept)
 }
 
+// A file that exists but cannot be read at start-up (another program holds
+// it locked) loads as defaults; saving those over it would wipe the user's
+// rules, so the program keeps it and says the save failed.
+TEST(Files, AFileUnreadableAtStartIsNeverOverwritten) {
+  TempDir dir;
+  WriteUtf16File(dir.File(L"Entry.ini"),
+                 L"[Window]\r\nItem=1\r\n" + WindowEntryText(1, L"Precious", L"P", 1, 2, 0, 3, 4) + L"[Menu]\r\nItem=0\r\n");
+  const std::string before = ReadBytes(dir.File(L"Entry.ini"));
+  HANDLE lock = CreateFileW(dir.File(L"Entry.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  CloseHandle(lock);  // readable again, but the program never saw its rules
+
+  app.Post(WM_CLOSE);
+  HWND box = WaitForOwnedDialog(app.main());
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(DlgItemText(box, 0xFFFF).find(L"保存できませんでした"), std::wstring::npos);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(app.process().WaitExit(), 0);
+  EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), before);
+  EXPECT_EQ(IniInt(dir.File(L"Config.ini"), L"Config", L"Width"), 320);  // the readable file is saved
+}
+
+// A save that fails under a dialog's OK is reported by a box that the dialog
+// owns, so the dialog is disabled and OK cannot store the entry twice.
+TEST(Files, ASaveFailureDuringADialogBlocksThatDialog) {
+  TempDir dir;
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  app.PostCommand(IDM_SETTINGS);
+  HWND dialog = WaitForOwnedDialog(app.main());
+  ASSERT_NE(dialog, nullptr);
+  // Hold the (new) Entry.ini open without sharing so the save's replace fails.
+  WriteUtf16File(dir.File(L"Entry.ini"), L"[Window]\r\nItem=0\r\n");
+  HANDLE lock = CreateFileW(dir.File(L"Entry.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  HWND box = WaitForOwnedDialog(dialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(dialog));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  CloseHandle(lock);
+  EXPECT_EQ(app.Close(), 0);
+}
+
 }  // namespace
 }  // namespace e2e
