@@ -30,11 +30,19 @@ LRESULT Place(App& app, HWND window) {
 #define EXPECT_RECT(actual, expected) \
   EXPECT_TRUE(SameRect(actual, expected)) << "got " << RectText(actual).c_str() << " want " << RectText(expected).c_str()
 
+// Every test writes its rules into a folder of its own and then starts the
+// program on it.
+class Placement : public testing::Test {
+ protected:
+  TempDir dir;
+  App app{dir.path()};
+};
+
 // Every anchor and both flags, against the work area and screen size the
 // window system really reports (1920 x 1080 with a 40-pixel taskbar strip
 // in the test display, so centring on the screen and on the work area
 // differ).
-TEST(Placement, AnchorsAndFlagsFromTheRealWorkArea) {
+TEST_F(Placement, AnchorsAndFlagsFromTheRealWorkArea) {
   const RECT work = WorkArea();
   const int cx = GetSystemMetrics(SM_CXSCREEN);
   const int cy = GetSystemMetrics(SM_CYSCREEN);
@@ -64,13 +72,11 @@ TEST(Placement, AnchorsAndFlagsFromTheRealWorkArea) {
   };
   ASSERT_EQ((cx - 801) % 2, 1) << "the odd-size case must have a quotient to round";
 
-  TempDir dir;
   std::vector<WindowRule> rules;
   for (size_t k = 0; k < cases.size(); ++k) {
     rules.push_back(WindowRule{L"[case " + std::to_wstring(k) + L"]", L"", cases[k].g});
   }
   WriteEntryIni(dir, rules);
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmAnchors --count " + std::to_wstring(cases.size()), static_cast<int>(cases.size())));
@@ -87,7 +93,7 @@ TEST(Placement, AnchorsAndFlagsFromTheRealWorkArea) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(Placement, StyleStepChangesOnlyTheThreeFrameBits) {
+TEST_F(Placement, StyleStepChangesOnlyTheThreeFrameBits) {
   struct Case {
     const char* name;
     DWORD before;
@@ -100,7 +106,6 @@ TEST(Placement, StyleStepChangesOnlyTheThreeFrameBits) {
       {"dialog frame only", WS_OVERLAPPEDWINDOW, 0, 0, 1, 0},
       {"DesableStyle leaves the frame alone", WS_OVERLAPPEDWINDOW, 1, 1, 0, 0},
   };
-  TempDir dir;
   std::vector<WindowRule> rules;
   size_t k = 0;
   for (const Case& c : cases) {
@@ -108,7 +113,6 @@ TEST(Placement, StyleStepChangesOnlyTheThreeFrameBits) {
                                c.desableStyle, c.border, c.dialogFrame, c.thickFrame});
   }
   WriteEntryIni(dir, rules);
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmStyles --count " + std::to_wstring(std::size(cases)), static_cast<int>(std::size(cases))));
@@ -150,15 +154,13 @@ TEST(Placement, StyleStepChangesOnlyTheThreeFrameBits) {
 // Class beats title, both compared case-sensitively; a rule with an empty
 // title (only a hand-edited file holds one) catches nothing; an entry that
 // matches nothing leaves the window alone.
-TEST(Placement, ClassBeforeTitleCaseSensitiveAndNoMatch) {
-  TempDir dir;
+TEST_F(Placement, ClassBeforeTitleCaseSensitiveAndNoMatch) {
   WriteEntryIni(dir, {
                          {L"", L"", {0, 5, 5, 0, 0, 300, 200}},
                          {L"Untitled", L"", {0, 0, 0, 4, 0, 500, 350}},
                          {L"zzz", L"QmPrecedence", {0, 0, 0, 5, 0, 520, 360}},
                          {L"yyy", L"qmcase", {0, 0, 0, 1, 0, 540, 370}},
                      });
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   const RECT work = WorkArea();
   const RECT start = MakeRect(100, 100, 400, 300);
@@ -184,11 +186,9 @@ TEST(Placement, ClassBeforeTitleCaseSensitiveAndNoMatch) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(Placement, InvalidAndDestroyedHandlesAreHarmless) {
-  TempDir dir;
+TEST_F(Placement, InvalidAndDestroyedHandlesAreHarmless) {
   WriteEntryIni(dir, {{L"", L"", {0, 5, 5, 0, 0, 300, 200}, 0, 1, 1, 1},
                       {L"Target", L"QmGone", {0, 0, 0, 3, 0, 500, 350}}});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
 
   HWND gone = nullptr;
@@ -216,11 +216,9 @@ TEST(Placement, InvalidAndDestroyedHandlesAreHarmless) {
 }
 
 // A real program's window: Wine's notepad, class "Notepad".
-TEST(Placement, WineNotepadByClass) {
-  TempDir dir;
+TEST_F(Placement, WineNotepadByClass) {
   WriteEntryIni(dir, {{L"Note", L"", {0, 0, 0, 4, 0, 300, 200}},
                       {L"Editor", L"Notepad", {0, 0, 0, 2, 0, 800, 600}, 0, 1, 1, 0}});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
@@ -246,10 +244,8 @@ TEST(Placement, WineNotepadByClass) {
 
 // The initialise command places every visible top-level window that has a
 // rule, and only those.
-TEST(Placement, InitialisePlacesOnlyVisibleMatchingWindows) {
-  TempDir dir;
+TEST_F(Placement, InitialisePlacesOnlyVisibleMatchingWindows) {
   WriteEntryIni(dir, {{L"QmInit", L"QmInit", {0, 0, 0, 4, 0, 500, 350}, 0, 1, 0, 0}});
-  App app(dir.path());
   ASSERT_TRUE(app.Start());
   Target visible, hidden, other;
   ASSERT_TRUE(visible.Start(L"--class QmInit --count 2 --rect 300,300,400,300", 2));
