@@ -133,30 +133,15 @@ TEST(DialogsWindowEntryRules, RandomClicksKeepTheRules) {
 enum class MenuState { Free, PositionFixed, SizeFixed };
 
 void ExpectMenuState(const EntryControlState& s, MenuState expected) {
+  // Left and top are off while the position is fixed or an anchor is chosen.
   const bool anchor = s.PosSelection != PosFree;
-  switch (expected) {
-    case MenuState::Free:
-      EXPECT_FALSE(s.DesablePos);
-      EXPECT_FALSE(s.DesableSize);
-      EXPECT_EQ(s.LeftTopEnabled, !anchor);
-      EXPECT_TRUE(s.PosEnabled);
-      EXPECT_TRUE(s.SizeEnabled);
-      break;
-    case MenuState::PositionFixed:
-      EXPECT_TRUE(s.DesablePos);
-      EXPECT_FALSE(s.DesableSize);
-      EXPECT_FALSE(s.LeftTopEnabled);
-      EXPECT_FALSE(s.PosEnabled);
-      EXPECT_TRUE(s.SizeEnabled);
-      break;
-    case MenuState::SizeFixed:
-      EXPECT_FALSE(s.DesablePos);
-      EXPECT_TRUE(s.DesableSize);
-      EXPECT_EQ(s.LeftTopEnabled, !anchor);
-      EXPECT_TRUE(s.PosEnabled);
-      EXPECT_FALSE(s.SizeEnabled);
-      break;
-  }
+  const bool positionFixed = expected == MenuState::PositionFixed;
+  const bool sizeFixed = expected == MenuState::SizeFixed;
+  EXPECT_EQ(s.DesablePos, positionFixed);
+  EXPECT_EQ(s.DesableSize, sizeFixed);
+  EXPECT_EQ(s.LeftTopEnabled, !positionFixed && !anchor);
+  EXPECT_EQ(s.PosEnabled, !positionFixed);
+  EXPECT_EQ(s.SizeEnabled, !sizeFixed);
 }
 
 TEST(DialogsMenuEntryRules, LoadingLeadsToOneOfTheThreeStates) {
