@@ -36,6 +36,23 @@ struct PlacementCase {
   Placement expected;
 };
 
+// The position is compared unless the window is only resized, which
+// leaves it where it is.
+template <size_t N>
+void ExpectPlacements(const PlacementCase (&cases)[N]) {
+  for (const PlacementCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Placement p = ComputePlacement(c.entry, c.window, c.work, kScreenW, kScreenH);
+    EXPECT_EQ(p.action, c.expected.action);
+    EXPECT_EQ(p.width, c.expected.width);
+    EXPECT_EQ(p.height, c.expected.height);
+    if (c.expected.action != PlacementAction::ResizeOnly) {
+      EXPECT_EQ(p.x, c.expected.x);
+      EXPECT_EQ(p.y, c.expected.y);
+    }
+  }
+}
+
 TEST(ComputePlacement, AnchorsFlagsAndRounding) {
   const Rect32 window{10, 20, 811, 621};  // 801 x 601
   const Rect32 shifted{100, 50, 1900, 1000};
@@ -82,17 +99,7 @@ TEST(ComputePlacement, AnchorsFlagsAndRounding) {
       {"any non-zero value is a set flag", Geometry(PosFree, 5, 6, 800, 600, 0, -7), window, kWorkArea,
        {A::MoveOnly, 5, 6, 800, 600}},
   };
-  for (const PlacementCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Placement p = ComputePlacement(c.entry, c.window, c.work, kScreenW, kScreenH);
-    EXPECT_EQ(p.action, c.expected.action);
-    EXPECT_EQ(p.width, c.expected.width);
-    EXPECT_EQ(p.height, c.expected.height);
-    if (c.expected.action != PlacementAction::ResizeOnly) {
-      EXPECT_EQ(p.x, c.expected.x);
-      EXPECT_EQ(p.y, c.expected.y);
-    }
-  }
+  ExpectPlacements(cases);
 }
 
 // Hand-edited sizes near the int32 limits: the sums saturate instead of
@@ -113,15 +120,7 @@ TEST(ComputePlacement, ExtremeValuesSaturate) {
       {"free point passes extremes through", Geometry(PosFree, kMin, kMax, kMax, kMin), window, kWorkArea,
        {A::MoveAndResize, kMin, kMax, kMax, kMin}},
   };
-  for (const PlacementCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Placement p = ComputePlacement(c.entry, c.window, c.work, kScreenW, kScreenH);
-    EXPECT_EQ(p.action, c.expected.action);
-    EXPECT_EQ(p.x, c.expected.x);
-    EXPECT_EQ(p.y, c.expected.y);
-    EXPECT_EQ(p.width, c.expected.width);
-    EXPECT_EQ(p.height, c.expected.height);
-  }
+  ExpectPlacements(cases);
 }
 
 struct Rule {
