@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -25,16 +26,25 @@ std::u16string Read(const IniDocument& doc, U16View section, U16View key) {
   return std::u16string(out, length);
 }
 
+// Every field compared, each named on failure.
+void ExpectSettings(const Settings& s, const Settings& expected) {
+  const std::pair<const char*, int32_t Settings::*> fields[] = {
+      {"Left", &Settings::Left}, {"Top", &Settings::Top},         {"Width", &Settings::Width},
+      {"Height", &Settings::Height}, {"List", &Settings::List}, {"Tooltip", &Settings::Tooltip},
+      {"KeepIn", &Settings::KeepIn}};
+  for (const auto& [name, field] : fields) EXPECT_EQ(s.*field, expected.*field) << name;
+}
+
+// A table read back from the text of the given ones.
+std::unique_ptr<Tables> ParseBack(const Tables& t) {
+  auto back = NewTables();
+  ParseEntries(IniDocument(ComposeEntryText(t.windows, t.menus)), back->windows, back->menus);
+  return back;
+}
+
 TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
   IniDocument empty;
-  Settings s = ParseSettings(empty, 1920, 1080);
-  EXPECT_EQ(s.Left, 800);
-  EXPECT_EQ(s.Top, 420);
-  EXPECT_EQ(s.Width, 320);
-  EXPECT_EQ(s.Height, 240);
-  EXPECT_EQ(s.List, 1);
-  EXPECT_EQ(s.Tooltip, 0);
-  EXPECT_EQ(s.KeepIn, 0);
+  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0});
   // Quotients round toward zero, also for a screen narrower than the window.
   Settings odd = ParseSettings(empty, 1366, 767);
   EXPECT_EQ(odd.Left, 523);
@@ -46,12 +56,8 @@ TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
 
 TEST(EntryFiles, ConfigKeysOverrideEachDefaultAlone) {
   IniDocument doc(u"[Config]\r\nTop=-30\r\nList=0\r\nKeepIn=1\r\nWidth=\r\n");
-  Settings s = ParseSettings(doc, 1920, 1080);
-  EXPECT_EQ(s.Left, 800);
-  EXPECT_EQ(s.Top, -30);
-  EXPECT_EQ(s.Width, 320);  // an empty value reads as the default
-  EXPECT_EQ(s.List, 0);
-  EXPECT_EQ(s.KeepIn, 1);
+  // An empty value (Width) reads as the default.
+  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1});
 }
 
 TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
@@ -111,8 +117,7 @@ TEST(EntryFiles, FullTablesRoundTripExactly) {
   }
   t->windows.Count = MaxEntries;
   t->menus.Count = MaxEntries;
-  auto back = NewTables();
-  ParseEntries(IniDocument(ComposeEntryText(t->windows, t->menus)), back->windows, back->menus);
+  auto back = ParseBack(*t);
   ASSERT_EQ(back->windows.Count, MaxEntries);
   ASSERT_EQ(back->menus.Count, MaxEntries);
   for (int32_t i = 0; i < MaxEntries; ++i) {
@@ -167,9 +172,7 @@ TEST(EntryFiles, LineBreaksInTextsCannotInjectKeys) {
   SetText(t->windows.Entries[0].Class, u"\nLeft1=5");
   t->windows.Entries[0].Left = 7;
   t->windows.Count = 1;
-  const std::u16string text = ComposeEntryText(t->windows, t->menus);
-  auto back = NewTables();
-  ParseEntries(IniDocument(text), back->windows, back->menus);
+  auto back = ParseBack(*t);
   EXPECT_EQ(back->windows.Count, 1);
   EXPECT_EQ(U16ViewOf(back->windows.Entries[0].Title), U16View(u"one  Item=300 three "));
   EXPECT_EQ(U16ViewOf(back->windows.Entries[0].Class), U16View(u" Left1=5"));
@@ -194,8 +197,7 @@ TEST(EntryFiles, NegativeCoordinatesKeepTheirSign) {
   t->menus.Count = 1;
   const std::u16string text = ComposeEntryText(t->windows, t->menus);
   EXPECT_NE(text.find(u"\r\nLeft1=-1920\r\nTop1=-1\r\n"), std::u16string::npos);
-  auto back = NewTables();
-  ParseEntries(IniDocument(text), back->windows, back->menus);
+  auto back = ParseBack(*t);
   EXPECT_EQ(back->menus.Entries[0].Left, -1920);
   EXPECT_EQ(back->menus.Entries[0].Top, -1);
 }
