@@ -75,6 +75,17 @@ inline void PostKey(HWND dialog, int focusedId, WPARAM key) {
 // The close box of the caption.
 inline void PostCloseBox(HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+// The three ways out of a dialog without OK: leaves it that way (Escape
+// pressed in control focusedId) and waits until it has closed.
+enum class WayOut { CancelButton, Escape, CloseBox };
+inline constexpr WayOut kWaysOut[] = {WayOut::CancelButton, WayOut::Escape, WayOut::CloseBox};
+inline bool LeaveWithoutOk(HWND dialog, WayOut way, int focusedId) {
+  if (way == WayOut::CancelButton) PostClick(dialog, IDCANCEL);
+  if (way == WayOut::Escape) PostKey(dialog, focusedId, VK_ESCAPE);
+  if (way == WayOut::CloseBox) PostCloseBox(dialog);
+  return WaitClosed(dialog);
+}
+
 // Choosing an item of the position box as a user does: the selection
 // changes, then the box notifies its dialog.
 inline void Choose(HWND dialog, int item) {
