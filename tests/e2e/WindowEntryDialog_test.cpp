@@ -548,14 +548,13 @@ TEST_F(WindowEntryDialog, OkStoresSortsRefreshesAndSavesAtOnce) {
 }
 
 TEST_F(WindowEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
-  enum class Way { CancelButton, Escape, CloseBox };
   WriteStore(dir, 1, {{L"Alpha", L"QmAlpha", 0, -3, -4, 0, 0, 10, 20}, {L"Beta", L"QmBeta"}}, {});
   const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
   const std::string configBefore = ReadBytes(dir.File(L"Config.ini"));
   ASSERT_TRUE(app.Start());
   HWND view = app.Child(IDC_WINDOWVIEW);
   const Rows rowsBefore = ListViewRows(view, 4);
-  for (Way way : {Way::CancelButton, Way::Escape, Way::CloseBox}) {
+  for (WayOut way : kWaysOut) {
     for (int command : {IDM_CHANGE, IDM_ADD}) {
       SCOPED_TRACE(testing::Message() << "way " << static_cast<int>(way) << " command " << command);
       HWND dialog = command == IDM_CHANGE ? OpenChange(app, 0) : OpenDialog(app, IDM_ADD);
@@ -565,12 +564,7 @@ TEST_F(WindowEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
       SetText(dialog, IDC_LEFT, L"99");
       Click(dialog, IDC_DESABLESIZE);
       Choose(dialog, 3);
-      switch (way) {
-        case Way::CancelButton: PostClick(dialog, IDCANCEL); break;
-        case Way::Escape: PostKey(dialog, IDC_TITLE, VK_ESCAPE); break;
-        case Way::CloseBox: PostCloseBox(dialog); break;
-      }
-      ASSERT_TRUE(WaitClosed(dialog));
+      ASSERT_TRUE(LeaveWithoutOk(dialog, way, IDC_TITLE));
       EXPECT_EQ(ListViewRows(view, 4), rowsBefore);
       EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore);
       EXPECT_EQ(ReadBytes(dir.File(L"Config.ini")), configBefore);
