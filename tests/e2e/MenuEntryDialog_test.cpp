@@ -221,18 +221,15 @@ TEST_F(MenuEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
   ASSERT_TRUE(app.Start());
   HWND view = app.Child(IDC_MENUVIEW);
   const auto rowsBefore = ListViewRows(view, 2);
-  for (int way = 0; way < 3; ++way) {
+  for (WayOut way : kWaysOut) {
     for (int command : {IDM_CHANGE, IDM_ADD}) {
-      SCOPED_TRACE(testing::Message() << "way " << way << " command " << command);
+      SCOPED_TRACE(testing::Message() << "way " << static_cast<int>(way) << " command " << command);
       HWND dialog = command == IDM_CHANGE ? OpenChange(app, 1) : OpenDialog(app, IDM_ADD);
       ASSERT_NE(dialog, nullptr);
       Click(dialog, IDC_DESABLESIZE);
       Choose(dialog, 5);
       SetText(dialog, IDC_WIDTH, L"77");
-      if (way == 0) PostClick(dialog, IDCANCEL);
-      if (way == 1) PostKey(dialog, IDC_DESABLEPOS, VK_ESCAPE);
-      if (way == 2) PostCloseBox(dialog);
-      ASSERT_TRUE(WaitClosed(dialog));
+      ASSERT_TRUE(LeaveWithoutOk(dialog, way, IDC_DESABLEPOS));
       EXPECT_EQ(ListViewRows(view, 2), rowsBefore);
       EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore);
       EXPECT_EQ(ReadBytes(dir.File(L"Config.ini")), configBefore);
