@@ -63,16 +63,13 @@ TEST(SettingsDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
   const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
   App app(dir.path());
   ASSERT_TRUE(app.Start());
-  for (int way = 0; way < 3; ++way) {
-    SCOPED_TRACE(way);
+  for (WayOut way : kWaysOut) {
+    SCOPED_TRACE(static_cast<int>(way));
     HWND dialog = OpenDialog(app, IDM_SETTINGS);
     ASSERT_NE(dialog, nullptr);
     Click(dialog, IDC_TOOLTIP);
     Click(dialog, IDC_KEEPIN);
-    if (way == 0) PostClick(dialog, IDCANCEL);
-    if (way == 1) PostKey(dialog, IDC_TOOLTIP, VK_ESCAPE);
-    if (way == 2) PostCloseBox(dialog);
-    ASSERT_TRUE(WaitClosed(dialog));
+    ASSERT_TRUE(LeaveWithoutOk(dialog, way, IDC_TOOLTIP));
     EXPECT_EQ(ReadBytes(dir.File(L"Config.ini")), configBefore);
     EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore);
     // Reopened, the boxes show the stored values again.
