@@ -60,6 +60,19 @@ class EntryStore : public testing::Test {
     g_menuTable.Count = 1;
   }
 
+  // Reading the files key by key through the profile functions gives the
+  // state in the globals (the tables are too large for the stack).
+  void ExpectKeyByKeyReadsTheSame(int screenWidth, int screenHeight) {
+    static Settings settings;
+    static WindowTable windows;
+    static MenuTable menus;
+    test::LoadKeyByKey(dir_.File(L"Config.ini"), dir_.File(L"Entry.ini"), screenWidth, screenHeight, settings,
+                       windows, menus);
+    EXPECT_EQ(std::memcmp(&settings, &g_settings, sizeof settings), 0);
+    EXPECT_EQ(std::memcmp(&windows, &g_windowTable, sizeof windows), 0);
+    EXPECT_EQ(std::memcmp(&menus, &g_menuTable, sizeof menus), 0);
+  }
+
   ScratchDirectory dir_;
 };
 
@@ -91,13 +104,7 @@ TEST_F(EntryStore, SaveWritesExactUtf16TextThatTheProfileFunctionsRead) {
   EXPECT_EQ(test::ListFiles(dir_.path()), L"Config.ini|Entry.ini");  // no temporary file left
 
   // The key-by-key reading of the same files gives the same state.
-  static Settings settings;
-  static WindowTable windows;
-  static MenuTable menus;
-  test::LoadKeyByKey(dir_.File(L"Config.ini"), dir_.File(L"Entry.ini"), 1920, 1080, settings, windows, menus);
-  EXPECT_EQ(std::memcmp(&settings, &g_settings, sizeof settings), 0);
-  EXPECT_EQ(std::memcmp(&windows, &g_windowTable, sizeof windows), 0);
-  EXPECT_EQ(std::memcmp(&menus, &g_menuTable, sizeof menus), 0);
+  ExpectKeyByKeyReadsTheSame(1920, 1080);
 }
 
 TEST_F(EntryStore, TitlesRoundTripThroughSaveLoadAndTheProfileFunctions) {
@@ -320,14 +327,7 @@ TEST_F(EntryStore, ReadsOldFilesAsTheProfileFunctionsDo) {
   ASSERT_TRUE(test::WriteBytes(dir_.File(L"Config.ini"), config));
   ASSERT_TRUE(test::WriteBytes(dir_.File(L"Entry.ini"), entry));
   LoadAll();
-  static Settings settings;
-  static WindowTable windows;
-  static MenuTable menus;
-  test::LoadKeyByKey(dir_.File(L"Config.ini"), dir_.File(L"Entry.ini"), GetSystemMetrics(SM_CXSCREEN),
-                     GetSystemMetrics(SM_CYSCREEN), settings, windows, menus);
-  EXPECT_EQ(std::memcmp(&settings, &g_settings, sizeof settings), 0);
-  EXPECT_EQ(std::memcmp(&windows, &g_windowTable, sizeof windows), 0);
-  EXPECT_EQ(std::memcmp(&menus, &g_menuTable, sizeof menus), 0);
+  ExpectKeyByKeyReadsTheSame(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   EXPECT_EQ(g_settings.Left, -7);
   EXPECT_EQ(g_settings.Top, 32);
   EXPECT_EQ(g_windowTable.Count, 2);
