@@ -10,13 +10,11 @@
 
 #include "hook/HookContract.h"
 #include "res/resource.h"
+#include "tests/e2e/DialogDriver.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace e2e {
 namespace {
-
-// Message boxes give their text this control id.
-constexpr int kMessageBoxText = 0xFFFF;
 
 struct WindowRule {
   std::wstring title;
@@ -25,34 +23,16 @@ struct WindowRule {
   int left = 0, top = 0, width = 100, height = 100;
 };
 
-std::wstring WindowSection(const std::vector<WindowRule>& rules) {
-  std::wstring text = L"[Window]\r\nItem=" + std::to_wstring(rules.size()) + L"\r\n";
-  for (size_t i = 0; i < rules.size(); ++i) {
-    const WindowRule& r = rules[i];
-    const std::wstring n = std::to_wstring(i + 1);
-    text += L"Title" + n + L"=" + r.title + L"\r\nClass" + n + L"=" + r.windowClass + L"\r\nDesablePos" + n +
-            L"=0\r\nLeft" + n + L"=" + std::to_wstring(r.left) + L"\r\nTop" + n + L"=" + std::to_wstring(r.top) +
-            L"\r\nPos" + n + L"=" + std::to_wstring(r.pos) + L"\r\nDesableSize" + n + L"=0\r\nWidth" + n + L"=" +
-            std::to_wstring(r.width) + L"\r\nHeight" + n + L"=" + std::to_wstring(r.height) + L"\r\nDesableStyle" +
-            n + L"=1\r\nBorder" + n + L"=0\r\nDialogFrame" + n + L"=0\r\nThickFrame" + n + L"=0\r\n";
-  }
-  return text;
-}
-
-// Presets of the given widths, free at (0, 0), 100 high.
-std::wstring MenuSection(const std::vector<int>& widths) {
-  std::wstring text = L"[Menu]\r\nItem=" + std::to_wstring(widths.size()) + L"\r\n";
-  for (size_t i = 0; i < widths.size(); ++i) {
-    const std::wstring n = std::to_wstring(i + 1);
-    text += L"DesablePos" + n + L"=0\r\nLeft" + n + L"=0\r\nTop" + n + L"=0\r\nPos" + n + L"=0\r\nDesableSize" + n +
-            L"=0\r\nWidth" + n + L"=" + std::to_wstring(widths[i]) + L"\r\nHeight" + n + L"=100\r\n";
-  }
-  return text;
-}
-
+// Rules that leave the frame alone; presets of the given widths, free at
+// (0, 0), 100 high.
 void WriteFiles(const TempDir& dir, int list, const std::vector<WindowRule>& rules, const std::vector<int>& presets) {
+  std::vector<EntryFields> windows, menus;
+  for (const WindowRule& r : rules) {
+    windows.push_back({r.title, r.windowClass, 0, r.left, r.top, r.pos, 0, r.width, r.height, 1});
+  }
+  for (int width : presets) menus.push_back({{}, {}, 0, 0, 0, 0, 0, width, 100});
   WriteUtf16File(dir.File(L"Config.ini"), L"[Config]\r\nList=" + std::to_wstring(list) + L"\r\n");
-  WriteUtf16File(dir.File(L"Entry.ini"), WindowSection(rules) + MenuSection(presets));
+  WriteUtf16File(dir.File(L"Entry.ini"), WindowEntriesText(windows) + MenuEntriesText(menus));
 }
 
 std::vector<WindowRule> NamedRules(const std::vector<std::wstring>& titles) {
@@ -308,9 +288,7 @@ TEST(MainWindow, EmptyTableHasNoColumnsUntilTheFirstAdd) {
   HWND dialog = WaitForOwnedDialog(app.main());
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(dialog), L"追加");
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(GetDlgItem(dialog, IDC_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"最初の項目"),
-                      SMTO_ABORTIFHUNG, kWaitMs, &result);
+  SetText(dialog, IDC_TITLE, L"最初の項目");
   ASSERT_TRUE(Answer(dialog, IDOK));
 
   EXPECT_EQ(ListViewColumnCount(windowView), 4);
