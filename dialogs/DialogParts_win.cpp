@@ -227,6 +227,14 @@ void SendDialogCommand(HWND dialog, int id) {
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+void RunEntryRule(HWND dialog, int id, EntryReaction react) {
+  EntryControlState state = ReadEntryControlState(dialog);
+  const EntryControlState before = state;
+  const int32_t next = react(state, id);
+  WriteEntryControlState(dialog, before, state);
+  if (next != 0) SendDialogCommand(dialog, next);
+}
+
 void ShowRefusal(UINT id, UINT iconFlags) {
   char16_t text[TextCapacity];
   LoadText(id, text);

@@ -58,6 +58,12 @@ void WriteEntryControlState(HWND dialog, const EntryControlState& before, const 
 // and lParam 0, as a click would arrive.
 void SendDialogCommand(HWND dialog, int id);
 
+// A check box or the position box reported something: reads the controls,
+// lets the dialog's rules react, writes back what changed and sends the
+// follow-up command the rules ask for.
+using EntryReaction = int32_t (*)(EntryControlState& state, int32_t id);
+void RunEntryRule(HWND dialog, int id, EntryReaction react);
+
 // Tells the user why OK stored nothing: a message box with string id,
 // caption "Quillmere", one OK button and the given icon flags, owned by the
 // main window.

@@ -56,14 +56,6 @@ void OnOk(HWND dialog) {
   EndDialog(dialog, 0);
 }
 
-void OnRuleCommand(HWND dialog, int id) {
-  EntryControlState state = ReadEntryControlState(dialog);
-  const EntryControlState before = state;
-  const int32_t next = ReactMenuEntryCommand(state, id);
-  WriteEntryControlState(dialog, before, state);
-  if (next != 0) SendDialogCommand(dialog, next);
-}
-
 void OnCommand(HWND dialog, int id) {
   switch (id) {
     case IDOK:
@@ -75,7 +67,7 @@ void OnCommand(HWND dialog, int id) {
     case IDC_DESABLEPOS:
     case IDC_DESABLESIZE:
     case IDC_POS:
-      OnRuleCommand(dialog, id);
+      RunEntryRule(dialog, id, ReactMenuEntryCommand);
       break;
     default:
       break;
