@@ -32,7 +32,11 @@
 #include "tests/e2e/PlacementFixtures.h"
 #include "tests/e2e/target/TargetProtocol.h"
 
+#include "BenchTiming.h"
+
 namespace {
+
+using bench::Median;
 
 using e2e::App;
 using e2e::Target;
@@ -40,22 +44,6 @@ using e2e::WindowRule;
 
 constexpr int kRuleX = 300, kRuleY = 250;
 constexpr double kSettleMs = 100.0;  // the library's settle time
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 bool At(HWND window, int x, int y) {
   RECT r = e2e::WindowRect(window);
@@ -71,9 +59,9 @@ double RoundTripMs(HWND window) {
   std::vector<double> times;
   for (int i = 0; i < 50; ++i) SendWait(window, WM_NULL);
   for (int i = 0; i < 500; ++i) {
-    double t0 = Now();
+    double t0 = bench::NowSeconds();
     SendWait(window, WM_NULL);
-    times.push_back((Now() - t0) * 1e3);
+    times.push_back((bench::NowSeconds() - t0) * 1e3);
   }
   return Median(times);
 }
@@ -81,9 +69,9 @@ double RoundTripMs(HWND window) {
 // Polls every millisecond, so the polling itself does not load the cores the
 // program and the window server share with this driver.
 bool PollUntil(HWND window, int x, int y, double timeoutSeconds) {
-  double deadline = Now() + timeoutSeconds;
+  double deadline = bench::NowSeconds() + timeoutSeconds;
   while (!At(window, x, y)) {
-    if (Now() > deadline) return false;
+    if (bench::NowSeconds() > deadline) return false;
     Sleep(1);
   }
   return true;
@@ -92,13 +80,13 @@ bool PollUntil(HWND window, int x, int y, double timeoutSeconds) {
 int BenchShowToPlaced(Target& target, size_t first, size_t count, double roundTripMs) {
   std::vector<double> times;
   for (size_t i = first; i < first + count; ++i) {
-    double t0 = Now();
+    double t0 = bench::NowSeconds();
     target.Notify(EVENT_OBJECT_SHOW, i);
     if (!PollUntil(target.window(i), kRuleX, kRuleY, 5.0)) {
       std::printf("show->placed: window %zu was not placed\n", i);
       return 1;
     }
-    times.push_back((Now() - t0) * 1e3);
+    times.push_back((bench::NowSeconds() - t0) * 1e3);
   }
   double median = Median(times);
   std::sort(times.begin(), times.end());
@@ -121,12 +109,12 @@ int BenchSettleReach(Target& target, size_t first) {
   for (int d : delays) {
     int rule = 0, own = 0;
     for (int trial = 0; trial < kTrials; ++trial, ++i) {
-      double t0 = Now();
+      double t0 = bench::NowSeconds();
       target.Notify(EVENT_OBJECT_SHOW, i);
-      while ((Now() - t0) * 1e3 < d) Sleep(1);
+      while ((bench::NowSeconds() - t0) * 1e3 < d) Sleep(1);
       SendWait(target.window(i), TARGET_MOVE_WINDOW, 0, MAKELPARAM(kOwnX, kOwnY));
       // Past the settle limit: nothing can happen to it any more.
-      while ((Now() - t0) * 1e3 < d + 700) Sleep(5);
+      while ((bench::NowSeconds() - t0) * 1e3 < d + 700) Sleep(5);
       if (At(target.window(i), kRuleX, kRuleY)) ++rule;
       if (At(target.window(i), kOwnX, kOwnY)) ++own;
     }
@@ -141,7 +129,7 @@ int g_copyDataCount = 0;
 
 LRESULT CALLBACK BenchMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COPYDATA) {
-    g_copyDataAt = Now();
+    g_copyDataAt = bench::NowSeconds();
     ++g_copyDataCount;
     return 1;
   }
@@ -187,11 +175,11 @@ int BenchEventToReport(Library& library, HWND main, double roundTripMs) {
   std::vector<double> times;
   for (int i = 0; i < 230; ++i) {
     int before = g_copyDataCount;
-    double t0 = Now();
+    double t0 = bench::NowSeconds();
     SendWait(window, TARGET_MOVE_WINDOW, 0, MAKELPARAM(100 + i % 50, 100));
     // The report arrives through this thread's message retrieval.
     double deadline = t0 + 5.0;
-    while (g_copyDataCount == before && Now() < deadline) {
+    while (g_copyDataCount == before && bench::NowSeconds() < deadline) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
       MSG msg;
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
@@ -216,12 +204,12 @@ double MouseMovesMs(int count) {
   INPUT input = {};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = MOUSEEVENTF_MOVE;
-  double t0 = Now();
+  double t0 = bench::NowSeconds();
   for (int i = 0; i < count; ++i) {
     input.mi.dx = (i % 2 == 0) ? 1 : -1;
     SendInput(1, &input, sizeof(input));
   }
-  return (Now() - t0) * 1e3 / count;
+  return (bench::NowSeconds() - t0) * 1e3 / count;
 }
 
 // The least any low-level mouse hook costs: one that passes every event on,

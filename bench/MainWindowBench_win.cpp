@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "base/Win32Glue.h"
@@ -33,17 +34,9 @@ constexpr int kRows = qm::MaxEntries;
 constexpr int kStartRuns = 7;
 constexpr int kRebuildRuns = 7;
 
-double NowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Median;
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+double NowMs() { return 1000.0 * bench::NowSeconds(); }
 
 void Pump() {
   MSG msg;

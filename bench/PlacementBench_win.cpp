@@ -26,7 +26,11 @@
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/PlacementFixtures.h"
 
+#include "BenchTiming.h"
+
 namespace {
+
+using bench::Median;
 
 using e2e::App;
 using e2e::Geometry;
@@ -36,22 +40,6 @@ using e2e::WindowRule;
 constexpr int kPlaceX = 300, kPlaceY = 250;
 constexpr int kInitX = 400, kInitY = 150;
 constexpr int kInitWindows = 200;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 void MoveAway(HWND window, int i) {
   SetWindowPos(window, nullptr, 700 + (i % 7) * 10, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -109,18 +97,18 @@ int BenchPlace(App& app) {
   std::vector<double> program, baseline;
   for (int i = 0; i < kWarmUp + kRuns; ++i) {
     MoveAway(window, i);
-    double t0 = Now();
+    double t0 = bench::NowSeconds();
     SendToProgram(main, MSG_PLACE_WINDOW, reinterpret_cast<WPARAM>(window));
-    double t1 = Now();
+    double t1 = bench::NowSeconds();
     if (!At(window, kPlaceX, kPlaceY)) {
       std::printf("place: the program did not move the target\n");
       return 1;
     }
     MoveAway(window, i);
-    double t2 = Now();
+    double t2 = bench::NowSeconds();
     RoundTrip(main);
     DriverMove(window, kPlaceX, kPlaceY);
-    double t3 = Now();
+    double t3 = bench::NowSeconds();
     if (i >= kWarmUp) {
       program.push_back(t1 - t0);
       baseline.push_back(t3 - t2);
@@ -144,9 +132,9 @@ int BenchInitialise(App& app) {
   std::vector<double> program, baseline;
   for (int round = 0; round < kWarmUp + kRuns; ++round) {
     for (size_t k = 0; k < windows.size(); ++k) MoveAway(windows[k], static_cast<int>(k));
-    double t0 = Now();
+    double t0 = bench::NowSeconds();
     SendToProgram(main, WM_COMMAND, IDM_INITIALISE);
-    double t1 = Now();
+    double t1 = bench::NowSeconds();
     for (HWND w : windows) {
       if (!At(w, kInitX, kInitY)) {
         std::printf("initialise: a window was not moved\n");
@@ -154,10 +142,10 @@ int BenchInitialise(App& app) {
       }
     }
     for (size_t k = 0; k < windows.size(); ++k) MoveAway(windows[k], static_cast<int>(k));
-    double t2 = Now();
+    double t2 = bench::NowSeconds();
     RoundTrip(main);
     for (HWND w : windows) DriverMove(w, kInitX, kInitY);
-    double t3 = Now();
+    double t3 = bench::NowSeconds();
     if (round >= kWarmUp) {
       program.push_back(t1 - t0);
       baseline.push_back(t3 - t2);

@@ -9,20 +9,13 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "tools/ToolSupport.h"
+
 namespace {
 
-constexpr UINT kTrayCallback = 0x8004;
-constexpr DWORD kDeadlineMs = 20000;
+using tools::WaitUntil;
 
-template <typename Condition>
-bool WaitUntil(Condition condition) {
-  ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
-  while (!condition()) {
-    if (GetTickCount64() > deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
+constexpr UINT kTrayCallback = 0x8004;
 
 void PrintRect(const char* label, HWND window) {
   RECT r;

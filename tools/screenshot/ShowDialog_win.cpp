@@ -17,7 +17,14 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "tools/ToolSupport.h"
+
 namespace {
+
+using tools::FindRunningQuillmere;
+using tools::UseDesktopArgument;
+using tools::kDeadlineMs;
+using tools::WaitUntil;
 
 constexpr WPARAM kSwitchList = 40000;  // the toolbar's list switch
 constexpr WPARAM kAdd = 10024;
@@ -27,22 +34,8 @@ constexpr int kMenuView = 101;
 constexpr int kWindowView = 102;
 constexpr int kGet = 10001;            // "取得"
 constexpr int kRunningWindows = 10018;
-constexpr DWORD kDeadlineMs = 20000;
 
-template <typename Condition>
-bool WaitUntil(Condition condition) {
-  ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
-  while (!condition()) {
-    if (GetTickCount64() > deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
-int Fail(const char* what) {
-  std::fprintf(stderr, "qm_showdialog: %s\n", what);
-  return 1;
-}
+int Fail(const char* what) { return tools::Fail("qm_showdialog", what); }
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
@@ -126,21 +119,10 @@ bool ShowList(HWND main, int view) {
 
 int wmain(int argc, wchar_t** argv) {
   int arg = 1;
-  if (argc > arg + 1 && wcscmp(argv[arg], L"--desktop") == 0) {
-    HDESK desktop = nullptr;
-    if (!WaitUntil([&] { return (desktop = OpenDesktopW(argv[arg + 1], 0, FALSE, GENERIC_ALL)) != nullptr; })) {
-      return Fail("no such desktop");
-    }
-    if (!SetThreadDesktop(desktop)) return Fail("cannot use the desktop");
-    arg += 2;
-  }
+  if (!UseDesktopArgument(argc, argv, arg)) return Fail("cannot use the desktop");
   const wchar_t* mode = argc > arg ? argv[arg] : L"window";
-  HWND main = nullptr;
-  if (!WaitUntil([&] { return (main = FindWindowW(L"Quillmere", L"Quillmere")) != nullptr; })) {
-    return Fail("Quillmere is not running");
-  }
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result)) return Fail("no answer");
+  HWND main = FindRunningQuillmere();
+  if (main == nullptr) return Fail("Quillmere is not running");
 
   if (wcscmp(mode, L"close") == 0) {
     HWND dialog = OpenDialog(main);
@@ -183,6 +165,7 @@ int wmain(int argc, wchar_t** argv) {
 
   // Paint everything now, then make sure the program is idle again.
   RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result)) return Fail("no answer");
   RECT rect;
   GetWindowRect(dialog, &rect);

@@ -1,0 +1,50 @@
+// What the small driver programs in tools/ share: waiting on a condition
+// with a deadline, and finding the running Quillmere (optionally on a Wine
+// virtual desktop, whose windows FindWindow cannot see from outside).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace tools {
+
+constexpr DWORD kDeadlineMs = 20000;
+
+template <typename Condition>
+bool WaitUntil(Condition condition) {
+  ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
+  while (!condition()) {
+    if (GetTickCount64() > deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+inline int Fail(const char* tool, const char* what) {
+  std::fprintf(stderr, "%s: %s\n", tool, what);
+  return 1;
+}
+
+// Takes "--desktop NAME" from the front of the arguments (advancing arg)
+// and switches this thread to that desktop, which may still be starting.
+inline bool UseDesktopArgument(int argc, wchar_t** argv, int& arg) {
+  if (argc <= arg + 1 || wcscmp(argv[arg], L"--desktop") != 0) return true;
+  HDESK desktop = nullptr;
+  if (!WaitUntil([&] { return (desktop = OpenDesktopW(argv[arg + 1], 0, FALSE, GENERIC_ALL)) != nullptr; })) {
+    return false;
+  }
+  arg += 2;
+  return SetThreadDesktop(desktop) != FALSE;
+}
+
+// Quillmere's main window once its message loop answers, or null.
+inline HWND FindRunningQuillmere() {
+  HWND main = nullptr;
+  if (!WaitUntil([&] { return (main = FindWindowW(L"Quillmere", L"Quillmere")) != nullptr; })) return nullptr;
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result) ? main : nullptr;
+}
+
+}  // namespace tools
