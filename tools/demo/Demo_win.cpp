@@ -50,9 +50,15 @@ int wmain(int argc, wchar_t** argv) {
   HWND notepad = nullptr;
   WaitUntil([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr && IsWindowVisible(notepad); });
   if (notepad == nullptr) return 1;
+  // Notepad reopens where it was last closed, which after an earlier demo
+  // is where the rule puts it; start it off in a corner so the move shows.
+  SetWindowPos(notepad, nullptr, 40, 40, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
   RECT before;
-  GetWindowRect(notepad, &before);
-  PrintRect("Notepad opened at", notepad);
+  WaitUntil([&] {
+    GetWindowRect(notepad, &before);
+    return before.left == 40 && before.top == 40;
+  });
+  PrintRect("Notepad starts at", notepad);
 
   PostMessageW(quillmere, kTrayCallback, 0, WM_RBUTTONUP);
   bool moved = WaitUntil([&] {
