@@ -1,24 +1,22 @@
-// Process-wide state of the program: created at start-up, kept until exit,
-// reached directly by every part of the shell on the one UI thread.
+// The main window's state: its handles, its children, the tray icon and the
+// single-instance mutex, created at start-up and kept until exit on the one
+// UI thread. The settings, the tables and EditIndex belong to the entry store
+// (entries/EntryStore_win.h); the module and the screen size to base/.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "entries/EntryTable.h"
-#include "entries/Settings.h"
+#include <cstdint>
+
+#include "base/Win32Glue.h"
+#include "entries/EntryStore_win.h"
 
 namespace qm {
-
-extern HINSTANCE g_instance;
-// Primary screen size, read once before wWinMain runs; centring uses these.
-extern const int g_screenWidth;
-extern const int g_screenHeight;
 
 extern HWND g_mainWindow;
 extern HMENU g_mainMenu;
 extern HWND g_dummyWindow;    // hidden owner of the preset popup
-extern HWND g_readoutWindow;  // geometry readout
 extern HWND g_toolbar;
 extern HWND g_windowView;     // window-list report view
 extern HWND g_menuView;       // menu-list report view
@@ -26,12 +24,6 @@ extern HICON g_smallIcon;
 extern NOTIFYICONDATAW g_trayIcon;
 extern HANDLE g_mutex;
 
-extern Settings g_settings;
-extern WindowTable g_windowTable;
-extern MenuTable g_menuTable;
-
-// Entry being changed by an entry dialog, -1 while a dialog adds one.
-extern int32_t EditIndex;
 // Non-zero when the main window was last shown from the tray.
 extern int32_t MainWindowShown;
 

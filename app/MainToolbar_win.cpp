@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "app/AppState_win.h"
-#include "app/MainParts_win.h"
 #include "app/MainWindow_win.h"
 #include "res/resource.h"
 
@@ -41,14 +40,6 @@ void CreateMainToolbar() {
   SendMessageW(g_toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&switchList));
 
   SetWindowLongW(g_toolbar, GWL_STYLE, GetWindowLongW(g_toolbar, GWL_STYLE) | TBSTYLE_FLAT);
-}
-
-// The toolbar registers each button as a tool whose id is the button's
-// command; the string with that id is its tip, loaded by the tooltip control
-// itself from our resources.
-void SupplyToolbarTip(NMTTDISPINFOW* info) {
-  info->hinst = g_instance;
-  info->lpszText = MAKEINTRESOURCEW(LOWORD(info->hdr.idFrom));
 }
 
 }  // namespace qm

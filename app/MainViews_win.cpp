@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include "app/AppState_win.h"
-#include "app/MainParts_win.h"
 #include "app/MainWindow_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryText_win.h"
@@ -19,9 +18,9 @@ constexpr int kMenuColumnTexts[] = {IDS_COL_POSITION, IDS_COL_SIZE};
 
 // Text of one cell: either a field of the entry itself or a text composed
 // into scratch[TextCapacity].
-using CellText = const char16_t* (*)(int32_t row, int column, char16_t* scratch);
+using CellText = const char16_t* (*)(const EntryTexts& texts, int32_t row, int column, char16_t* scratch);
 
-const char16_t* WindowCell(int32_t row, int column, char16_t* scratch) {
+const char16_t* WindowCell(const EntryTexts& texts, int32_t row, int column, char16_t* scratch) {
   const WindowEntry& entry = g_windowTable.Entries[row];
   switch (column) {
     case 0:
@@ -29,20 +28,20 @@ const char16_t* WindowCell(int32_t row, int column, char16_t* scratch) {
     case 1:
       return entry.Class;
     case 2:
-      EntryPositionText(entry, scratch);
+      texts.Position(entry, scratch);
       return scratch;
     default:
-      EntrySizeText(entry, scratch);
+      texts.Size(entry, scratch);
       return scratch;
   }
 }
 
-const char16_t* MenuCell(int32_t row, int column, char16_t* scratch) {
+const char16_t* MenuCell(const EntryTexts& texts, int32_t row, int column, char16_t* scratch) {
   const MenuEntry& entry = g_menuTable.Entries[row];
   if (column == 0) {
-    EntryPositionText(entry, scratch);
+    texts.Position(entry, scratch);
   } else {
-    EntrySizeText(entry, scratch);
+    texts.Size(entry, scratch);
   }
   return scratch;
 }
@@ -52,22 +51,12 @@ HWND CreateReportView(int id) {
                               WS_CHILD | WS_TABSTOP | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS | LVS_REPORT, 0, 0, 0,
                               0, g_mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance,
                               nullptr);
-  LRESULT extended = SendMessageW(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-  SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  AddListViewStyle(view, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   return view;
 }
 
-void InsertColumn(HWND view, int column, int textId) {
-  wchar_t text[TextCapacity];
-  LoadStringW(g_instance, static_cast<UINT>(textId), text, TextCapacity);
-  LVCOLUMNW col = {};
-  col.mask = LVCF_FMT | LVCF_TEXT;
-  col.fmt = LVCFMT_LEFT;
-  col.pszText = text;
-  SendMessageW(view, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
-}
-
 void FillRows(HWND view, int columns, int32_t rows, CellText cell) {
+  const EntryTexts texts;
   char16_t scratch[TextCapacity];
   LVITEMW item = {};
   item.mask = LVIF_TEXT;
@@ -76,7 +65,7 @@ void FillRows(HWND view, int columns, int32_t rows, CellText cell) {
     for (int column = 0; column < columns; ++column) {
       item.iSubItem = column;
       // The view copies the text; it never writes through this pointer.
-      item.pszText = const_cast<wchar_t*>(AsWide(cell(row, column, scratch)));
+      item.pszText = const_cast<wchar_t*>(AsWide(cell(texts, row, column, scratch)));
       SendMessageW(view, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
   }
@@ -97,7 +86,7 @@ void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, C
     SendMessageW(view, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0);
   }
   if (rows > 0) {
-    for (int column = 0; column < columns; ++column) InsertColumn(view, column, columnTexts[column]);
+    for (int column = 0; column < columns; ++column) InsertListColumn(view, column, static_cast<UINT>(columnTexts[column]));
     SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
     FillRows(view, columns, rows, cell);
     for (int column = 0; column < columns; ++column) {
@@ -149,19 +138,6 @@ void LayoutMainWindow() {
   const int height = client.bottom - client.top > top ? client.bottom - client.top - top : 0;
   MoveWindow(g_windowView, 0, top, width, height, TRUE);
   MoveWindow(g_menuView, 0, top, width, height, TRUE);
-}
-
-int32_t FirstSelectedRow(HWND view) {
-  return static_cast<int32_t>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-int32_t SelectedRows(HWND view, int32_t* rows, int32_t capacity) {
-  int32_t count = 0;
-  for (int32_t row = FirstSelectedRow(view); row >= 0 && count < capacity;
-       row = static_cast<int32_t>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) {
-    rows[count++] = row;
-  }
-  return count;
 }
 
 }  // namespace qm

@@ -1,19 +1,193 @@
-// The main window procedure: the hub that hands hook-library, tray and user
-// messages to the parts that handle them.
+// The main window procedure and its handlers: the hub that hands
+// hook-library, tray and user messages to the parts that handle them. The
+// procedure comes last; every handler above it is this file's own.
 #include "app/MainWindow_win.h"
 
-#include <windowsx.h>
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include "app/AppState_win.h"
 #include "app/Startup_win.h"
+#include "base/Win32Glue.h"
+#include "dialogs/Dialogs_win.h"
+#include "entries/EntryStore_win.h"
 #include "hook/HookContract.h"
 #include "hook/Readout_win.h"
 #include "placement/Placement_win.h"
 #include "placement/PresetPopup_win.h"
+#include "res/resource.h"
 
 namespace qm {
 
 namespace {
+
+bool WindowListShown() { return g_settings.List != 0; }
+
+HWND ShownView() { return WindowListShown() ? g_windowView : g_menuView; }
+
+void OpenDialog(int templateId, DLGPROC procedure, LPARAM param = 0) {
+  DialogBoxParamW(g_instance, MAKEINTRESOURCEW(templateId), g_mainWindow, procedure, param);
+}
+
+void OpenEntryDialog() {
+  if (WindowListShown()) {
+    OpenDialog(IDD_WINDOWENTRY, WindowEntryDialogProc, DialogParam(RefreshWindowView));
+  } else {
+    OpenDialog(IDD_MENUENTRY, MenuEntryDialogProc, DialogParam(RefreshMenuView));
+  }
+}
+
+void ShowAbout() { ShowStringMessage(g_mainWindow, IDS_ABOUT_TEXT, IDS_ABOUT_CAPTION, MB_OK); }
+
+// A full table has no slot left for the dialog's OK to fill, so the add is
+// refused before the user types anything into a dialog that cannot store it.
+void AddEntry() {
+  EditIndex = -1;
+  const int32_t count = WindowListShown() ? g_windowTable.Count : g_menuTable.Count;
+  if (count >= MaxEntries) {
+    ShowStringMessage(g_mainWindow, IDS_TABLE_FULL, 0, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  OpenEntryDialog();
+}
+
+void ChangeEntry() {
+  const int32_t row = FirstSelectedRow(ShownView());
+  if (row < 0) return;
+  EditIndex = row;
+  OpenEntryDialog();
+}
+
+// The rows selected in view once the user has agreed to delete them, in
+// ascending order; 0 when nothing is selected or the answer is not yes.
+int32_t ConfirmedSelection(HWND view, int32_t* rows) {
+  if (FirstSelectedRow(view) < 0) return 0;
+  // Only an explicit yes deletes: a message box that could not be shown
+  // (result 0) must not count as consent.
+  if (ShowStringMessage(g_mainWindow, IDS_DELETE_CONFIRM, IDS_DELETE, MB_YESNO) != IDYES) return 0;
+  return SelectedRows(view, rows, MaxEntries);
+}
+
+// Deletion keeps the order of the rest and writes nothing: the files follow
+// at the next save (OK in a dialog, or exit).
+void DeleteSelectedWindowEntries() {
+  int32_t rows[MaxEntries];
+  const int32_t count = ConfirmedSelection(g_windowView, rows);
+  if (count == 0) return;
+  DeleteWindowEntries(g_windowTable, rows, count);
+  RefreshWindowView();
+}
+
+void DeleteSelectedMenuEntries() {
+  int32_t rows[MaxEntries];
+  const int32_t count = ConfirmedSelection(g_menuView, rows);
+  if (count == 0) return;
+  DeleteMenuEntries(g_menuTable, rows, count);
+  RefreshMenuView();
+}
+
+// The toolbar's switch goes through the menu commands so that both roads
+// do exactly the same.
+void SwitchList() {
+  SendMessageW(g_mainWindow, WM_COMMAND, WindowListShown() ? IDM_MENULIST : IDM_WINDOWLIST, 0);
+}
+
+void OnCommand(int id) {
+  switch (id) {
+    case IDM_ABOUT:
+      ShowAbout();
+      break;
+    case IDM_ADD:
+      AddEntry();
+      break;
+    case IDM_CHANGE:
+      ChangeEntry();
+      break;
+    case IDM_SETTINGS:
+      OpenDialog(IDD_SETTINGS, SettingsDialogProc);
+      break;
+    case IDM_DELETE:
+      if (WindowListShown()) {
+        DeleteSelectedWindowEntries();
+      } else {
+        DeleteSelectedMenuEntries();
+      }
+      break;
+    case IDM_EXIT:
+      ExitProgram();
+      break;
+    case IDM_INITIALISE:
+      ApplyToAllWindows();
+      break;
+    case IDM_MENULIST:
+      ShowList(0);
+      break;
+    case IDM_WINDOWLIST:
+      ShowList(1);
+      break;
+    case IDM_SWITCHLIST:
+      SwitchList();
+      break;
+    default:
+      break;
+  }
+}
+
+// The toolbar registers each button as a tool whose id is the button's
+// command; the string with that id is its tip, loaded by the tooltip control
+// itself from our resources.
+void SupplyToolbarTip(NMTTDISPINFOW* info) {
+  info->hinst = g_instance;
+  info->lpszText = MAKEINTRESOURCEW(LOWORD(info->hdr.idFrom));
+}
+
+// Whichever control sends them: the toolbar forwards its tooltip's request,
+// and a double-click on a row of either view means "change".
+LRESULT OnNotify(const NMHDR* header) {
+  switch (header->code) {
+    case TTN_GETDISPINFOW:
+      // The record belongs to the tooltip control and is ours to fill.
+      SupplyToolbarTip(reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header)));
+      break;
+    case NM_DBLCLK:
+      SendMessageW(g_mainWindow, WM_COMMAND, IDM_CHANGE, 0);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void HideMainWindow() {
+  ShowWindow(g_mainWindow, SW_HIDE);
+  SetForegroundWindow(g_mainWindow);
+}
+
+// MainWindowShown remembers what the last click did rather than asking the
+// window, so every left click alternates whatever else showed or hid it.
+void ToggleMainWindow() {
+  if (MainWindowShown != 0) {
+    HideMainWindow();
+  } else {
+    ShowWindow(g_mainWindow, SW_SHOWNORMAL);
+    SetForegroundWindow(g_mainWindow);
+  }
+  MainWindowShown = MainWindowShown == 0 ? 1 : 0;
+}
+
+void OnTrayMessage(LPARAM lParam) {
+  switch (LOWORD(lParam)) {
+    case WM_LBUTTONUP:
+      ToggleMainWindow();
+      break;
+    case WM_RBUTTONUP:
+      // Initialise only: the main window stays as it is and no menu opens.
+      SendMessageW(g_mainWindow, WM_COMMAND, IDM_INITIALISE, 0);
+      break;
+    default:
+      break;
+  }
+}
 
 void OnSize(WPARAM wParam, LPARAM lParam) {
   // A WM_SIZE during CreateWindowEx comes before the children exist.
@@ -32,7 +206,52 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);
 }
 
+void CaptureMainWindowRect() {
+  RECT rect;
+  if (!GetWindowRect(g_mainWindow, &rect)) return;
+  g_settings.Left = rect.left;
+  g_settings.Top = rect.top;
+  g_settings.Width = rect.right - rect.left;
+  g_settings.Height = rect.bottom - rect.top;
+}
+
+// WM_ENDSESSION: Windows is logging off or shutting down; save and clean up
+// as at exit, without asking anything.
+void OnEndSession(bool ending) {
+  if (!ending || g_mainWindow == nullptr) return;
+  CaptureMainWindowRect();
+  SaveAll(g_mainWindow, SaveReport::Silent);
+  DestroyWindow(g_mainWindow);
+}
+
+// Hook off, tray icon off, end the loop.
+void OnDestroy() {
+  FreeHook();
+  Shell_NotifyIconW(NIM_DELETE, &g_trayIcon);
+  PostQuitMessage(0);
+}
+
 }  // namespace
+
+// Both views are always current, so showing a list rebuilds nothing.
+void ShowList(int list) {
+  const bool windows = list != 0;
+  ShowWindow(windows ? g_menuView : g_windowView, SW_HIDE);
+  ShowWindow(windows ? g_windowView : g_menuView, SW_SHOW);
+  CheckMenuItem(g_mainMenu, windows ? IDM_MENULIST : IDM_WINDOWLIST, MF_BYCOMMAND | MF_UNCHECKED);
+  CheckMenuItem(g_mainMenu, windows ? IDM_WINDOWLIST : IDM_MENULIST, MF_BYCOMMAND | MF_CHECKED);
+  g_settings.List = windows ? 1 : 0;
+}
+
+void AddTrayIcon() {
+  Shell_NotifyIconW(NIM_ADD, &g_trayIcon);
+}
+
+void ExitProgram() {
+  CaptureMainWindowRect();
+  SaveAll(g_mainWindow);
+  DestroyWindow(g_mainWindow);
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -42,9 +261,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnSize(wParam, lParam);
       return 0;
     case WM_NOTIFY:
-      return OnMainNotify(reinterpret_cast<const NMHDR*>(lParam));
+      return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-      OnMainCommand(LOWORD(wParam));
+      OnCommand(LOWORD(wParam));
       return 0;
     case WM_SYSCOMMAND:
       return OnSysCommand(window, wParam, lParam);
@@ -55,10 +274,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnEndSession(wParam != FALSE);
       return 0;
     case WM_DESTROY:
-      OnMainDestroy();
+      OnDestroy();
       return 0;
     case WM_COPYDATA:
-      OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      OnCopyData(g_mainWindow, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return 0;
     case MSG_TIP_HIDE:
       HideReadout();
@@ -67,7 +286,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PlaceReportedWindow(reinterpret_cast<HWND>(wParam));
       return 0;
     case MSG_MENU_WINDOW:
-      ShowMenuEntryPopup(reinterpret_cast<HWND>(wParam));
+      ShowMenuEntryPopup(reinterpret_cast<HWND>(wParam), g_dummyWindow);
       return 0;
     case MSG_TRAY:
       OnTrayMessage(lParam);

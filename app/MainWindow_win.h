@@ -1,5 +1,5 @@
 // The main window: its procedure (the hub for hook, tray and user
-// messages), its toolbar and list views, and its commands.
+// messages), its toolbar and list views, and the calls start-up makes.
 #pragma once
 
 #include <windows.h>
@@ -17,19 +17,15 @@ void CreateMenuView();
 void RefreshWindowView();
 void RefreshMenuView();
 void LayoutMainWindow();
-void HideMainWindow();
 
 // Shows the window list (1) or the menu list (0): the view, the menu check
 // marks and Settings.List.
 void ShowList(int list);
 
-// Handlers the procedure dispatches to.
-void OnMainCommand(int id);
-LRESULT OnMainNotify(const NMHDR* header);
-void OnTrayMessage(LPARAM lParam);
+// Adds the tray icon (at start, and again when the taskbar is recreated).
+void AddTrayIcon();
 
 // Exit sequence: capture the window rectangle, save, destroy the window.
-void CaptureMainWindowRect();
 void ExitProgram();
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
 #include "hook/HookContract.h"
 #include "hook/Readout_win.h"
@@ -16,7 +17,6 @@ UINT g_taskbarCreatedMessage;
 
 namespace {
 
-constexpr wchar_t kProgramName[] = L"Quillmere";
 constexpr wchar_t kMutexName[] = L"Quillmere_Mutex";
 
 // Another copy holds the mutex. Opening finds a copy that has been running a
@@ -59,10 +59,6 @@ void CreateDummyWindow() {
 }
 
 }  // namespace
-
-void AddTrayIcon() {
-  Shell_NotifyIconW(NIM_ADD, &g_trayIcon);
-}
 
 bool StartProgram(HINSTANCE instance) {
   g_instance = instance;
@@ -121,34 +117,6 @@ void EndProgram() {
     CloseHandle(g_mutex);
     g_mutex = nullptr;
   }
-}
-
-void CaptureMainWindowRect() {
-  RECT rect;
-  if (!GetWindowRect(g_mainWindow, &rect)) return;
-  g_settings.Left = rect.left;
-  g_settings.Top = rect.top;
-  g_settings.Width = rect.right - rect.left;
-  g_settings.Height = rect.bottom - rect.top;
-}
-
-void ExitProgram() {
-  CaptureMainWindowRect();
-  SaveAll();
-  DestroyWindow(g_mainWindow);
-}
-
-void OnEndSession(bool ending) {
-  if (!ending || g_mainWindow == nullptr) return;
-  CaptureMainWindowRect();
-  SaveAll(SaveReport::Silent);
-  DestroyWindow(g_mainWindow);
-}
-
-void OnMainDestroy() {
-  FreeHook();
-  Shell_NotifyIconW(NIM_DELETE, &g_trayIcon);
-  PostQuitMessage(0);
 }
 
 }  // namespace qm

@@ -250,14 +250,15 @@ void BenchRebuild() {
     SendMessageW(bare, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
   }
   std::vector<std::wstring> cells;
+  const qm::EntryTexts texts;
   for (int i = 0; i < kRows; ++i) {
     const qm::WindowEntry& entry = g_windowTable.Entries[i];
     char16_t text[qm::TextCapacity];
     cells.push_back(qm::AsWide(entry.Title));
     cells.push_back(qm::AsWide(entry.Class));
-    qm::EntryPositionText(entry, text);
+    texts.Position(entry, text);
     cells.push_back(qm::AsWide(text));
-    qm::EntrySizeText(entry, text);
+    texts.Size(entry, text);
     cells.push_back(qm::AsWide(text));
   }
 

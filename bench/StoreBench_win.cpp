@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
 
@@ -90,10 +89,10 @@ int main() {
   filled = g_windowTable;
 
   // Warm-up: the first file operations of a fresh Wine session are slower.
-  SaveAll(SaveReport::Silent);
+  SaveAll(nullptr, SaveReport::Silent);
   LoadAll();
 
-  const double save = MedianSeconds(9, [] { SaveAll(SaveReport::Silent); });
+  const double save = MedianSeconds(9, [] { SaveAll(nullptr, SaveReport::Silent); });
   // One run: the platform rewrites the whole file for every key it writes,
   // so the baseline takes about a minute under Wine.
   const double saveBaseline = MedianSeconds(1, [&] {

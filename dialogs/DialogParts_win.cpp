@@ -2,24 +2,12 @@
 
 #include <commctrl.h>
 
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/NumberBox.h"
 #include "res/resource.h"
 
 namespace qm {
-
-void LoadText(UINT id, char16_t* out) {
-  out[0] = u'\0';
-  LoadStringW(g_instance, id, AsWide(out), TextCapacity);
-}
-
-void SetCaptionText(HWND dialog, UINT id) {
-  char16_t caption[TextCapacity];
-  LoadText(id, caption);
-  SetWindowTextW(dialog, AsWide(caption));
-}
 
 void ReadControlText(HWND dialog, int id, char16_t* out) {
   out[0] = u'\0';
@@ -235,10 +223,17 @@ void RunEntryRule(HWND dialog, int id, EntryReaction react) {
   if (next != 0) SendDialogCommand(dialog, next);
 }
 
-void ShowRefusal(UINT id, UINT iconFlags) {
-  char16_t text[TextCapacity];
-  LoadText(id, text);
-  MessageBoxW(g_mainWindow, AsWide(text), L"Quillmere", MB_OK | iconFlags);
+HWND DialogOwner(HWND dialog) { return GetWindow(dialog, GW_OWNER); }
+
+void ShowRefusal(HWND dialog, UINT id, UINT iconFlags) {
+  ShowStringMessage(DialogOwner(dialog), id, 0, MB_OK | iconFlags);
+}
+
+void KeepTableViewRefresh(HWND dialog, LPARAM initParam) { SetWindowLongPtrW(dialog, DWLP_USER, initParam); }
+
+void RefreshTableView(HWND dialog) {
+  const auto refresh = reinterpret_cast<TableViewRefresh>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (refresh != nullptr) refresh();
 }
 
 }  // namespace qm

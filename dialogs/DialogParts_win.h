@@ -14,10 +14,6 @@
 
 namespace qm {
 
-// String id of the string table into out[TextCapacity].
-void LoadText(UINT id, char16_t* out);
-// Sets the dialog's caption to string id.
-void SetCaptionText(HWND dialog, UINT id);
 // Text of a dialog control into out[TextCapacity], cut to 255 code units.
 void ReadControlText(HWND dialog, int id, char16_t* out);
 
@@ -64,10 +60,18 @@ void SendDialogCommand(HWND dialog, int id);
 using EntryReaction = int32_t (*)(EntryControlState& state, int32_t id);
 void RunEntryRule(HWND dialog, int id, EntryReaction react);
 
+// The window that owns a modal dialog: the main window that opened it.
+HWND DialogOwner(HWND dialog);
+
 // Tells the user why OK stored nothing: a message box with string id,
 // caption "Quillmere", one OK button and the given icon flags, owned by the
-// main window.
-void ShowRefusal(UINT id, UINT iconFlags);
+// dialog's owner.
+void ShowRefusal(HWND dialog, UINT id, UINT iconFlags);
+
+// The view-rebuilding function an entry dialog was opened with (see
+// DialogParam): kept at WM_INITDIALOG, called by OK once the table changed.
+void KeepTableViewRefresh(HWND dialog, LPARAM initParam);
+void RefreshTableView(HWND dialog);
 
 // State of the window entry dialog that outlives it: the handle of its
 // running-window list while it is open, and the sort direction of each

@@ -3,8 +3,7 @@
 // moves or resizes a window, or both.
 #include <windows.h>
 
-#include "app/AppState_win.h"
-#include "app/MainWindow_win.h"
+#include "base/Win32Glue.h"
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
 #include "entries/EntryStore_win.h"
@@ -22,7 +21,8 @@ void LoadMenuEntryControls(HWND dialog) {
   for (int32_t i = 0; i < count; ++i) SendDialogCommand(dialog, commands[i]);
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, LPARAM initParam) {
+  KeepTableViewRefresh(dialog, initParam);
   FillPositionCombo(dialog);
   PrepareNumberBoxes(dialog);
   if (EditIndex != -1) {
@@ -41,7 +41,7 @@ void OnOk(HWND dialog) {
     case EntryRefusal::None:
       break;
     case EntryRefusal::TableFull:
-      ShowRefusal(IDS_TABLE_FULL, MB_ICONINFORMATION);
+      ShowRefusal(dialog, IDS_TABLE_FULL, MB_ICONINFORMATION);
       return;
     case EntryRefusal::ClassRegistered:
     case EntryRefusal::NoSuchEntry:
@@ -51,8 +51,8 @@ void OnOk(HWND dialog) {
   if (EditIndex == -1) ++g_menuTable.Count;
   StoreGeometryControls(dialog, g_menuTable.Entries[target.Index]);
   SortMenuTable(g_menuTable);
-  RefreshMenuView();
-  SaveAll();
+  RefreshTableView(dialog);
+  SaveAll(DialogOwner(dialog));
   EndDialog(dialog, 0);
 }
 
@@ -76,10 +76,10 @@ void OnCommand(HWND dialog, int id) {
 
 }  // namespace
 
-INT_PTR CALLBACK MenuEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK MenuEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInitDialog(dialog);
+      OnInitDialog(dialog, lParam);
       return TRUE;
     case WM_COMMAND:
       OnCommand(dialog, LOWORD(wParam));

@@ -4,7 +4,6 @@
 // start.
 #include <windows.h>
 
-#include "app/AppState_win.h"
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
 #include "entries/EntryStore_win.h"
@@ -17,7 +16,7 @@ namespace {
 void OnOk(HWND dialog) {
   g_settings.Tooltip = CheckedFlag(dialog, IDC_TOOLTIP);
   g_settings.KeepIn = CheckedFlag(dialog, IDC_KEEPIN);
-  SaveAll();
+  SaveAll(DialogOwner(dialog));
   EndDialog(dialog, 0);
 }
 

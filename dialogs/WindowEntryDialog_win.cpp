@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/AppState_win.h"
-#include "app/MainWindow_win.h"
 #include "base/Win32Glue.h"
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
@@ -49,20 +47,6 @@ void ReadRowText(int row, int column, char16_t* out) {
   if (item.pszText != nullptr && item.pszText != AsWide(out)) {
     U16CopyTruncated(out, TextCapacity, U16ViewOf(AsU16(item.pszText)));
   }
-}
-
-int SelectedRow() {
-  return static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-void InsertColumn(int column, UINT textId) {
-  char16_t text[TextCapacity];
-  LoadText(textId, text);
-  LVCOLUMNW header = {};
-  header.mask = LVCF_FMT | LVCF_TEXT;
-  header.fmt = LVCFMT_LEFT;
-  header.pszText = AsWide(text);
-  SendMessageW(CurrentWindowList, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
 }
 
 void FitColumnsAndRepaint() {
@@ -145,7 +129,7 @@ void SortByColumn(int column) {
 // while nothing is selected (a row losing the selection, or only gaining
 // the focus) leave the box as it is.
 void CopySelectedClass(HWND dialog) {
-  const int row = SelectedRow();
+  const int row = FirstSelectedRow(CurrentWindowList);
   if (row < 0) return;
   char16_t windowClass[TextCapacity];
   ReadRowText(row, kClassColumn, windowClass);
@@ -156,7 +140,7 @@ void CopySelectedClass(HWND dialog) {
 // rectangle and frame styles. A window closed since the list was filled
 // leaves the numbers and the frame boxes as they were.
 void TakeSelectedWindow(HWND dialog) {
-  const int row = SelectedRow();
+  const int row = FirstSelectedRow(CurrentWindowList);
   if (row < 0) return;
   char16_t windowClass[TextCapacity];
   char16_t title[TextCapacity];
@@ -212,12 +196,12 @@ void StoreWindowEntryControls(HWND dialog, int32_t index) {
   entry.ThickFrame = CheckedFlag(dialog, IDC_THICKFRAME);
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, LPARAM initParam) {
+  KeepTableViewRefresh(dialog, initParam);
   CurrentWindowList = GetDlgItem(dialog, IDC_WINDOWLIST);
-  const LRESULT extended = SendMessageW(CurrentWindowList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-  SendMessageW(CurrentWindowList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_FULLROWSELECT);
-  InsertColumn(kClassColumn, IDS_COL_CLASS);
-  InsertColumn(kTitleColumn, IDS_COL_TITLE);
+  AddListViewStyle(CurrentWindowList, LVS_EX_FULLROWSELECT);
+  InsertListColumn(CurrentWindowList, kClassColumn, IDS_COL_CLASS);
+  InsertListColumn(CurrentWindowList, kTitleColumn, IDS_COL_TITLE);
   FillCurrentWindowList();
   FitColumnsAndRepaint();
   FillPositionCombo(dialog);
@@ -245,10 +229,10 @@ void OnOk(HWND dialog) {
     case EntryRefusal::None:
       break;
     case EntryRefusal::ClassRegistered:
-      ShowRefusal(IDS_CLASS_EXISTS, 0);
+      ShowRefusal(dialog, IDS_CLASS_EXISTS, 0);
       return;
     case EntryRefusal::TableFull:
-      ShowRefusal(IDS_TABLE_FULL, MB_ICONINFORMATION);
+      ShowRefusal(dialog, IDS_TABLE_FULL, MB_ICONINFORMATION);
       return;
     case EntryRefusal::NoSuchEntry:
       EndDialog(dialog, 0);
@@ -257,8 +241,8 @@ void OnOk(HWND dialog) {
   if (EditIndex == -1) ++g_windowTable.Count;
   StoreWindowEntryControls(dialog, target.Index);
   SortWindowTable(g_windowTable);
-  RefreshWindowView();
-  SaveAll();
+  RefreshTableView(dialog);
+  SaveAll(DialogOwner(dialog));
   EndDialog(dialog, 0);
 }
 
@@ -307,7 +291,7 @@ void OnNotify(HWND dialog, const NMHDR* header) {
 INT_PTR CALLBACK WindowEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInitDialog(dialog);
+      OnInitDialog(dialog, lParam);
       return TRUE;
     case WM_COMMAND:
       OnCommand(dialog, LOWORD(wParam));

@@ -2,13 +2,17 @@
 
 #include <string>
 
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryFiles.h"
 #include "entries/IniFile_win.h"
 #include "res/resource.h"
 
 namespace qm {
+
+Settings g_settings;
+WindowTable g_windowTable;
+MenuTable g_menuTable;
+int32_t EditIndex = -1;
 
 namespace {
 
@@ -49,13 +53,11 @@ void BuildFileNames() {
 
 std::u16string TempName(const std::u16string& target) { return target + u".tmp"; }
 
-void ShowSaveFailure() {
-  char16_t text[TextCapacity] = {};
-  LoadStringW(g_instance, IDS_SAVE_FAILED, AsWide(text), TextCapacity);
+void ShowSaveFailure(HWND mainWindow) {
   // Owned by the window the user is working in: during a dialog's OK that is
   // the dialog, which the box must disable so OK cannot run again under it.
-  HWND owner = g_mainWindow != nullptr ? GetLastActivePopup(g_mainWindow) : nullptr;
-  MessageBoxW(owner, AsWide(text), L"Quillmere", MB_OK | MB_ICONWARNING);
+  HWND owner = mainWindow != nullptr ? GetLastActivePopup(mainWindow) : nullptr;
+  ShowStringMessage(owner, IDS_SAVE_FAILED, 0, MB_OK | MB_ICONWARNING);
 }
 
 IniDocument LoadFile(const std::u16string& fileName, bool& unreadable) {
@@ -76,7 +78,7 @@ void LoadAll() {
   ParseEntries(entries, g_windowTable, g_menuTable);
 }
 
-bool SaveAll(SaveReport report) {
+bool SaveAll(HWND owner, SaveReport report) {
   if (g_configFileName.empty()) BuildFileNames();
   const std::u16string configTemp = TempName(g_configFileName);
   const std::u16string entryTemp = TempName(g_entryFileName);
@@ -96,7 +98,7 @@ bool SaveAll(SaveReport report) {
 
   RemoveFile(configTemp);
   RemoveFile(entryTemp);
-  if (report == SaveReport::ShowFailure) ShowSaveFailure();
+  if (report == SaveReport::ShowFailure) ShowSaveFailure(owner);
   return false;
 }
 

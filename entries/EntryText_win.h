@@ -5,11 +5,21 @@
 
 namespace qm {
 
-// The six anchor texts from the string table, loaded on first use.
-const AnchorTexts& LoadedAnchorTexts();
+// PositionText and SizeText with the anchor texts of the string table,
+// which an object loads when it is made: one per list rebuild or popup.
+class EntryTexts {
+ public:
+  EntryTexts();
+  EntryTexts(const EntryTexts&) = delete;
+  EntryTexts& operator=(const EntryTexts&) = delete;
 
-// PositionText and SizeText with the anchor texts of the resources.
-void EntryPositionText(const EntryGeometry& entry, char16_t* out);
-void EntrySizeText(const EntryGeometry& entry, char16_t* out);
+  const AnchorTexts& Anchors() const { return anchors_; }
+  void Position(const EntryGeometry& entry, char16_t* out) const { PositionText(entry, anchors_, out); }
+  void Size(const EntryGeometry& entry, char16_t* out) const { SizeText(entry, out); }
+
+ private:
+  char16_t texts_[PosCount][TextCapacity];
+  AnchorTexts anchors_;
+};
 
 }  // namespace qm

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "placement/Placement.h"
+#include "base/Geometry.h"
 
 namespace qm {
 

@@ -2,12 +2,13 @@
 
 #include <cstring>
 
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
 #include "hook/HookContract.h"
 #include "hook/ReadoutText.h"
 
 namespace qm {
+
+HWND g_readoutWindow;
 
 namespace {
 
@@ -66,13 +67,13 @@ void CreateReadoutWindow() {
                                     100, 100, kReadoutWidth, kReadoutHeight, nullptr, nullptr, g_instance, nullptr);
 }
 
-void OnCopyData(const COPYDATASTRUCT* data) {
+void OnCopyData(HWND mainWindow, const COPYDATASTRUCT* data) {
   // The payload comes from another process: a short or missing one is
   // ignored rather than read past its end.
   if (data == nullptr || data->dwData != MSG_TIP_RECT) return;
   if (data->lpData == nullptr || data->cbData < sizeof(TipRectPayload)) return;
 
-  SetForegroundWindow(g_mainWindow);
+  SetForegroundWindow(mainWindow);
   POINT cursor = {};
   GetCursorPos(&cursor);
   // Below the cursor's picture, so the readout never hides the hot spot.

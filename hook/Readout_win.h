@@ -6,10 +6,14 @@
 
 namespace qm {
 
+// The readout window, made by CreateReadoutWindow and kept until exit.
+extern HWND g_readoutWindow;
+
 // Registers "Quillmere_Tooltip" and creates the hidden readout window.
 void CreateReadoutWindow();
-// WM_COPYDATA to the main window; handles MSG_TIP_RECT, ignores the rest.
-void OnCopyData(const COPYDATASTRUCT* data);
+// WM_COPYDATA to mainWindow; handles MSG_TIP_RECT, ignores the rest. The
+// main window comes to the foreground before the readout shows.
+void OnCopyData(HWND mainWindow, const COPYDATASTRUCT* data);
 // MSG_TIP_HIDE.
 void HideReadout();
 

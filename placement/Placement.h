@@ -4,17 +4,11 @@
 
 #include <cstdint>
 
+#include "base/Geometry.h"
 #include "base/U16.h"
 #include "entries/EntryTable.h"
 
 namespace qm {
-
-struct Rect32 {
-  int32_t left;
-  int32_t top;
-  int32_t right;
-  int32_t bottom;
-};
 
 enum class PlacementAction { ResizeOnly, MoveOnly, MoveAndResize };
 

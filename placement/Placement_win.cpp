@@ -1,14 +1,12 @@
 #include "placement/Placement_win.h"
 
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
+#include "entries/EntryStore_win.h"
 #include "placement/Placement.h"
 
 namespace qm {
 
 namespace {
-
-Rect32 ToRect32(const RECT& r) { return Rect32{r.left, r.top, r.right, r.bottom}; }
 
 // Both SetWindowPos forms leave out SWP_NOZORDER and SWP_NOACTIVATE on
 // purpose: a placed window comes to the top and is activated. MoveWindow

@@ -1,7 +1,7 @@
 #include "placement/PresetPopup_win.h"
 
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
+#include "entries/EntryStore_win.h"
 #include "entries/EntryText_win.h"
 #include "placement/Placement.h"
 #include "placement/Placement_win.h"
@@ -21,7 +21,8 @@ HMENU BuildPresetMenu(const MenuTable& presets, HMENU* popupOut) {
   sub.hSubMenu = popup;
   InsertMenuItemW(bar, 0, TRUE, &sub);
 
-  const AnchorTexts& anchors = LoadedAnchorTexts();
+  const EntryTexts texts;
+  const AnchorTexts& anchors = texts.Anchors();
   for (int32_t k = 0; k < presets.Count; ++k) {
     char16_t text[PresetItemCapacity];
     PresetItemText(presets.Entries[k], anchors, text);
@@ -38,7 +39,7 @@ HMENU BuildPresetMenu(const MenuTable& presets, HMENU* popupOut) {
 
 }  // namespace
 
-void ShowMenuEntryPopup(HWND target) {
+void ShowMenuEntryPopup(HWND target, HWND owner) {
   // The presets as the menu shows them. The menu's nested loop dispatches
   // other messages while it is open, so the table may change before the
   // choice comes back; applying from this copy applies what the user saw
@@ -49,15 +50,15 @@ void ShowMenuEntryPopup(HWND target) {
 
   // A popup only takes the keyboard and closes on a click elsewhere when its
   // owner is the foreground window.
-  SetForegroundWindow(g_dummyWindow);
+  SetForegroundWindow(owner);
   POINT cursor = {};
   GetCursorPos(&cursor);
   int chosen = static_cast<int>(
-      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, g_dummyWindow, nullptr));
+      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, owner, nullptr));
   // Without a message after the menu closes, the owner may not notice that
   // the menu is gone and the next popup fails to close (a known
   // TrackPopupMenu trap).
-  PostMessageW(g_dummyWindow, WM_NULL, 0, 0);
+  PostMessageW(owner, WM_NULL, 0, 0);
   DestroyMenu(bar);
 
   if (chosen <= 0 || chosen > shown.Count) return;

@@ -6,6 +6,8 @@
 namespace qm {
 
 // Pops up every preset at the cursor and applies the chosen one to target.
-void ShowMenuEntryPopup(HWND target);
+// owner is the program's hidden helper window, which owns the popup and is
+// brought to the foreground for it.
+void ShowMenuEntryPopup(HWND target, HWND owner);
 
 }  // namespace qm

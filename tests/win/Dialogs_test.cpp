@@ -10,10 +10,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
+#include "entries/EntryStore_win.h"
 #include "res/resource.h"
 
 namespace qm {

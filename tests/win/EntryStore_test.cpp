@@ -8,7 +8,6 @@
 #include <string>
 
 #include "StoreTestSupport.h"
-#include "app/AppState_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryFiles.h"
 #include "entries/IniText.h"
@@ -90,7 +89,7 @@ TEST_F(EntryStore, MissingFilesGiveDefaultsAndEmptyTables) {
 TEST_F(EntryStore, SaveWritesExactUtf16TextThatTheProfileFunctionsRead) {
   LoadAll();
   FillSmallState();
-  ASSERT_TRUE(SaveAll(SaveReport::Silent));
+  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
 
   EXPECT_EQ(ReadBytes(dir_.File(L"Config.ini")),
             EncodeUtf16LeWithBom(u"[Config]\r\nLeft=-1280\r\nTop=20\r\nWidth=640\r\nHeight=480\r\nList=0\r\n"
@@ -137,7 +136,7 @@ TEST_F(EntryStore, TitlesRoundTripThroughSaveLoadAndTheProfileFunctions) {
     SetText(g_windowTable.Entries[i].Class, titles[count - 1 - i]);
   }
   g_windowTable.Count = count;
-  ASSERT_TRUE(SaveAll(SaveReport::Silent));
+  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
 
   const std::wstring entryFile = dir_.File(L"Entry.ini");
   for (int i = 0; i < count; ++i) {
@@ -171,7 +170,7 @@ class FileLock {
 TEST_F(EntryStore, FailedSaveKeepsTheOldFilesAndSaysSo) {
   LoadAll();
   FillSmallState();
-  ASSERT_TRUE(SaveAll(SaveReport::Silent));
+  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
   const std::string oldConfig = ReadBytes(dir_.File(L"Config.ini"));
   const std::string oldEntry = ReadBytes(dir_.File(L"Entry.ini"));
 
@@ -180,7 +179,7 @@ TEST_F(EntryStore, FailedSaveKeepsTheOldFilesAndSaysSo) {
   {
     FileLock lock(dir_.File(L"Entry.ini"));
     ASSERT_TRUE(lock.held());
-    EXPECT_FALSE(SaveAll(SaveReport::Silent));
+    EXPECT_FALSE(SaveAll(nullptr, SaveReport::Silent));
   }
   EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), oldEntry);
   // Config.ini was replaced before the rename of Entry.ini failed: it is
@@ -193,13 +192,13 @@ TEST_F(EntryStore, FailedSaveKeepsTheOldFilesAndSaysSo) {
     FileLock lock(dir_.File(L"Config.ini"));
     ASSERT_TRUE(lock.held());
     const std::string configBefore = ReadBytes(dir_.File(L"Config.ini"));
-    EXPECT_FALSE(SaveAll(SaveReport::Silent));
+    EXPECT_FALSE(SaveAll(nullptr, SaveReport::Silent));
     EXPECT_EQ(ReadBytes(dir_.File(L"Config.ini")), configBefore);
     EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), oldEntry);
     EXPECT_EQ(test::ListFiles(dir_.path()), L"Config.ini|Entry.ini");
   }
   // With the files free again the same state saves.
-  EXPECT_TRUE(SaveAll(SaveReport::Silent));
+  EXPECT_TRUE(SaveAll(nullptr, SaveReport::Silent));
   EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), EncodeUtf16LeWithBom(ComposeEntryText(g_windowTable, g_menuTable)));
 }
 
@@ -229,13 +228,13 @@ DWORD WINAPI CloseSaveFailureBox(void* param) {
 
 TEST_F(EntryStore, FailedSaveShowsTheWarning) {
   LoadAll();
-  ASSERT_TRUE(SaveAll(SaveReport::Silent));
+  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
   BoxWatch watch;
   FileLock lock(dir_.File(L"Entry.ini"));
   ASSERT_TRUE(lock.held());
   HANDLE watcher = CreateThread(nullptr, 0, CloseSaveFailureBox, &watch, 0, nullptr);
   ASSERT_NE(watcher, nullptr);
-  EXPECT_FALSE(SaveAll(SaveReport::ShowFailure));
+  EXPECT_FALSE(SaveAll(nullptr, SaveReport::ShowFailure));
   WaitForSingleObject(watcher, INFINITE);
   CloseHandle(watcher);
   wchar_t expected[TextCapacity] = {};
@@ -250,7 +249,7 @@ TEST_F(EntryStore, FileNamesStayWhereLoadAllFoundThem) {
   ASSERT_TRUE(CreateDirectoryW(dir_.File(L"elsewhere").c_str(), nullptr));
   ASSERT_TRUE(SetCurrentDirectoryW(dir_.File(L"elsewhere").c_str()));
   FillSmallState();
-  EXPECT_TRUE(SaveAll(SaveReport::Silent));
+  EXPECT_TRUE(SaveAll(nullptr, SaveReport::Silent));
   EXPECT_TRUE(test::FileExists(dir_.File(L"Entry.ini")));
   EXPECT_EQ(test::ListFiles(dir_.File(L"elsewhere")), L"");
   SetCurrentDirectoryW(dir_.path().c_str());
@@ -267,7 +266,7 @@ TEST_F(EntryStore, CurrentDirectoryLongerThanMaxPath) {
   }
   LoadAll();
   FillSmallState();
-  EXPECT_TRUE(SaveAll(SaveReport::Silent));
+  EXPECT_TRUE(SaveAll(nullptr, SaveReport::Silent));
   const std::string saved = ReadBytes(deep + L"\\Entry.ini");
   EXPECT_EQ(saved, EncodeUtf16LeWithBom(ComposeEntryText(g_windowTable, g_menuTable)));
   ClearState();

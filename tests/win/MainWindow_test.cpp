@@ -250,10 +250,11 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
 
   // Each row shows (name and class, for window entries) the entry's
   // position and size texts.
-  auto expectRow = [](HWND view, int row, std::vector<std::wstring> cells, const EntryGeometry& entry) {
+  const EntryTexts texts;
+  auto expectRow = [&texts](HWND view, int row, std::vector<std::wstring> cells, const EntryGeometry& entry) {
     char16_t position[TextCapacity], size[TextCapacity];
-    EntryPositionText(entry, position);
-    EntrySizeText(entry, size);
+    texts.Position(entry, position);
+    texts.Size(entry, size);
     cells.push_back(Narrow(position));
     cells.push_back(Narrow(size));
     for (size_t i = 0; i < cells.size(); ++i) {

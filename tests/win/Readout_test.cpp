@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppState_win.h"
+#include "base/Win32Glue.h"
 #include "hook/HookContract.h"
 #include "hook/Readout_win.h"
 
@@ -54,7 +54,7 @@ TEST_F(ReadoutWindow, NoPayloadOrNoRecordIsIgnored) {
     copy.dwData = MSG_TIP_RECT;
     copy.cbData = c.size;
     copy.lpData = const_cast<void*>(c.data);
-    OnCopyData(c.record ? &copy : nullptr);
+    OnCopyData(nullptr, c.record ? &copy : nullptr);
     EXPECT_FALSE(IsWindowVisible(g_readoutWindow));
     RECT r;
     GetWindowRect(g_readoutWindow, &r);
@@ -71,7 +71,7 @@ TEST_F(ReadoutWindow, RepaintingKeepsNoFontBehind) {
   copy.dwData = MSG_TIP_RECT;
   copy.cbData = sizeof(rect);
   copy.lpData = &rect;
-  OnCopyData(&copy);
+  OnCopyData(nullptr, &copy);
   ASSERT_TRUE(IsWindowVisible(g_readoutWindow));
   UpdateWindow(g_readoutWindow);
   RECT r;
@@ -84,7 +84,7 @@ TEST_F(ReadoutWindow, RepaintingKeepsNoFontBehind) {
   const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   for (int i = 0; i < 200; ++i) {
     rect.right = 740 + i;
-    OnCopyData(&copy);
+    OnCopyData(nullptr, &copy);
     UpdateWindow(g_readoutWindow);
   }
   const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);

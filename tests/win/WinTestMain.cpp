@@ -3,7 +3,7 @@
 // Quillmere.exe.
 #include <gtest/gtest.h>
 
-#include "app/AppState_win.h"
+#include "base/Win32Glue.h"
 
 int main(int argc, char** argv) {
   qm::g_instance = GetModuleHandleW(nullptr);

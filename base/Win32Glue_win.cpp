@@ -1,0 +1,58 @@
+#include "base/Win32Glue.h"
+
+#include <commctrl.h>
+
+namespace qm {
+
+HINSTANCE g_instance;
+const int g_screenWidth = GetSystemMetrics(SM_CXSCREEN);
+const int g_screenHeight = GetSystemMetrics(SM_CYSCREEN);
+
+void LoadText(UINT id, char16_t* out) {
+  out[0] = u'\0';
+  LoadStringW(g_instance, id, AsWide(out), TextCapacity);
+}
+
+void SetCaptionText(HWND window, UINT id) {
+  char16_t caption[TextCapacity];
+  LoadText(id, caption);
+  SetWindowTextW(window, AsWide(caption));
+}
+
+int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
+  char16_t text[TextCapacity];
+  char16_t caption[TextCapacity];
+  LoadText(textId, text);
+  if (captionId != 0) LoadText(captionId, caption);
+  return MessageBoxW(owner, AsWide(text), captionId != 0 ? AsWide(caption) : kProgramName, type);
+}
+
+void InsertListColumn(HWND view, int column, UINT textId) {
+  char16_t text[TextCapacity];
+  LoadText(textId, text);
+  LVCOLUMNW header = {};
+  header.mask = LVCF_FMT | LVCF_TEXT;
+  header.fmt = LVCFMT_LEFT;
+  header.pszText = AsWide(text);
+  SendMessageW(view, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
+}
+
+void AddListViewStyle(HWND view, DWORD extendedStyle) {
+  const LRESULT extended = SendMessageW(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | static_cast<LPARAM>(extendedStyle));
+}
+
+int32_t FirstSelectedRow(HWND view) {
+  return static_cast<int32_t>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+int32_t SelectedRows(HWND view, int32_t* rows, int32_t capacity) {
+  int32_t count = 0;
+  for (int32_t row = FirstSelectedRow(view); row >= 0 && count < capacity;
+       row = static_cast<int32_t>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) {
+    rows[count++] = row;
+  }
+  return count;
+}
+
+}  // namespace qm
