@@ -110,7 +110,7 @@ void CreateWindowView() {
 
 // The menu-list view is the last child made at start-up. The main window's
 // WM_SIZE of creation came before any child existed, and showing the window
-// later need not send another, so both views are placed here; otherwise
+// later need not send another (under Wine it does not), so both views are placed here; otherwise
 // they would stay 0 x 0 until the user resized the window.
 void CreateMenuView() {
   g_menuView = CreateReportView(IDC_MENUVIEW);

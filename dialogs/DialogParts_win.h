@@ -10,6 +10,7 @@
 
 #include "base/U16.h"
 #include "dialogs/EntryRules.h"
+#include "dialogs/NumberBox_win.h"
 #include "entries/EntryTable.h"
 
 namespace qm {
@@ -24,25 +25,45 @@ void SelectPosition(HWND dialog, int32_t pos);
 // The selected item of the position box, -1 when none is selected.
 int32_t SelectedPosition(HWND dialog);
 
-// Lets the four number boxes take a leading minus sign: drops ES_NUMBER and
-// filters typing and pasting itself (digits, one leading '-', full-width
-// forms mapped to ASCII). Call once while the dialog initialises.
-void PrepareNumberBoxes(HWND dialog);
-// Shows value as "%d" in number box id.
-void ShowNumber(HWND dialog, int id, int32_t value);
-// Reads number box id as a signed number (ParseNumberBoxText).
-int32_t ReadNumber(HWND dialog, int id);
-
-// The fields both entry kinds share, to and from their controls: the two
-// "do not change" boxes, the position and the four numbers. Loading sets
-// the check marks without notifications; the enabled states follow from
-// the commands the dialog then sends itself.
-void LoadGeometryControls(HWND dialog, const EntryGeometry& entry);
-void StoreGeometryControls(HWND dialog, EntryGeometry& entry);
-
 // Check mark of a two-state check box, as 0 or 1.
 int32_t CheckedFlag(HWND dialog, int id);
 void SetCheckedFlag(HWND dialog, int id, int32_t flag);
+
+// A dialog's table of its controls: which control shows which field of the
+// record, and as what. Loading sets check marks and the position without
+// notifications; the enabled states follow from the commands an entry
+// dialog then sends itself.
+enum class ControlKind { Check, Number, Position };
+template <typename Record>
+struct ControlField {
+  int Id;
+  int32_t Record::*Field;
+  ControlKind Kind;
+};
+struct TextControlField {
+  int Id;
+  char16_t (WindowEntry::*Field)[TextCapacity];
+};
+
+void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value);
+int32_t StoreControl(HWND dialog, int id, ControlKind kind);
+
+template <typename Record, size_t N>
+void LoadControls(HWND dialog, const ControlField<Record> (&controls)[N], const Record& record) {
+  for (const auto& c : controls) LoadControl(dialog, c.Id, c.Kind, record.*c.Field);
+}
+template <typename Record, size_t N>
+void StoreControls(HWND dialog, const ControlField<Record> (&controls)[N], Record& record) {
+  for (const auto& c : controls) record.*c.Field = StoreControl(dialog, c.Id, c.Kind);
+}
+template <size_t N>
+void LoadControls(HWND dialog, const TextControlField (&controls)[N], const WindowEntry& entry) {
+  for (const auto& c : controls) SetDlgItemTextW(dialog, c.Id, reinterpret_cast<const wchar_t*>(entry.*c.Field));
+}
+template <size_t N>
+void StoreControls(HWND dialog, const TextControlField (&controls)[N], WindowEntry& entry) {
+  for (const auto& c : controls) ReadControlText(dialog, c.Id, entry.*c.Field);
+}
 
 // The controls the entry rules read, and writing back what a reaction
 // changed (only what differs from before, so untouched controls get no

@@ -13,9 +13,20 @@ namespace qm {
 
 namespace {
 
+// The dialog's controls and the fields they show, in the order they load.
+constexpr ControlField<MenuEntry> kMenuEntryControls[] = {
+    {IDC_DESABLEPOS, &MenuEntry::DesablePos, ControlKind::Check},
+    {IDC_DESABLESIZE, &MenuEntry::DesableSize, ControlKind::Check},
+    {IDC_POS, &MenuEntry::Pos, ControlKind::Position},
+    {IDC_LEFT, &MenuEntry::Left, ControlKind::Number},
+    {IDC_TOP, &MenuEntry::Top, ControlKind::Number},
+    {IDC_WIDTH, &MenuEntry::Width, ControlKind::Number},
+    {IDC_HEIGHT, &MenuEntry::Height, ControlKind::Number},
+};
+
 void LoadMenuEntryControls(HWND dialog) {
   const MenuEntry& entry = g_menuTable.Entries[EditIndex];
-  LoadGeometryControls(dialog, entry);
+  LoadControls(dialog, kMenuEntryControls, entry);
   int32_t commands[4];
   const int32_t count = MenuEntryLoadCommands(entry.DesablePos, commands);
   for (int32_t i = 0; i < count; ++i) SendDialogCommand(dialog, commands[i]);
@@ -49,7 +60,7 @@ void OnOk(HWND dialog) {
       return;
   }
   if (EditIndex == -1) ++g_menuTable.Count;
-  StoreGeometryControls(dialog, g_menuTable.Entries[target.Index]);
+  StoreControls(dialog, kMenuEntryControls, g_menuTable.Entries[target.Index]);
   SortMenuTable(g_menuTable);
   RefreshTableView(dialog);
   SaveAll(DialogOwner(dialog));

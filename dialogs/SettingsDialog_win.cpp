@@ -13,9 +13,13 @@ namespace qm {
 
 namespace {
 
+constexpr ControlField<Settings> kSettingsControls[] = {
+    {IDC_TOOLTIP, &Settings::Tooltip, ControlKind::Check},
+    {IDC_KEEPIN, &Settings::KeepIn, ControlKind::Check},
+};
+
 void OnOk(HWND dialog) {
-  g_settings.Tooltip = CheckedFlag(dialog, IDC_TOOLTIP);
-  g_settings.KeepIn = CheckedFlag(dialog, IDC_KEEPIN);
+  StoreControls(dialog, kSettingsControls, g_settings);
   SaveAll(DialogOwner(dialog));
   EndDialog(dialog, 0);
 }
@@ -38,8 +42,7 @@ void OnCommand(HWND dialog, int id) {
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      SetCheckedFlag(dialog, IDC_TOOLTIP, g_settings.Tooltip);
-      SetCheckedFlag(dialog, IDC_KEEPIN, g_settings.KeepIn);
+      LoadControls(dialog, kSettingsControls, g_settings);
       return TRUE;
     case WM_COMMAND:
       OnCommand(dialog, LOWORD(wParam));

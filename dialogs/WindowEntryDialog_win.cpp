@@ -4,10 +4,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+#include <vector>
+
 #include "base/Win32Glue.h"
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/WindowListOrder.h"
+#include "entries/EntryFields.h"
 #include "entries/EntryStore_win.h"
 #include "res/resource.h"
 
@@ -23,14 +27,38 @@ int32_t CurrentWindowSortDirection[2];
 
 namespace {
 
+// The dialog's controls and the fields they show, in the order they load.
+constexpr TextControlField kWindowTextControls[] = {
+    {IDC_TITLE, &WindowEntry::Title},
+    {IDC_CLASS, &WindowEntry::Class},
+};
+constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
+    {IDC_DESABLEPOS, &WindowEntry::DesablePos, ControlKind::Check},
+    {IDC_DESABLESIZE, &WindowEntry::DesableSize, ControlKind::Check},
+    {IDC_POS, &WindowEntry::Pos, ControlKind::Position},
+    {IDC_LEFT, &WindowEntry::Left, ControlKind::Number},
+    {IDC_TOP, &WindowEntry::Top, ControlKind::Number},
+    {IDC_WIDTH, &WindowEntry::Width, ControlKind::Number},
+    {IDC_HEIGHT, &WindowEntry::Height, ControlKind::Number},
+    {IDC_DESABLESTYLE, &WindowEntry::DesableStyle, ControlKind::Check},
+    {IDC_BORDER, &WindowEntry::Border, ControlKind::Check},
+    {IDC_DIALOGFRAME, &WindowEntry::DialogFrame, ControlKind::Check},
+    {IDC_THICKFRAME, &WindowEntry::ThickFrame, ControlKind::Check},
+};
+
 constexpr int kClassColumn = 0;
 constexpr int kTitleColumn = 1;
 
 // Rows the list holds at most: a sort compares texts taken from the list
 // beforehand, one slot per row. Far more windows than a desktop shows.
 constexpr int kMaxListedWindows = 1024;
-// The sorted column's texts by row item data, taken just before a sort.
-char16_t g_sortTexts[kMaxListedWindows][TextCapacity];
+
+// What one sort compares: the sorted column's texts by row item data, taken
+// just before the sort, and the column's direction.
+struct SortTexts {
+  std::vector<std::array<char16_t, TextCapacity>> byData;
+  int32_t direction;
+};
 
 // Text of one cell into out[TextCapacity] (cut to 255 code units).
 void ReadRowText(int row, int column, char16_t* out) {
@@ -93,15 +121,17 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM) {
 void FillCurrentWindowList() { EnumWindows(ListWindow, 0); }
 
 // The comparison of a sort by one column, given the item data of two rows.
-// It sends the list no message: while a list view sorts, its rows are in
-// flux, and neither finding a row by its item data (LVM_FINDITEMW) nor
-// reading a row by index in the middle of LVM_SORTITEMSEX gives the row
-// meant on every system. The texts were taken before the sort began.
-int CALLBACK CompareCurrentWindowRows(LPARAM first, LPARAM second, LPARAM column) {
-  const auto text = [](LPARAM data) {
-    return data >= 0 && data < kMaxListedWindows ? U16ViewOf(g_sortTexts[data]) : U16View();
+// Wine workaround: it sends the list no message. While a list view sorts,
+// its rows are in flux, and under Wine the index LVM_SORTITEMSEX passes does
+// not match what LVM_GETITEM reads during the sort (nor does LVM_FINDITEMW
+// find rows by item data reliably), so the texts are taken before the sort.
+int CALLBACK CompareCurrentWindowRows(LPARAM first, LPARAM second, LPARAM context) {
+  const auto& sort = *reinterpret_cast<const SortTexts*>(context);
+  const auto text = [&sort](LPARAM data) {
+    return data >= 0 && static_cast<size_t>(data) < sort.byData.size() ? U16ViewOf(sort.byData[static_cast<size_t>(data)].data())
+                                                                       : U16View();
   };
-  return CompareWindowRowTexts(text(first), text(second), CurrentWindowSortDirection[column]);
+  return CompareWindowRowTexts(text(first), text(second), sort.direction);
 }
 
 LPARAM RowData(int row) {
@@ -117,11 +147,14 @@ void SortByColumn(int column) {
   if (column != kClassColumn && column != kTitleColumn) return;
   CurrentWindowSortDirection[column] = NextSortDirection(CurrentWindowSortDirection[column]);
   const int rows = static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETITEMCOUNT, 0, 0));
+  SortTexts sort{std::vector<std::array<char16_t, TextCapacity>>(static_cast<size_t>(rows)),
+                 CurrentWindowSortDirection[column]};
+  for (auto& text : sort.byData) text[0] = u'\0';
   for (int row = 0; row < rows; ++row) {
     const LPARAM data = RowData(row);
-    if (data >= 0 && data < kMaxListedWindows) ReadRowText(row, column, g_sortTexts[data]);
+    if (data >= 0 && data < rows) ReadRowText(row, column, sort.byData[static_cast<size_t>(data)].data());
   }
-  SendMessageW(CurrentWindowList, LVM_SORTITEMS, static_cast<WPARAM>(column),
+  SendMessageW(CurrentWindowList, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort),
                reinterpret_cast<LPARAM>(CompareCurrentWindowRows));
 }
 
@@ -158,10 +191,14 @@ void TakeSelectedWindow(HWND dialog) {
   ShowNumber(dialog, IDC_TOP, rect.top);
   ShowNumber(dialog, IDC_WIDTH, rect.right - rect.left);
   ShowNumber(dialog, IDC_HEIGHT, rect.bottom - rect.top);
-  // WS_CAPTION is WS_BORDER | WS_DLGFRAME, so a captioned window ticks both.
-  SetCheckedFlag(dialog, IDC_BORDER, (style & WS_BORDER) != 0);
-  SetCheckedFlag(dialog, IDC_DIALOGFRAME, (style & WS_DLGFRAME) != 0);
-  SetCheckedFlag(dialog, IDC_THICKFRAME, (style & WS_THICKFRAME) != 0);
+  // Each frame box from its style bit. WS_CAPTION is WS_BORDER | WS_DLGFRAME,
+  // so a captioned window ticks both.
+  for (const auto& frame : FrameFields) {
+    if (frame.StyleBit == 0) continue;
+    for (const auto& control : kWindowEntryControls) {
+      if (control.Field == frame.Field) SetCheckedFlag(dialog, control.Id, (static_cast<DWORD>(style) & frame.StyleBit) != 0);
+    }
+  }
 }
 
 // "更新": the windows listed anew, in enumeration order.
@@ -173,13 +210,8 @@ void RefreshCurrentWindowList() {
 
 void LoadWindowEntryControls(HWND dialog) {
   const WindowEntry& entry = g_windowTable.Entries[EditIndex];
-  SetDlgItemTextW(dialog, IDC_TITLE, AsWide(entry.Title));
-  SetDlgItemTextW(dialog, IDC_CLASS, AsWide(entry.Class));
-  LoadGeometryControls(dialog, entry);
-  SetCheckedFlag(dialog, IDC_DESABLESTYLE, entry.DesableStyle);
-  SetCheckedFlag(dialog, IDC_BORDER, entry.Border);
-  SetCheckedFlag(dialog, IDC_DIALOGFRAME, entry.DialogFrame);
-  SetCheckedFlag(dialog, IDC_THICKFRAME, entry.ThickFrame);
+  LoadControls(dialog, kWindowTextControls, entry);
+  LoadControls(dialog, kWindowEntryControls, entry);
   int32_t commands[4];
   const int32_t count = WindowEntryLoadCommands(entry.DesablePos, commands);
   for (int32_t i = 0; i < count; ++i) SendDialogCommand(dialog, commands[i]);
@@ -187,13 +219,8 @@ void LoadWindowEntryControls(HWND dialog) {
 
 void StoreWindowEntryControls(HWND dialog, int32_t index) {
   WindowEntry& entry = g_windowTable.Entries[index];
-  ReadControlText(dialog, IDC_TITLE, entry.Title);
-  ReadControlText(dialog, IDC_CLASS, entry.Class);
-  StoreGeometryControls(dialog, entry);
-  entry.DesableStyle = CheckedFlag(dialog, IDC_DESABLESTYLE);
-  entry.Border = CheckedFlag(dialog, IDC_BORDER);
-  entry.DialogFrame = CheckedFlag(dialog, IDC_DIALOGFRAME);
-  entry.ThickFrame = CheckedFlag(dialog, IDC_THICKFRAME);
+  StoreControls(dialog, kWindowTextControls, entry);
+  StoreControls(dialog, kWindowEntryControls, entry);
 }
 
 void OnInitDialog(HWND dialog, LPARAM initParam) {

@@ -3,46 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "entries/EntryFields.h"
+
 namespace qm {
 
 namespace {
-
-// One list of keys drives both reading and writing, so the two can never
-// disagree about names or order.
-template <typename Record>
-struct IntKey {
-  const char16_t* name;
-  int32_t Record::*field;
-};
-
-const IntKey<Settings> SettingsKeys[] = {
-    {u"Left", &Settings::Left},   {u"Top", &Settings::Top},         {u"Width", &Settings::Width},
-    {u"Height", &Settings::Height}, {u"List", &Settings::List},     {u"Tooltip", &Settings::Tooltip},
-    {u"KeepIn", &Settings::KeepIn},
-};
-
-struct TextKey {
-  const char16_t* name;
-  char16_t (WindowEntry::*field)[TextCapacity];
-};
-
-const TextKey WindowTextKeys[] = {{u"Title", &WindowEntry::Title}, {u"Class", &WindowEntry::Class}};
-
-// Written after the two texts, in this order.
-const IntKey<WindowEntry> WindowIntKeys[] = {
-    {u"DesablePos", &WindowEntry::DesablePos},   {u"Left", &WindowEntry::Left},
-    {u"Top", &WindowEntry::Top},                 {u"Pos", &WindowEntry::Pos},
-    {u"DesableSize", &WindowEntry::DesableSize}, {u"Width", &WindowEntry::Width},
-    {u"Height", &WindowEntry::Height},           {u"DesableStyle", &WindowEntry::DesableStyle},
-    {u"Border", &WindowEntry::Border},           {u"DialogFrame", &WindowEntry::DialogFrame},
-    {u"ThickFrame", &WindowEntry::ThickFrame},
-};
-
-const IntKey<MenuEntry> MenuIntKeys[] = {
-    {u"DesablePos", &MenuEntry::DesablePos},   {u"Left", &MenuEntry::Left}, {u"Top", &MenuEntry::Top},
-    {u"Pos", &MenuEntry::Pos},                 {u"DesableSize", &MenuEntry::DesableSize},
-    {u"Width", &MenuEntry::Width},             {u"Height", &MenuEntry::Height},
-};
 
 constexpr char16_t ConfigSection[] = u"Config";
 constexpr char16_t WindowSection[] = u"Window";
@@ -117,8 +82,8 @@ class TextBuilder {
 
 Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight) {
   Settings settings = DefaultSettings(screenWidth, screenHeight);
-  for (const auto& key : SettingsKeys) {
-    settings.*key.field = config.ReadInt(ConfigSection, key.name, settings.*key.field);
+  for (const auto& key : SettingsFields) {
+    settings.*key.Field = config.ReadInt(ConfigSection, key.Key, settings.*key.Field);
   }
   return settings;
 }
@@ -130,18 +95,21 @@ void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus
   windows.Count = ReadCount(doc, WindowSection);
   for (int32_t i = 0; i < windows.Count; ++i) {
     WindowEntry& entry = windows.Entries[i];
-    for (const auto& key : WindowTextKeys) {
-      doc.ReadString(WindowSection, NumberedKey(key.name, i + 1).view(), U16View(), entry.*key.field, TextCapacity);
+    for (const auto& key : WindowTextFields) {
+      doc.ReadString(WindowSection, NumberedKey(key.Key, i + 1).view(), U16View(), entry.*key.Field, TextCapacity);
     }
-    for (const auto& key : WindowIntKeys) {
-      entry.*key.field = doc.ReadInt(WindowSection, NumberedKey(key.name, i + 1).view(), 0);
+    for (const auto& key : GeometryFields) {
+      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
+    }
+    for (const auto& key : FrameFields) {
+      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
     }
   }
 
   menus.Count = ReadCount(doc, MenuSection);
   for (int32_t i = 0; i < menus.Count; ++i) {
-    for (const auto& key : MenuIntKeys) {
-      menus.Entries[i].*key.field = doc.ReadInt(MenuSection, NumberedKey(key.name, i + 1).view(), 0);
+    for (const auto& key : GeometryFields) {
+      menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);
     }
   }
 }
@@ -149,7 +117,7 @@ void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus
 std::u16string ComposeConfigText(const Settings& settings) {
   TextBuilder out;
   out.Section(ConfigSection);
-  for (const auto& key : SettingsKeys) out.Int(key.name, settings.*key.field);
+  for (const auto& key : SettingsFields) out.Int(key.Key, settings.*key.Field);
   return std::move(out.text());
 }
 
@@ -164,15 +132,16 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
   out.Int(CountKey, windowCount);
   for (int32_t i = 0; i < windowCount; ++i) {
     const WindowEntry& entry = windows.Entries[i];
-    for (const auto& key : WindowTextKeys) {
-      out.Text(NumberedKey(key.name, i + 1).view(), FieldView(entry.*key.field));
+    for (const auto& key : WindowTextFields) {
+      out.Text(NumberedKey(key.Key, i + 1).view(), FieldView(entry.*key.Field));
     }
-    for (const auto& key : WindowIntKeys) out.Int(NumberedKey(key.name, i + 1).view(), entry.*key.field);
+    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
+    for (const auto& key : FrameFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
   }
   out.Section(MenuSection);
   out.Int(CountKey, menuCount);
   for (int32_t i = 0; i < menuCount; ++i) {
-    for (const auto& key : MenuIntKeys) out.Int(NumberedKey(key.name, i + 1).view(), menus.Entries[i].*key.field);
+    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), menus.Entries[i].*key.Field);
   }
   return std::move(out.text());
 }

@@ -93,16 +93,9 @@ int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View 
 }
 
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry) {
-  const struct {
-    uint32_t bit;
-    int32_t set;
-  } frames[] = {
-      {StyleBorder, entry.Border},
-      {StyleDialogFrame, entry.DialogFrame},
-      {StyleThickFrame, entry.ThickFrame},
-  };
-  for (const auto& frame : frames) {
-    style = frame.set != 0 ? (style | frame.bit) : (style & ~frame.bit);
+  for (const auto& frame : FrameFields) {
+    if (frame.StyleBit == 0) continue;
+    style = entry.*frame.Field != 0 ? (style | frame.StyleBit) : (style & ~frame.StyleBit);
   }
   return style;
 }

@@ -6,6 +6,7 @@
 
 #include "base/Geometry.h"
 #include "base/U16.h"
+#include "entries/EntryFields.h"
 #include "entries/EntryTable.h"
 
 namespace qm {
@@ -46,10 +47,8 @@ int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View 
 int32_t MatchWindowClass(const WindowTable& table, U16View windowClass);
 int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle);
 
-// The frame style bits a window entry sets or clears; no other bit changes.
-constexpr uint32_t StyleBorder = 0x00800000;       // WS_BORDER
-constexpr uint32_t StyleDialogFrame = 0x00400000;  // WS_DLGFRAME (with WS_BORDER: the caption)
-constexpr uint32_t StyleThickFrame = 0x00040000;   // WS_THICKFRAME
+// Sets or clears the style bit of every frame field of the entry (see
+// FrameFields); no other bit changes.
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry);
 
 // A preset's popup item, "(%s) [%s]" of its position and size texts, into
