@@ -263,18 +263,6 @@ int BenchMouseHook(Library& library, HWND main) {
 
 // The Linux process of the program, found through Wine's Z: drive by its
 // command line and this run's Wine prefix.
-std::string ReadLinuxFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
-  CloseHandle(file);
-  return text;
-}
-
 std::wstring FindLinuxProcess(const char* exeName) {
   char prefix[1024] = {};
   if (GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix)) == 0) return {};
@@ -287,9 +275,9 @@ std::wstring FindLinuxProcess(const char* exeName) {
     std::wstring name = data.cFileName;
     if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
     std::wstring dir = L"Z:\\proc\\" + name;
-    std::string cmdline = ReadLinuxFile(dir + L"\\cmdline");
+    std::string cmdline = qm::test::ReadBytes(dir + L"\\cmdline");
     if (cmdline.find(exeName) == std::string::npos) continue;
-    std::string environment = ReadLinuxFile(dir + L"\\environ");
+    std::string environment = qm::test::ReadBytes(dir + L"\\environ");
     std::replace(environment.begin(), environment.end(), '\0', '\n');
     if ((environment + "\n").find(wantPrefix + "\n") == std::string::npos) continue;
     found = dir;
@@ -307,7 +295,7 @@ bool ProcessCpu(const std::wstring& dir, unsigned long long* ns, unsigned long l
   if (find == INVALID_HANDLE_VALUE) return false;
   do {
     if (data.cFileName[0] == L'.') continue;
-    std::string stat = ReadLinuxFile(dir + L"\\task\\" + data.cFileName + L"\\schedstat");
+    std::string stat = qm::test::ReadBytes(dir + L"\\task\\" + data.cFileName + L"\\schedstat");
     unsigned long long run = 0, wait = 0, slices = 0;
     if (std::sscanf(stat.c_str(), "%llu %llu %llu", &run, &wait, &slices) == 3) {
       *ns += run;

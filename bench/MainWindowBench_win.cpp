@@ -25,6 +25,7 @@
 #include "base/Win32Glue.h"
 #include "entries/EntryText_win.h"
 #include "res/resource.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -302,23 +303,8 @@ void BenchRebuild() {
 
 int main() {
   qm::g_instance = GetModuleHandleW(nullptr);
-  // With no window manager, Wine stalls whenever the last tray icon goes
-  // away, which every exit of a started copy would otherwise cause.
-  HWND keeper = CreateWindowExW(0, L"STATIC", L"qm-bench-tray", 0, 0, 0, 0, 0, nullptr, nullptr, qm::g_instance,
-                                nullptr);
-  NOTIFYICONDATAW icon = {};
-  icon.cbSize = sizeof(icon);
-  icon.hWnd = keeper;
-  icon.uID = 1;
-  icon.uFlags = NIF_ICON | NIF_TIP;
-  icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  lstrcpynW(icon.szTip, L"qm-bench", ARRAYSIZE(icon.szTip));
-  Shell_NotifyIconW(NIM_ADD, &icon);
-
+  const qm::test::TrayKeeper keeper(L"qm-bench");
   BenchRebuild();
   BenchStartup();
-
-  Shell_NotifyIconW(NIM_DELETE, &icon);
-  DestroyWindow(keeper);
   return 0;
 }

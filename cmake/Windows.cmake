@@ -46,4 +46,5 @@ target_include_directories(Quillmere PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res ${C
 target_compile_options(Quillmere PRIVATE ${QM_WARNINGS})
 target_link_libraries(Quillmere PRIVATE qm_shell)
 target_link_options(Quillmere PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK})
+include(${CMAKE_CURRENT_SOURCE_DIR}/tests/support/Support.cmake)
 include(${CMAKE_CURRENT_SOURCE_DIR}/tools/Tools.cmake)

@@ -1,5 +1,5 @@
-// What the small driver programs in tools/ share: waiting on a condition
-// with a deadline, and finding the running Quillmere (optionally on a Wine
+// What the small driver programs in tools/ share beyond the test support:
+// its waiting with the tools' deadline, and finding the running Quillmere (optionally on a Wine
 // virtual desktop, whose windows FindWindow cannot see from outside).
 #pragma once
 
@@ -8,19 +8,13 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "tests/support/TestSupport.h"
+
 namespace tools {
 
 constexpr DWORD kDeadlineMs = 20000;
 
-template <typename Condition>
-bool WaitUntil(Condition condition) {
-  ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
-  while (!condition()) {
-    if (GetTickCount64() > deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
+inline bool WaitUntil(const std::function<bool()>& condition) { return qm::test::WaitUntil(condition, kDeadlineMs); }
 
 inline int Fail(const char* tool, const char* what) {
   std::fprintf(stderr, "%s: %s\n", tool, what);

@@ -8,50 +8,12 @@
 
 namespace e2e {
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
-
 std::wstring ExeDir() {
   wchar_t path[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring s(path, n);
   return s.substr(0, s.find_last_of(L"\\/"));
 }
-
-namespace {
-
-void RemoveTree(const std::wstring& dir) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = dir + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
-      } else {
-        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(full.c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(dir.c_str());
-}
-
-}  // namespace
 
 TempDir::TempDir() {
   wchar_t base[MAX_PATH];
@@ -64,32 +26,12 @@ TempDir::TempDir() {
   }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
+TempDir::~TempDir() { qm::test::RemoveTree(path_); }
 
 void WriteUtf16File(const std::wstring& path, const std::wstring& text) {
   std::string bytes("\xFF\xFE", 2);
   bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
   WriteBytes(path, bytes);
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char buffer[65536];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
 }
 
 std::wstring ReadUtf16File(const std::wstring& path) {
@@ -98,10 +40,6 @@ std::wstring ReadUtf16File(const std::wstring& path) {
   std::wstring text((bytes.size() - start) / 2, L'\0');
   if (!text.empty()) std::memcpy(&text[0], bytes.data() + start, text.size() * 2);
   return text;
-}
-
-bool FileExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::wstring IniString(const std::wstring& path, const wchar_t* section, const wchar_t* key,

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace e2e {
 
 // Default deadline of a wait. Generous: a first Wine start is slow.
@@ -17,7 +19,9 @@ constexpr DWORD kWaitMs = 15000;
 
 // Polls condition until it holds or timeoutMs passes; pumps this thread's
 // messages meanwhile. Returns whether it held.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs);
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs) {
+  return qm::test::WaitUntil(condition, timeoutMs);
+}
 
 // Folder of the running test executable (Quillmere.exe and qm_target.exe
 // are built beside it).
@@ -39,11 +43,11 @@ class TempDir {
 
 // Files. Text is written as UTF-16LE with a byte-order mark unless bytes are
 // given as they are.
+using qm::test::FileExists;
+using qm::test::ReadBytes;   // empty if missing
+using qm::test::WriteBytes;
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadBytes(const std::wstring& path);          // empty if missing
 std::wstring ReadUtf16File(const std::wstring& path);      // BOM dropped
-bool FileExists(const std::wstring& path);
 // The platform's own profile reading, for checking what the program wrote.
 std::wstring IniString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
                        const wchar_t* fallback = L"<missing>");

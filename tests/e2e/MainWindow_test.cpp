@@ -72,29 +72,6 @@ std::wstring ExeString(int id) {
   return text;
 }
 
-TEST(MainWindow, TrayLeftClicksToggleAndMinimiseHides) {
-  TempDir dir;
-  App app(dir.path());
-  ASSERT_TRUE(app.Start());
-  ASSERT_FALSE(IsWindowVisible(app.main()));
-
-  struct Step { const char* what; UINT message; WPARAM wParam; LPARAM lParam; bool visible; };
-  const Step steps[] = {
-      {"left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true},
-      {"left click hides", MSG_TRAY, 0, WM_LBUTTONUP, false},
-      {"left click shows again", MSG_TRAY, 0, WM_LBUTTONUP, true},
-      {"minimise hides", WM_SYSCOMMAND, SC_MINIMIZE, 0, false},
-      {"the next left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true},
-  };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.what);
-    app.Post(step.message, step.wParam, step.lParam);
-    EXPECT_TRUE(WaitUntil([&] { return (IsWindowVisible(app.main()) != FALSE) == step.visible; }));
-    EXPECT_FALSE(IsIconic(app.main()));
-  }
-  EXPECT_EQ(app.Close(), 0);
-}
-
 // The window was never resized, so the views' place comes from start-up.
 TEST(MainWindow, FirstShowHasTheViewsFillingTheWindowUnderTheToolbar) {
   TempDir dir;

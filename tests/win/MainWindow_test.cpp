@@ -390,6 +390,8 @@ TEST_F(MainWindowTest, UnknownCommandsAndOtherNotificationsChangeNothing) {
   EXPECT_FALSE(IsWindowVisible(g_mainWindow));
 }
 
+// The tray's clicks and minimising, tested here only: this level sees what
+// the program remembers (MainWindowShown) besides the window's visibility.
 TEST_F(MainWindowTest, TrayLeftClicksToggleAndMinimiseHides) {
   Build();
   struct Step { const char* what; UINT message; WPARAM wParam; LPARAM lParam; bool visible; int32_t shown; };

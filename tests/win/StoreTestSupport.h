@@ -1,6 +1,7 @@
 // Helpers for the tests of the settings and entry files: a scratch
-// directory that is the current directory while a test runs, and whole-file
-// reading and writing.
+// directory that is the current directory while a test runs, and the files
+// read and written key by key (file reading and writing come from the
+// shared test support).
 #pragma once
 
 #include <windows.h>
@@ -11,60 +12,9 @@
 
 #include "entries/EntryTable.h"
 #include "entries/Settings.h"
+#include "tests/support/TestSupport.h"
 
 namespace qm::test {
-
-// Paths beyond MAX_PATH need the "\\?\" form for the file functions.
-inline std::wstring LongForm(const std::wstring& path) {
-  if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
-  return L"\\\\?\\" + path;
-}
-
-inline std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(LongForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[65536];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
-}
-
-inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
-}
-
-inline bool FileExists(const std::wstring& path) {
-  return GetFileAttributesW(LongForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Deletes a directory tree; the test's own files only.
-inline void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW(LongForm(path + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring child = path + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        SetFileAttributesW(LongForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(LongForm(child).c_str());
-      }
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-  }
-  RemoveDirectoryW(LongForm(path).c_str());
-}
 
 // Names of the files directly in a directory, sorted by the file system.
 inline std::wstring ListFiles(const std::wstring& path) {
