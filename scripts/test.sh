@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds Quillmere and runs every test suite: the portable core natively and
-# under ASan/UBSan, then the Windows build under Wine (core tests again,
-# Windows unit tests, end-to-end tests against the real program). Prints one
-# summary line and exits non-zero if anything failed.
+# under ASan/UBSan, then the Windows build (core tests again, Windows unit
+# tests, end-to-end tests against the real program) three times: under the
+# system's Wine at 96 DPI, and under Wine 10 in the lab root that
+# scripts/wine10-lab.sh makes once (at 96 and at 144 DPI). The Windows
+# binaries are built once and reused. Prints one summary line over every run
+# and exits non-zero if anything failed or the lab could not be made.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,11 +37,14 @@ done
 run_ctest host
 run_ctest host-asan
 
-source scripts/wine-env.sh
-qm_wine_env virtual || { echo "could not prepare Wine"; exit 1; }
-trap '$QM_WINE_CLEANUP' EXIT
-run_ctest windows
+# Every Windows run keeps its reports in build/windows/RUN/test-results.
+windows_runs=(wine8-96dpi wine10-96dpi wine10-144dpi)
+for run in "${windows_runs[@]}"; do rm -rf "build/windows/$run"; done
+scripts/test-windows.sh wine8-96dpi:96 || status=1
+scripts/wine10-lab.sh run scripts/test-windows.sh wine10-96dpi:96 wine10-144dpi:144 || status=1
 
 step "summary"
-python3 scripts/test-summary.py build/host/test-results build/host-asan/test-results build/windows/test-results || status=1
+reports=(build/host/test-results build/host-asan/test-results)
+for run in "${windows_runs[@]}"; do reports+=("build/windows/$run/test-results"); done
+python3 scripts/test-summary.py "${reports[@]}" || status=1
 exit $status

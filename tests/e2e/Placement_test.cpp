@@ -246,11 +246,14 @@ TEST_F(Placement, WineNotepadByClass) {
 // rule, and only those.
 TEST_F(Placement, InitialisePlacesOnlyVisibleMatchingWindows) {
   WriteEntryIni(dir, {{L"QmInit", L"QmInit", {0, 0, 0, 4, 0, 500, 350}, 0, 1, 0, 0}});
-  ASSERT_TRUE(app.Start());
+  // Open before the program starts, so that only the command can place
+  // them (a window system that reports new windows itself would have the
+  // program place them as they appear).
   Target visible, hidden, other;
   ASSERT_TRUE(visible.Start(L"--class QmInit --count 2 --rect 300,300,400,300", 2));
   ASSERT_TRUE(hidden.Start(L"--class QmInit --hidden --rect 300,300,400,300"));
   ASSERT_TRUE(other.Start(L"--class QmOther --rect 300,300,400,300"));
+  ASSERT_TRUE(app.Start());
   const DWORD hiddenStyle = WindowStyle(hidden.window());
 
   // Sent rather than posted: when the call returns, the whole enumeration

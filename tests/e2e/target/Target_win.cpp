@@ -6,6 +6,10 @@
 // With --count N it opens N windows titled "TEXT 1" ... "TEXT N". --owned
 // gives every window after the first the first one as owner. The process
 // ends when its first window is closed or on WM_CLOSE to any window.
+// Windows shown at start-up are shown before the test can do anything: under
+// a window system that raises events itself, Quillmere sees them appear
+// then. A test that wants to choose the moment starts them --hidden and has
+// the target show them (TargetProtocol.h).
 #include <windows.h>
 #include <windowsx.h>
 
@@ -20,6 +24,16 @@ namespace {
 // Middle-button messages received, by every window of the process.
 LRESULT g_middleClicks = 0;
 
+// Raises a window event as the program would cause it: a show or a hide
+// first really shows or hides the window. Where the window system raises
+// these events itself (Windows, Wine 10) the hook then sees a show or hide
+// twice, once from each; where it does not (Wine 8) it still sees it once.
+void Raise(HWND window, DWORD event) {
+  if (event == EVENT_OBJECT_SHOW) ShowWindow(window, SW_SHOWNOACTIVATE);
+  if (event == EVENT_OBJECT_HIDE) ShowWindow(window, SW_HIDE);
+  NotifyWinEvent(event, window, OBJID_WINDOW, CHILDID_SELF);
+}
+
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MBUTTONDOWN:
@@ -32,16 +46,23 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return DefWindowProcW(window, message, wParam, lParam);
     case TARGET_MIDDLE_CLICKS:
       return g_middleClicks;
+    case WM_WINDOWPOSCHANGING:
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) == 0) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, GetWindowLongPtrW(window, GWLP_USERDATA) + 1);
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+    case TARGET_PLACEMENTS:
+      return GetWindowLongPtrW(window, GWLP_USERDATA);
     case TARGET_MOVE_WINDOW:
       for (WPARAM events = wParam; (events & 0xFFFF) != 0; events >>= 16) {
-        NotifyWinEvent(static_cast<DWORD>(events & 0xFFFF), window, OBJID_WINDOW, CHILDID_SELF);
+        Raise(window, static_cast<DWORD>(events & 0xFFFF));
       }
       SetWindowPos(window, nullptr, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_WINDOW, CHILDID_SELF);
       return 1;
     case TARGET_NOTIFY_EVENT:
-      NotifyWinEvent(static_cast<DWORD>(wParam), window, OBJID_WINDOW, CHILDID_SELF);
+      Raise(window, static_cast<DWORD>(wParam));
       return 1;
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
