@@ -1,0 +1,71 @@
+#include "placement/WindowKind.h"
+
+#include <gtest/gtest.h>
+
+namespace qm {
+namespace {
+
+constexpr uint32_t kOverlapped = 0x00CF0000;  // WS_OVERLAPPEDWINDOW
+constexpr uint32_t kPopup = 0x80000000;       // WS_POPUP
+constexpr uint32_t kBorder = 0x00800000;      // WS_BORDER
+constexpr uint32_t kThickFrame = 0x00040000;  // WS_THICKFRAME
+constexpr uint32_t kTopmost = 0x00000008;     // WS_EX_TOPMOST
+
+TopLevelFacts Facts(uint32_t style, uint32_t exStyle = 0, bool owned = false, U16View className = u"AppClass") {
+  return TopLevelFacts{true, true, false, owned, style, exStyle, className};
+}
+
+TEST(IsUserWindow, WhatTheTaskbarAndTitleBarsShow) {
+  struct Case {
+    const char* name;
+    TopLevelFacts facts;
+    bool expected;
+  } cases[] = {
+      {"main window", Facts(kOverlapped), true},
+      {"dialog: owned, with a caption", Facts(kPopup | 0x00C80000, 0, true, u"#32770"), true},
+      {"captioned palette, owned tool window", Facts(kPopup | 0x00C00000, winstyle::ExToolWindow, true), true},
+      {"borderless main window, not owned", Facts(kPopup | kThickFrame), true},
+      {"splash screen, not owned", Facts(kPopup), true},
+      {"owned pop-up forced onto the taskbar", Facts(kPopup, winstyle::ExAppWindow, true), true},
+      {"unowned tool window forced onto the taskbar", Facts(kPopup, winstyle::ExToolWindow | winstyle::ExAppWindow),
+       true},
+      {"owned caption-less pop-up (a program's drop-down)", Facts(kPopup | kBorder, 0, true), false},
+      {"unowned caption-less tool window", Facts(kPopup, winstyle::ExToolWindow | kTopmost), false},
+      {"caption-less no-activate pop-up (a notification)", Facts(kPopup, winstyle::ExNoActivate), false},
+      {"menu", Facts(kPopup | kBorder, winstyle::ExToolWindow, false, u"#32768"), false},
+      {"menu class, even without the tool style", Facts(kPopup | kBorder, 0, false, u"#32768"), false},
+      {"tooltip", Facts(kPopup, 0, false, u"tooltips_class32"), false},
+      {"combo box drop-down: a child of the desktop", Facts(winstyle::Child | kBorder, 0, false, u"ComboLBox"), false},
+      {"any child style on a root window", Facts(winstyle::Child | kOverlapped), false},
+      {"the desktop, whatever its title", Facts(kPopup, 0, false, u"Progman"), false},
+      {"the taskbar", Facts(kPopup, winstyle::ExToolWindow, false, u"Shell_TrayWnd"), false},
+      {"class names compare whole", Facts(kPopup, 0, false, u"Progman2"), true},
+      {"not visible", TopLevelFacts{true, false, false, false, kOverlapped, 0, u"AppClass"}, false},
+      {"cloaked", TopLevelFacts{true, true, true, false, kOverlapped, 0, u"ApplicationFrameWindow"}, false},
+      {"not its own root", TopLevelFacts{false, true, false, false, kOverlapped, 0, u"AppClass"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IsUserWindow(c.facts), c.expected);
+  }
+}
+
+TEST(MayPlaceAutomatically, NeverAMinimisedOrMaximisedWindow) {
+  struct Case {
+    const char* name;
+    TopLevelFacts facts;
+    bool expected;
+  } cases[] = {
+      {"normal main window", Facts(kOverlapped), true},
+      {"maximised", Facts(kOverlapped | winstyle::Maximize), false},
+      {"minimised", Facts(kOverlapped | winstyle::Minimize), false},
+      {"normal, but a tooltip", Facts(kPopup, 0, false, u"tooltips_class32"), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(MayPlaceAutomatically(c.facts), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace qm
