@@ -53,6 +53,12 @@ bool MayPlaceAutomatically(const TopLevelFacts& facts) {
   return IsUserWindow(facts) && !IsMinimizedOrMaximized(facts.style);
 }
 
+bool MayPlaceReportedWindow(const TopLevelFacts& facts) {
+  TopLevelFacts shown = facts;
+  shown.visible = true;
+  return MayPlaceAutomatically(shown);
+}
+
 bool IsMinimizedOrMaximized(uint32_t style) { return (style & (winstyle::Minimize | winstyle::Maximize)) != 0; }
 
 }  // namespace qm

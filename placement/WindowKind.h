@@ -43,6 +43,12 @@ bool IsUserWindow(const TopLevelFacts& facts);
 // maximised window would stay "maximised" with another rectangle.
 bool MayPlaceAutomatically(const TopLevelFacts& facts);
 
+// The same for a window the hook library reported when it appeared, visible
+// then: it is placed even if its program has hidden it for a moment since
+// (some hide and show their window again while they start), so that it
+// stands where its rule says when it comes back.
+bool MayPlaceReportedWindow(const TopLevelFacts& facts);
+
 // Whether a window with this style is minimised or maximised. A preset
 // chosen for such a window restores it first: it takes the preset's
 // rectangle only as a normal window.

@@ -64,7 +64,16 @@ TEST(MayPlaceAutomatically, NeverAMinimisedOrMaximisedWindow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(MayPlaceAutomatically(c.facts), c.expected);
+    EXPECT_EQ(MayPlaceReportedWindow(c.facts), c.expected);
   }
+  // A reported window hidden again since it appeared is still placed; the
+  // initialise command passes over it.
+  TopLevelFacts hidden = Facts(kOverlapped);
+  hidden.visible = false;
+  EXPECT_TRUE(MayPlaceReportedWindow(hidden));
+  EXPECT_FALSE(MayPlaceAutomatically(hidden));
+  hidden.cloaked = true;
+  EXPECT_FALSE(MayPlaceReportedWindow(hidden));
 }
 
 }  // namespace
