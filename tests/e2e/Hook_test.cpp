@@ -356,9 +356,10 @@ TEST_F(Hook, UncloakedWindowsAppearCaptionlessOwnedPopUpsDoNot) {
   ASSERT_TRUE(StartWithSentinel());
   Target popups;
   ASSERT_TRUE(popups.Start(L"--class QmHookKinds --rect 100,100,400,300 --style 80800000 --owned --count 2", 2));
-  popups.Notify(EVENT_OBJECT_SHOW, 1);
+  const size_t owned = popups.window(0) == WindowByOwner(popups, true) ? 0 : 1;
+  popups.Notify(EVENT_OBJECT_SHOW, owned);
   ASSERT_TRUE(sentinel.Sync());
-  EXPECT_RECT(WindowRect(popups.window(1)), start);
+  EXPECT_RECT(WindowRect(popups.window(owned)), start);
 
   Target store;
   ASSERT_TRUE(store.Start(L"--class QmHookKinds --rect 100,100,400,300"));

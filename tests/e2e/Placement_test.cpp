@@ -287,19 +287,19 @@ TEST_F(Placement, OnlyNormalUserWindowsArePlacedAutomatically) {
   struct Kind {
     const char* name;
     const wchar_t* args;
-    size_t window;  // which of the target's windows is the one tested
-    int show;       // 0: as the target shows it
+    bool owned;  // the target's owned window is the one tested
+    int show;    // 0: as the target shows it
     bool placed;
   };
   const Kind kinds[] = {
-      {"main window", L"", 0, 0, true},
-      {"dialog: owned, with a caption", L"--style 80C80000 --owned --count 2", 1, 0, true},
-      {"tool window with a caption", L"--style 80C00000 --exstyle 80", 0, 0, true},
-      {"caption-less pop-up without an owner", L"--style 80800000", 0, 0, true},
-      {"caption-less owned pop-up", L"--style 80800000 --owned --count 2", 1, 0, false},
-      {"caption-less tool window", L"--style 80800000 --exstyle 80", 0, 0, false},
-      {"maximised", L"", 0, SW_MAXIMIZE, false},
-      {"minimised", L"", 0, SW_SHOWMINNOACTIVE, false},
+      {"main window", L"", false, 0, true},
+      {"dialog: owned, with a caption", L"--style 80C80000 --owned --count 2", true, 0, true},
+      {"tool window with a caption", L"--style 80C00000 --exstyle 80", false, 0, true},
+      {"caption-less pop-up without an owner", L"--style 80800000", false, 0, true},
+      {"caption-less owned pop-up", L"--style 80800000 --owned --count 2", true, 0, false},
+      {"caption-less tool window", L"--style 80800000 --exstyle 80", false, 0, false},
+      {"maximised", L"", false, SW_MAXIMIZE, false},
+      {"minimised", L"", false, SW_SHOWMINNOACTIVE, false},
   };
   const RECT start = MakeRect(300, 300, 400, 300);
   const RECT ruled = MakeRect(WorkArea().left, WorkArea().top, 500, 350);
@@ -307,10 +307,12 @@ TEST_F(Placement, OnlyNormalUserWindowsArePlacedAutomatically) {
   std::vector<HWND> windows;
   for (size_t k = 0; k < std::size(kinds); ++k) {
     const Kind& kind = kinds[k];
-    const int count = static_cast<int>(kind.window) + 1;
-    ASSERT_TRUE(targets[k].Start(std::wstring(L"--class QmKinds --rect 300,300,400,300 ") + kind.args, count));
-    windows.push_back(targets[k].window(kind.window));
-    if (kind.show != 0) ShowWindow(windows.back(), kind.show);
+    ASSERT_TRUE(targets[k].Start(std::wstring(L"--class QmKinds --rect 300,300,400,300 ") + kind.args,
+                                 kind.owned ? 2 : 1));
+    HWND tested = WindowByOwner(targets[k], kind.owned);
+    ASSERT_NE(tested, nullptr);
+    windows.push_back(tested);
+    if (kind.show != 0) ShowWindow(tested, kind.show);
   }
   // Each road in turn, from the same start.
   const auto check = [&](const char* road, const std::function<void()>& run) {
