@@ -41,11 +41,12 @@ bool ApplyFrameStyles(HWND window, const WindowEntry& entry) {
 }
 
 // Menus, tooltips, drop-downs and minimised or maximised windows are passed
-// over, as by the hook library's reports.
+// over, as by the hook library's reports. Their facts are read only for a
+// window that has a rule: most have none.
 BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM) {
-  if (MayPlaceAutomatically(window)) {
+  if (IsWindowVisible(window)) {
     int32_t index = FindWindowEntry(window);
-    if (index >= 0) ApplyWindowEntry(window, index);
+    if (index >= 0 && MayPlaceAutomatically(window)) ApplyWindowEntry(window, index);
   }
   return TRUE;
 }
@@ -92,9 +93,8 @@ void ApplyWindowEntry(HWND window, int32_t index) {
 void ApplyToAllWindows() { EnumWindows(ApplyToVisibleWindow, 0); }
 
 void PlaceReportedWindow(HWND window) {
-  if (!MayPlaceReportedWindow(window)) return;
   int32_t index = FindWindowEntry(window);
-  if (index >= 0) ApplyWindowEntry(window, index);
+  if (index >= 0 && MayPlaceReportedWindow(window)) ApplyWindowEntry(window, index);
 }
 
 }  // namespace qm

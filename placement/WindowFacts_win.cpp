@@ -10,16 +10,15 @@ namespace qm {
 namespace {
 
 // The facts of window, its class name kept in className. A handle that
-// names no window reads as no top-level window at all.
+// names no window reads as a style of 0: not visible. No call sends the
+// window a message, and they are few: under Wine each asks the server.
 TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[TextCapacity]) {
   const int length = GetClassNameW(window, className, TextCapacity);
-  // DWM is asked, not the window: no message reaches its program. Where DWM
-  // cannot tell (Wine 8, no composition), nothing is cloaked.
+  // DWM is asked, not the window. Where DWM cannot tell (Wine 8, no
+  // composition), nothing is cloaked.
   DWORD cloaked = 0;
   if (FAILED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked)))) cloaked = 0;
   TopLevelFacts facts = {};
-  facts.topLevel = window != nullptr && GetAncestor(window, GA_ROOT) == window;
-  facts.visible = IsWindowVisible(window) != FALSE;
   facts.cloaked = cloaked != 0;
   facts.owned = GetWindow(window, GW_OWNER) != nullptr;
   facts.style = static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));

@@ -25,12 +25,13 @@ bool IsSystemClass(U16View className) {
 }  // namespace
 
 // The rule follows what Windows itself shows as windows.
-// - Visible and top-level, and not cloaked: DWM keeps a cloaked window
-//   (a Store app's frame before it is ready, a window on another virtual
-//   desktop) composed but invisible to the user, although IsWindowVisible
-//   reports it visible (DwmGetWindowAttribute, DWMWA_CLOAKED).
-// - A window with WS_CHILD on the desktop is a part of something else: a
-//   combo box's drop-down list is made that way.
+// - Visible and not cloaked: DWM keeps a cloaked window (a Store app's
+//   frame before it is ready, a window on another virtual desktop) composed
+//   but invisible to the user, although IsWindowVisible reports it visible
+//   (DwmGetWindowAttribute, DWMWA_CLOAKED).
+// - Top-level: a window with WS_CHILD is a part of something else, even one
+//   whose parent is the desktop (a combo box's drop-down list is made that
+//   way).
 // - A window with a title bar is one the user can grab, move and close:
 //   main windows, dialogs (owned, with a caption) and captioned palettes.
 // - Otherwise the taskbar's rule decides ("Managing Taskbar Buttons"): the
@@ -40,7 +41,7 @@ bool IsSystemClass(U16View className) {
 //   screen counts, while the caption-less owned or tool pop-ups that
 //   programs use for menus, tooltips, drop-downs and notifications do not.
 bool IsUserWindow(const TopLevelFacts& facts) {
-  if (!facts.topLevel || !facts.visible || facts.cloaked) return false;
+  if ((facts.style & winstyle::Visible) == 0 || facts.cloaked) return false;
   if ((facts.style & winstyle::Child) != 0) return false;
   if (IsSystemClass(facts.className)) return false;
   if ((facts.style & winstyle::Caption) == winstyle::Caption) return true;
@@ -55,7 +56,7 @@ bool MayPlaceAutomatically(const TopLevelFacts& facts) {
 
 bool MayPlaceReportedWindow(const TopLevelFacts& facts) {
   TopLevelFacts shown = facts;
-  shown.visible = true;
+  shown.style |= winstyle::Visible;
   return MayPlaceAutomatically(shown);
 }
 

@@ -12,6 +12,7 @@ namespace qm {
 // The style bits the decisions read, with their platform values.
 namespace winstyle {
 constexpr uint32_t Child = 0x40000000;     // WS_CHILD
+constexpr uint32_t Visible = 0x10000000;   // WS_VISIBLE
 constexpr uint32_t Minimize = 0x20000000;  // WS_MINIMIZE
 constexpr uint32_t Maximize = 0x01000000;  // WS_MAXIMIZE
 constexpr uint32_t Caption = 0x00C00000;   // WS_CAPTION = WS_BORDER | WS_DLGFRAME
@@ -20,10 +21,10 @@ constexpr uint32_t ExAppWindow = 0x00040000;   // WS_EX_APPWINDOW
 constexpr uint32_t ExNoActivate = 0x08000000;  // WS_EX_NOACTIVATE
 }  // namespace winstyle
 
-// What the decisions need to know about a window.
+// What the decisions need to know about a window. A window without WS_CHILD
+// is top-level, and for a top-level window IsWindowVisible is its
+// WS_VISIBLE bit, so the style tells both.
 struct TopLevelFacts {
-  bool topLevel;  // its own root: no parent but the desktop
-  bool visible;   // IsWindowVisible
   bool cloaked;   // DWMWA_CLOAKED reads non-zero
   bool owned;     // it has an owner window (GW_OWNER)
   uint32_t style;    // GWL_STYLE

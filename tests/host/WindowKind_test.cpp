@@ -11,8 +11,9 @@ constexpr uint32_t kBorder = 0x00800000;      // WS_BORDER
 constexpr uint32_t kThickFrame = 0x00040000;  // WS_THICKFRAME
 constexpr uint32_t kTopmost = 0x00000008;     // WS_EX_TOPMOST
 
+// A visible window's facts.
 TopLevelFacts Facts(uint32_t style, uint32_t exStyle = 0, bool owned = false, U16View className = u"AppClass") {
-  return TopLevelFacts{true, true, false, owned, style, exStyle, className};
+  return TopLevelFacts{false, owned, style | winstyle::Visible, exStyle, className};
 }
 
 TEST(IsUserWindow, WhatTheTaskbarAndTitleBarsShow) {
@@ -40,9 +41,8 @@ TEST(IsUserWindow, WhatTheTaskbarAndTitleBarsShow) {
       {"the desktop, whatever its title", Facts(kPopup, 0, false, u"Progman"), false},
       {"the taskbar", Facts(kPopup, winstyle::ExToolWindow, false, u"Shell_TrayWnd"), false},
       {"class names compare whole", Facts(kPopup, 0, false, u"Progman2"), true},
-      {"not visible", TopLevelFacts{true, false, false, false, kOverlapped, 0, u"AppClass"}, false},
-      {"cloaked", TopLevelFacts{true, true, true, false, kOverlapped, 0, u"ApplicationFrameWindow"}, false},
-      {"not its own root", TopLevelFacts{false, true, false, false, kOverlapped, 0, u"AppClass"}, false},
+      {"not visible", TopLevelFacts{false, false, kOverlapped, 0, u"AppClass"}, false},
+      {"cloaked", TopLevelFacts{true, false, kOverlapped | winstyle::Visible, 0, u"ApplicationFrameWindow"}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -69,7 +69,7 @@ TEST(MayPlaceAutomatically, NeverAMinimisedOrMaximisedWindow) {
   // A reported window hidden again since it appeared is still placed; the
   // initialise command passes over it.
   TopLevelFacts hidden = Facts(kOverlapped);
-  hidden.visible = false;
+  hidden.style &= ~winstyle::Visible;
   EXPECT_TRUE(MayPlaceReportedWindow(hidden));
   EXPECT_FALSE(MayPlaceAutomatically(hidden));
   hidden.cloaked = true;
