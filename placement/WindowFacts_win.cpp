@@ -49,8 +49,7 @@ FrameMargins ReadInvisibleBorders(HWND window, const RECT& outer) {
   if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)))) {
     return FrameMargins{0, 0, 0, 0};
   }
-  return InvisibleBorders(Rect32{outer.left, outer.top, outer.right, outer.bottom},
-                          Rect32{frame.left, frame.top, frame.right, frame.bottom});
+  return InvisibleBorders(ToRect32(outer), ToRect32(frame));
 }
 
 }  // namespace qm
