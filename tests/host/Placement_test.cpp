@@ -143,10 +143,6 @@ TEST(ComputePlacement, AnchorsAlignTheVisibleFrame) {
        {A::MoveOnly, 1126, 446, 801, 601}},
       {"free point stays the outer corner", Geometry(PosFree, -100, 50, 640, 480), window, kWorkArea,
        {A::MoveAndResize, -100, 50, 640, 480}},
-      {"unknown anchor keeps Left, Top", Geometry(9, 33, 44, 800, 600), window, kWorkArea,
-       {A::MoveAndResize, 33, 44, 800, 600}},
-      {"DesablePos resizes to the stored outer size", Geometry(PosTopLeft, 5, 6, 800, 600, 1), window, kWorkArea,
-       {A::ResizeOnly, 0, 0, 800, 600}},
   };
   ExpectPlacements(cases, win10);
   // Uneven margins centre the frame, not the rectangle.
@@ -168,7 +164,6 @@ TEST(InvisibleBorders, OnlyAPlausibleFrameGivesMargins) {
       {"the widest border taken", {164, 264, 836, 736}, {64, 64, 64, 64}},
       {"a border too wide: other coordinates", {165, 200, 893, 793}, {0, 0, 0, 0}},
       {"reaching outside the rectangle", {99, 200, 893, 793}, {0, 0, 0, 0}},
-      {"scaled rectangle, physical frame", {150, 300, 1350, 1200}, {0, 0, 0, 0}},
       {"an empty frame", {500, 500, 500, 500}, {0, 0, 0, 0}},
       {"far-out numbers do not overflow", {INT32_MIN, 200, INT32_MAX, 793}, {0, 0, 0, 0}},
   };
