@@ -16,6 +16,7 @@ namespace {
 class NoFacts : public HookFacts {
  public:
   bool IsForeignTopLevel(HookWindow) override { return true; }
+  bool IsUserWindow(HookWindow) override { return true; }
   HookTime InputIdleMs() override { return 1000000; }
 };
 

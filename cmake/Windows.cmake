@@ -28,6 +28,8 @@ set_source_files_properties(${QM_RESOURCES} PROPERTIES
 
 # Hook library: Quillmere.dll with undecorated exports from the .def file.
 file(GLOB QM_HOOK_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/hook/library/*.cpp)
+# The library judges windows by the same facts as the program.
+list(APPEND QM_HOOK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/placement/WindowFacts_win.cpp)
 add_library(QuillmereHook SHARED ${QM_HOOK_SOURCES} hook/library/Quillmere.def)
 set_target_properties(QuillmereHook PROPERTIES OUTPUT_NAME Quillmere PREFIX "" IMPORT_PREFIX "lib")
 target_compile_definitions(QuillmereHook PRIVATE QM_BUILDING_HOOK)
@@ -39,7 +41,7 @@ target_link_options(QuillmereHook PRIVATE ${QM_WIN_LINK})
 # the program's windows in their own process.
 add_library(qm_shell STATIC ${QM_SHELL_SOURCES})
 target_compile_options(qm_shell PRIVATE ${QM_WARNINGS})
-target_link_libraries(qm_shell PUBLIC qm_core QuillmereHook user32 gdi32 comctl32 shell32 shlwapi kernel32)
+target_link_libraries(qm_shell PUBLIC qm_core QuillmereHook user32 gdi32 comctl32 shell32 shlwapi kernel32 dwmapi)
 
 add_executable(Quillmere WIN32 app/Main_win.cpp ${QM_RESOURCES})
 target_include_directories(Quillmere PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)

@@ -13,6 +13,7 @@
 #include "dialogs/WindowListOrder.h"
 #include "entries/EntryFields.h"
 #include "entries/EntryStore_win.h"
+#include "placement/WindowFacts_win.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -83,14 +84,13 @@ void FitColumnsAndRepaint() {
   InvalidateRect(CurrentWindowList, nullptr, TRUE);
 }
 
-// Lists top-level windows a user would recognise as programs: visible, with
-// neither parent nor owner (the dialog itself has an owner), and not the
-// desktop or the taskbar.
+// Lists top-level windows a user would recognise as programs: windows a
+// user would call windows (visible, not cloaked, not the desktop or the
+// taskbar, not a menu, tooltip or other caption-less pop-up), and of those
+// only pop-ups without an owner (the dialog itself has one).
 BOOL CALLBACK ListWindow(HWND window, LPARAM) {
   if (GetParent(window) != nullptr) return TRUE;
-  if (!IsWindowVisible(window)) return TRUE;
-  if (window == FindWindowW(L"Progman", nullptr)) return TRUE;
-  if (window == FindWindowW(L"Shell_TrayWnd", nullptr)) return TRUE;
+  if (!IsUserTopLevel(window)) return TRUE;
 
   // The row count before the insertion is the row's item data: unique
   // within one filling, and kept by the row through every sort. A full list

@@ -18,7 +18,12 @@ void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int
   if (window == 0 || object != winevent::ObjectWindow || child != winevent::ChildSelf) return;
   switch (event) {
     case winevent::Show:
-      if (facts.IsForeignTopLevel(window)) OnShow(window, now, actions);
+    case winevent::Uncloaked:
+      // Only windows a user would call windows appear. A window shown while
+      // cloaked (a Store app's frame before it is ready) is not one yet and
+      // is not remembered, so it appears when it is uncloaked; a known
+      // window uncloaked again (back from another virtual desktop) does not.
+      if (facts.IsForeignTopLevel(window) && facts.IsUserWindow(window)) OnShow(window, now, actions);
       return;
     case winevent::Destroy:
       // The window is gone and its facts with it; forgetting is always safe.

@@ -25,6 +25,7 @@ constexpr uint32_t Destroy = 0x8001;         // EVENT_OBJECT_DESTROY
 constexpr uint32_t Show = 0x8002;            // EVENT_OBJECT_SHOW
 constexpr uint32_t LocationChange = 0x800B;  // EVENT_OBJECT_LOCATIONCHANGE
 constexpr uint32_t NameChange = 0x800C;      // EVENT_OBJECT_NAMECHANGE
+constexpr uint32_t Uncloaked = 0x8018;       // EVENT_OBJECT_UNCLOAKED
 constexpr int32_t ObjectWindow = 0;          // OBJID_WINDOW
 constexpr int32_t ChildSelf = 0;             // CHILDID_SELF
 }  // namespace winevent
@@ -56,6 +57,9 @@ class HookFacts {
   virtual ~HookFacts() = default;
   // The window is its own root (not a child) and belongs to another process.
   virtual bool IsForeignTopLevel(HookWindow window) = 0;
+  // A window a user would call a window (IsUserWindow): not cloaked, and
+  // not a menu, tooltip, drop-down or other caption-less pop-up.
+  virtual bool IsUserWindow(HookWindow window) = 0;
   // Milliseconds since the user last pressed a key or used the mouse.
   virtual HookTime InputIdleMs() = 0;
 };

@@ -24,8 +24,25 @@ bool EqualsStored(const char16_t* stored, U16View text) {
 
 }  // namespace
 
+FrameMargins InvisibleBorders(const Rect32& outer, const Rect32& frame) {
+  const FrameMargins none = {0, 0, 0, 0};
+  if (frame.right <= frame.left || frame.bottom <= frame.top) return none;
+  const int64_t sides[] = {int64_t{frame.left} - outer.left, int64_t{frame.top} - outer.top,
+                           int64_t{outer.right} - frame.right, int64_t{outer.bottom} - frame.bottom};
+  for (int64_t side : sides) {
+    if (side < 0 || side > MaxInvisibleBorder) return none;
+  }
+  return {static_cast<int32_t>(sides[0]), static_cast<int32_t>(sides[1]), static_cast<int32_t>(sides[2]),
+          static_cast<int32_t>(sides[3])};
+}
+
+Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins) {
+  return {Saturate(int64_t{outer.left} + margins.left), Saturate(int64_t{outer.top} + margins.top),
+          Saturate(int64_t{outer.right} - margins.right), Saturate(int64_t{outer.bottom} - margins.bottom)};
+}
+
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
-                           int32_t screenWidth, int32_t screenHeight) {
+                           int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins) {
   int64_t x = entry.Left;
   int64_t y = entry.Top;
   int64_t w = entry.Width;
@@ -35,28 +52,32 @@ Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect,
       w = int64_t{windowRect.right} - windowRect.left;
       h = int64_t{windowRect.bottom} - windowRect.top;
     }
+    // The visible frame is aligned; the outer rectangle sticks out past it
+    // by the margins.
+    const int64_t ml = margins.left, mt = margins.top, mr = margins.right, mb = margins.bottom;
     switch (entry.Pos) {
       case PosBottomLeft:
-        x = workArea.left;
-        y = workArea.bottom - h;
+        x = workArea.left - ml;
+        y = workArea.bottom - h + mb;
         break;
       case PosBottomRight:
-        x = workArea.right - w;
-        y = workArea.bottom - h;
+        x = workArea.right - w + mr;
+        y = workArea.bottom - h + mb;
         break;
       case PosCenter:
         // The whole screen's centre, not the work area's; C++ division
-        // rounds toward zero, as the placement must.
-        x = (screenWidth - w) / 2;
-        y = (screenHeight - h) / 2;
+        // rounds toward zero, as the placement must. Equal margins on both
+        // sides leave the outer rectangle centred too (up to that rounding).
+        x = (screenWidth - (w - ml - mr)) / 2 - ml;
+        y = (screenHeight - (h - mt - mb)) / 2 - mt;
         break;
       case PosTopLeft:
-        x = workArea.left;
-        y = workArea.top;
+        x = workArea.left - ml;
+        y = workArea.top - mt;
         break;
       case PosTopRight:
-        x = workArea.right - w;
-        y = workArea.top;
+        x = workArea.right - w + mr;
+        y = workArea.top - mt;
         break;
       default:
         break;  // an unknown anchor from a hand-edited file keeps Left, Top

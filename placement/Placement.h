@@ -21,12 +21,47 @@ struct Placement {
   int32_t height;
 };
 
+// The invisible part of a window's rectangle on each side. Since Windows 10
+// a window's rectangle includes resize borders that are not drawn (about 7
+// pixels left, right and below, none above); its visible frame is what DWM
+// reports as DWMWA_EXTENDED_FRAME_BOUNDS.
+struct FrameMargins {
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+};
+
+// A wider difference between frame and rectangle than this means the two
+// are not in the same coordinates (the frame bounds are in physical pixels,
+// the rectangle of a DPI-unaware caller is scaled), not a border.
+constexpr int32_t MaxInvisibleBorder = 64;
+
+// The margins between a window's outer rectangle and its visible frame; all
+// zero, as if the whole rectangle were visible, when the frame does not lie
+// inside the rectangle with every margin at most MaxInvisibleBorder.
+FrameMargins InvisibleBorders(const Rect32& outer, const Rect32& frame);
+// The visible frame: outer less the margins.
+Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins);
+
 // Where the entry puts a window whose outer rectangle is windowRect, given
 // the primary work area and the screen size captured at start-up. Sums that
 // a hand-edited entry could push past the int32 range are done in 64 bits and
 // saturated to it (a window cannot be placed further out than that anyway).
+//
+// Width and Height are the outer size, the numbers "取得" reads, and a free
+// position is the outer corner, so a rule taken from a window reproduces it
+// exactly. The anchors (corners and centre) align the visible frame instead:
+// with margins, the outer rectangle reaches past the work area's edge by the
+// invisible border, so that the frame the user sees is flush with it. No
+// margins (unknown frame bounds, or none) is the plain outer arithmetic.
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
-                           int32_t screenWidth, int32_t screenHeight);
+                           int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins = {});
+// Whether the placement depends on the margins: an anchored position that
+// is carried out.
+inline bool PlacementUsesMargins(const EntryGeometry& entry) {
+  return entry.Pos != PosFree && entry.DesablePos == 0;
+}
 
 // What ComputePlacement reads beyond the entry: the work area for every
 // anchored entry, the window's rectangle only when the size is kept as well.

@@ -3,6 +3,7 @@
 #include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
 #include "placement/Placement.h"
+#include "placement/WindowFacts_win.h"
 
 namespace qm {
 
@@ -25,22 +26,27 @@ void CarryOut(HWND window, const Placement& p) {
   }
 }
 
-void ApplyFrameStyles(HWND window, const WindowEntry& entry) {
+// Returns whether a frame bit changed.
+bool ApplyFrameStyles(HWND window, const WindowEntry& entry) {
   // A style of 0 is legitimate (a plain hidden overlapped window), so only
   // the error code tells a window that is gone; then nothing is written.
   SetLastError(0);
   LONG style = GetWindowLongW(window, GWL_STYLE);
-  if (style == 0 && GetLastError() != 0) return;
+  if (style == 0 && GetLastError() != 0) return false;
   uint32_t changed = ApplyFrameStyle(static_cast<uint32_t>(style), entry);
   SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(changed));
   // The non-client area is only recomputed and redrawn on a frame change.
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+  return changed != static_cast<uint32_t>(style);
 }
 
+// Menus, tooltips, drop-downs and minimised or maximised windows are passed
+// over, as by the hook library's reports. Their facts are read only for a
+// window that has a rule: most have none.
 BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM) {
   if (IsWindowVisible(window)) {
     int32_t index = FindWindowEntry(window);
-    if (index >= 0) ApplyWindowEntry(window, index);
+    if (index >= 0 && MayPlaceAutomatically(window)) ApplyWindowEntry(window, index);
   }
   return TRUE;
 }
@@ -61,10 +67,15 @@ int32_t FindWindowEntry(HWND window) {
 void PlaceWindow(HWND window, const EntryGeometry& geometry) {
   Rect32 windowRect{};
   Rect32 workArea{};
+  FrameMargins margins{};
+  const bool usesMargins = PlacementUsesMargins(geometry);
   RECT r;
-  if (PlacementReadsWindowRect(geometry) && GetWindowRect(window, &r)) windowRect = ToRect32(r);
+  if ((PlacementReadsWindowRect(geometry) || usesMargins) && GetWindowRect(window, &r)) {
+    windowRect = ToRect32(r);
+    if (usesMargins) margins = ReadInvisibleBorders(window, r);
+  }
   if (PlacementReadsWorkArea(geometry) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) workArea = ToRect32(r);
-  CarryOut(window, ComputePlacement(geometry, windowRect, workArea, g_screenWidth, g_screenHeight));
+  CarryOut(window, ComputePlacement(geometry, windowRect, workArea, g_screenWidth, g_screenHeight, margins));
 }
 
 void ApplyWindowEntry(HWND window, int32_t index) {
@@ -74,14 +85,16 @@ void ApplyWindowEntry(HWND window, int32_t index) {
   const WindowEntry entry = g_windowTable.Entries[index];
   PlaceWindow(window, entry);
   if (entry.DesableStyle != 0) return;
-  ApplyFrameStyles(window, entry);
+  // Another frame has other invisible borders (a sizing frame has wide
+  // ones): an anchored window is aligned once more by its new frame.
+  if (ApplyFrameStyles(window, entry) && PlacementUsesMargins(entry)) PlaceWindow(window, entry);
 }
 
 void ApplyToAllWindows() { EnumWindows(ApplyToVisibleWindow, 0); }
 
 void PlaceReportedWindow(HWND window) {
   int32_t index = FindWindowEntry(window);
-  if (index >= 0) ApplyWindowEntry(window, index);
+  if (index >= 0 && MayPlaceReportedWindow(window)) ApplyWindowEntry(window, index);
 }
 
 }  // namespace qm

@@ -13,13 +13,16 @@ namespace qm {
 int32_t FindWindowEntry(HWND window);
 // Moves/sizes window by entry index, then sets its frame style bits.
 void ApplyWindowEntry(HWND window, int32_t index);
-// The initialise command: every visible top-level window that has a rule.
+// The initialise command: every visible top-level window that has a rule
+// and may be placed automatically (not a menu, tooltip or other pop-up, not
+// minimised or maximised).
 void ApplyToAllWindows();
-// MSG_PLACE_WINDOW: the rule for window, without a visibility test.
+// MSG_PLACE_WINDOW: the rule for window, without a visibility test but
+// under the same other conditions.
 void PlaceReportedWindow(HWND window);
-// Computes the placement of geometry for window (reading its rectangle and
-// the work area only when needed) and carries it out; no style step. Shared
-// by window rules and presets.
+// Computes the placement of geometry for window (reading its rectangle,
+// invisible borders and the work area only when needed) and carries it out;
+// no style step. Shared by window rules and presets.
 void PlaceWindow(HWND window, const EntryGeometry& geometry);
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 #include "entries/EntryText_win.h"
 #include "placement/Placement.h"
 #include "placement/Placement_win.h"
+#include "placement/WindowKind.h"
 
 namespace qm {
 
@@ -62,6 +63,12 @@ void ShowMenuEntryPopup(HWND target, HWND owner) {
   DestroyMenu(bar);
 
   if (chosen <= 0 || chosen > shown.Count) return;
+  // A maximised window would stay "maximised" with the preset's rectangle
+  // (and a minimised one would only move its icon): restored first, it
+  // takes the preset as a normal window, a kept size being its normal size.
+  if (IsMinimizedOrMaximized(static_cast<uint32_t>(GetWindowLongW(target, GWL_STYLE)))) {
+    ShowWindow(target, SW_RESTORE);
+  }
   PlaceWindow(target, shown.Entries[chosen - 1]);
 }
 

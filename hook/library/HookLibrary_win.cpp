@@ -7,10 +7,9 @@
 // file registers the hooks, reads window facts and sends the messages.
 #include "hook/library/HookLibrary_win.h"
 
-#include <dwmapi.h>
-
 #include "hook/HookContract.h"
 #include "hook/HookCore.h"
+#include "placement/WindowFacts_win.h"
 
 namespace qm {
 
@@ -22,10 +21,6 @@ namespace {
 constexpr DWORD kEventFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
 // A readout update must not hang on a main window that stopped answering.
 constexpr UINT kCopyDataTimeoutMs = 500;
-// The invisible resize borders of a window are a few pixels wide; a larger
-// difference between the DWM frame and the window rectangle means the two
-// are in different coordinates (a DPI-unaware program on a scaled screen).
-constexpr LONG kMaxInvisibleBorder = 64;
 
 struct LibraryState {
   bool installed;
@@ -34,6 +29,7 @@ struct LibraryState {
   DWORD ownProcess;
   HWINEVENTHOOK showHook;      // destroy and show
   HWINEVENTHOOK moveSizeHook;  // move/size start and end
+  HWINEVENTHOOK uncloakHook;   // a window uncloaked, appearing to the user
   // Location and title events are frequent (the cursor alone raises one per
   // movement); these two are set only while HookCore wants them.
   HWINEVENTHOOK locationHook;
@@ -59,6 +55,8 @@ class WindowFacts : public HookFacts {
     return process != 0 && process != g_lib.ownProcess;
   }
 
+  bool IsUserWindow(HookWindow id) override { return IsUserTopLevel(AsWindow(id)); }
+
   HookTime InputIdleMs() override {
     LASTINPUTINFO info = {};
     info.cbSize = sizeof(info);
@@ -69,20 +67,6 @@ class WindowFacts : public HookFacts {
     return static_cast<DWORD>(GetTickCount() - info.dwTime);
   }
 };
-
-// Since Windows 10 a window's rectangle includes resize borders that are
-// invisible (about 7 pixels left, right and below): a window snapped or
-// dragged flush against a screen edge reaches past it. Its visible frame is
-// what must stay on the desktop.
-RECT VisibleFrame(HWND window, const RECT& outer) {
-  RECT frame;
-  if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)))) return outer;
-  bool inside = frame.left >= outer.left && frame.top >= outer.top && frame.right <= outer.right &&
-                frame.bottom <= outer.bottom;
-  bool thin = frame.left - outer.left <= kMaxInvisibleBorder && frame.top - outer.top <= kMaxInvisibleBorder &&
-              outer.right - frame.right <= kMaxInvisibleBorder && outer.bottom - frame.bottom <= kMaxInvisibleBorder;
-  return inside && thin ? frame : outer;
-}
 
 struct MonitorList {
   Rect32 rects[MaxMonitors];
@@ -101,13 +85,16 @@ void KeepWindowInside(HWND window) {
   if (IsIconic(window) || IsZoomed(window)) return;
   RECT outer;
   if (!GetWindowRect(window, &outer)) return;
-  RECT visible = VisibleFrame(window, outer);
+  // A window snapped or dragged flush against a screen edge reaches past it
+  // by its invisible resize borders; its visible frame is what must stay on
+  // the desktop.
+  const Rect32 visible = VisibleRect(ToRect32(outer), ReadInvisibleBorders(window, outer));
   MonitorList monitors = {};
   EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
   MONITORINFO info = {};
   info.cbSize = sizeof(info);
   if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return;
-  KeepInsideMove move = ComputeKeepInside(ToRect32(visible), monitors.rects, monitors.count, ToRect32(info.rcWork));
+  KeepInsideMove move = ComputeKeepInside(visible, monitors.rects, monitors.count, ToRect32(info.rcWork));
   if (!move.move) return;
   // Asynchronous: the window's own thread moves it, so a program that
   // stopped answering right after the drag cannot block this thread.
@@ -221,6 +208,9 @@ QM_HOOK_API void __stdcall SetHook(HWND main, HWND dummy, int tooltip, int keepI
   g_lib.showHook = SetWinEventHook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_SHOW, nullptr, OnWinEvent, 0, 0, kEventFlags);
   g_lib.moveSizeHook =
       SetWinEventHook(EVENT_SYSTEM_MOVESIZESTART, EVENT_SYSTEM_MOVESIZEEND, nullptr, OnWinEvent, 0, 0, kEventFlags);
+  // Raised by Windows 8 and later only; elsewhere the hook simply never fires.
+  g_lib.uncloakHook =
+      SetWinEventHook(winevent::Uncloaked, winevent::Uncloaked, nullptr, OnWinEvent, 0, 0, kEventFlags);
   StartMouseHook(main);
   g_lib.installed = true;
 }
@@ -231,6 +221,7 @@ QM_HOOK_API void __stdcall FreeHook() {
   StopMouseHook();
   Unhook(&g_lib.showHook);
   Unhook(&g_lib.moveSizeHook);
+  Unhook(&g_lib.uncloakHook);
   Unhook(&g_lib.locationHook);
   Unhook(&g_lib.nameHook);
   StopTimer();

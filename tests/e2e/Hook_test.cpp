@@ -345,6 +345,29 @@ TEST_F(Hook, WithBothOptionsOffNothingFollowsAndNothingComesBack) {
   EXPECT_EQ(app.Close(), 0);
 }
 
+// A window appears to the library when it is shown or, if it was shown
+// while cloaked (as Store apps are), when it is uncloaked; an owned pop-up
+// without a caption (a program's drop-down or tooltip) never appears.
+TEST_F(Hook, UncloakedWindowsAppearCaptionlessOwnedPopUpsDoNot) {
+  constexpr DWORD kEventObjectUncloaked = 0x8018;  // EVENT_OBJECT_UNCLOAKED, Windows 8 and later
+  const RECT start = MakeRect(100, 100, 400, 300);
+  const RECT ruled = MakeRect(310, 210, 480, 360);
+  WriteEntryIni(dir, {{L"kinds rule", L"QmHookKinds", {0, 310, 210, 0, 0, 480, 360}}, kSentinelRule});
+  ASSERT_TRUE(StartWithSentinel());
+  Target popups;
+  ASSERT_TRUE(popups.Start(L"--class QmHookKinds --rect 100,100,400,300 --style 80800000 --owned --count 2", 2));
+  const size_t owned = popups.window(0) == WindowByOwner(popups, true) ? 0 : 1;
+  popups.Notify(EVENT_OBJECT_SHOW, owned);
+  ASSERT_TRUE(sentinel.Sync());
+  EXPECT_RECT(WindowRect(popups.window(owned)), start);
+
+  Target store;
+  ASSERT_TRUE(store.Start(L"--class QmHookKinds --rect 100,100,400,300"));
+  store.Notify(kEventObjectUncloaked);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(store.window(), ruled); }));
+  EXPECT_EQ(app.Close(), 0);
+}
+
 // The library on its own, loaded into this process with a window of this
 // thread as the main window; the messages it delivers are recorded.
 std::vector<MSG> g_delivered;

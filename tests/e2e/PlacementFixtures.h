@@ -91,6 +91,15 @@ inline void PutCursor(int x, int y) {
   });
 }
 
+// A target's first window with an owner (owned) or without one. Windows
+// come in z-order, where an owned window lies above its owner.
+inline HWND WindowByOwner(const Target& target, bool owned) {
+  for (HWND window : target.windows()) {
+    if ((GetWindow(window, GW_OWNER) != nullptr) == owned) return window;
+  }
+  return nullptr;
+}
+
 inline DWORD WindowStyle(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
 
 }  // namespace e2e

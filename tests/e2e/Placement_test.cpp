@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -273,6 +274,73 @@ TEST_F(Placement, InitialisePlacesOnlyVisibleMatchingWindows) {
   // message applies its rule without a visibility test.
   EXPECT_EQ(Place(app, hidden.window()), 0);
   EXPECT_RECT(WindowRect(hidden.window()), MakeRect(work.left, work.top, 500, 350));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Automatic placement, by the hook library's report and by the initialise
+// command alike, touches only windows a user would call windows, and only
+// while they are neither minimised nor maximised.
+TEST_F(Placement, OnlyNormalUserWindowsArePlacedAutomatically) {
+  // The rule keeps a caption, so a dialog is still one on the second road.
+  WriteEntryIni(dir, {{L"QmKinds", L"QmKinds", {0, 0, 0, 4, 0, 500, 350}, 0, 1, 1, 0}});
+  ASSERT_TRUE(app.Start());
+  struct Kind {
+    const char* name;
+    const wchar_t* args;
+    bool owned;  // the target's owned window is the one tested
+    int show;    // 0: as the target shows it
+    bool placed;
+  };
+  const Kind kinds[] = {
+      {"main window", L"", false, 0, true},
+      {"dialog: owned, with a caption", L"--style 80C80000 --owned --count 2", true, 0, true},
+      {"caption-less owned pop-up", L"--style 80800000 --owned --count 2", true, 0, false},
+      {"caption-less tool window", L"--style 80800000 --exstyle 80", false, 0, false},
+      {"maximised", L"", false, SW_MAXIMIZE, false},
+      {"minimised", L"", false, SW_SHOWMINNOACTIVE, false},
+  };
+  const RECT start = MakeRect(300, 300, 400, 300);
+  const RECT ruled = MakeRect(WorkArea().left, WorkArea().top, 500, 350);
+  std::vector<Target> targets(std::size(kinds));
+  std::vector<HWND> windows;
+  for (size_t k = 0; k < std::size(kinds); ++k) {
+    const Kind& kind = kinds[k];
+    ASSERT_TRUE(targets[k].Start(std::wstring(L"--class QmKinds --rect 300,300,400,300 ") + kind.args,
+                                 kind.owned ? 2 : 1));
+    HWND tested = WindowByOwner(targets[k], kind.owned);
+    ASSERT_NE(tested, nullptr);
+    windows.push_back(tested);
+    if (kind.show != 0) ShowWindow(tested, kind.show);
+  }
+  // Each road in turn, from the same start.
+  const auto check = [&](const char* road, const std::function<void()>& run) {
+    SCOPED_TRACE(road);
+    std::vector<RECT> rects;
+    std::vector<DWORD> styles;
+    for (HWND window : windows) {
+      if (!IsIconic(window) && !IsZoomed(window)) SetRect(window, start);
+      rects.push_back(WindowRect(window));
+      styles.push_back(WindowStyle(window));
+    }
+    run();
+    for (size_t k = 0; k < std::size(kinds); ++k) {
+      SCOPED_TRACE(kinds[k].name);
+      HWND window = windows[k];
+      if (kinds[k].placed) {
+        EXPECT_RECT(WindowRect(window), ruled);
+        EXPECT_EQ(WindowStyle(window) & kFrameBits, static_cast<DWORD>(WS_CAPTION));
+      } else {
+        EXPECT_RECT(WindowRect(window), rects[k]);
+        EXPECT_EQ(WindowStyle(window), styles[k]);
+      }
+    }
+    EXPECT_TRUE(IsZoomed(windows[4]));
+    EXPECT_TRUE(IsIconic(windows[5]));
+  };
+  check("initialise", [&] { EXPECT_EQ(app.Send(WM_COMMAND, IDM_INITIALISE), 0); });
+  check("reported by the hook library", [&] {
+    for (HWND window : windows) EXPECT_EQ(Place(app, window), 0);
+  });
   EXPECT_EQ(app.Close(), 0);
 }
 

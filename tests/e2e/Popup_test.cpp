@@ -147,5 +147,24 @@ TEST_F(Popup, EmptyMenuTableAppliesNothing) {
   EXPECT_TRUE(SameRect(WindowRect(target), before));
 }
 
+// A preset chosen for a maximised window restores it first and then
+// applies: the size it keeps is the restored one (400 x 300), and the window
+// ends up normal.
+TEST_F(Popup, APresetRestoresAMaximisedWindowFirst) {
+  const RECT work = WorkArea();
+  ASSERT_NO_FATAL_FAILURE(StartWith({{0, 0, 0, 5, 1, 10, 10}}));
+  HWND target = target_.window();
+  ShowWindow(target, SW_MAXIMIZE);
+  ASSERT_TRUE(IsZoomed(target));
+  ASSERT_NE(OpenPopup(*app_, target, POINT{500, 400}), nullptr);
+  SendKey(VK_DOWN);
+  SendKey(VK_RETURN);
+  ASSERT_TRUE(WaitPopupClosed(*app_));
+  const RECT expected = MakeRect(work.right - 400, work.top, 400, 300);
+  ASSERT_TRUE(WaitUntil([&] { return SameRect(WindowRect(target), expected); }))
+      << RectText(WindowRect(target)).c_str();
+  EXPECT_FALSE(IsZoomed(target));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -113,8 +113,13 @@ void Ok(HWND dialog) {
 }
 
 TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
-  Target shown, hidden, owned;
+  Target shown, hidden, owned, tool, splash;
   ASSERT_TRUE(shown.Start(L"--class QmListShown --title Shown"));
+  // Caption-less pop-ups without an owner: a tool window (as programs make
+  // for drop-downs and tooltips) is no window to a user, a plain one (a
+  // splash screen, a borderless main window) is.
+  ASSERT_TRUE(tool.Start(L"--class QmListTool --title Tool --style 80800000 --exstyle 80"));
+  ASSERT_TRUE(splash.Start(L"--class QmListSplash --title Splash --style 80800000"));
   ASSERT_TRUE(hidden.Start(L"--class QmListHidden --title Hidden --hidden"));
   // GetParent names the owner of a pop-up only, so the owned windows are
   // pop-ups here.
@@ -145,6 +150,8 @@ TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
   EXPECT_GE(FindRow(rows, L"QmListOwned", L"Owned 1"), 0);
   EXPECT_EQ(FindRow(rows, L"QmListOwned", L"Owned 2"), -1) << "a window with an owner";
   EXPECT_EQ(FindRow(rows, L"QmListHidden", L"Hidden"), -1) << "an invisible window";
+  EXPECT_EQ(FindRow(rows, L"QmListTool", L"Tool"), -1) << "a caption-less tool window";
+  EXPECT_GE(FindRow(rows, L"QmListSplash", L"Splash"), 0) << "a caption-less window the taskbar would show";
   EXPECT_EQ(FindRow(rows, L"#32770", L"追加"), -1) << "the dialog itself";
   EXPECT_GE(FindRow(rows, L"Quillmere", L"Quillmere"), 0) << "the program's own main window";
   for (const auto& row : rows) {

@@ -13,12 +13,19 @@ namespace {
 using namespace winevent;
 
 // Window facts of a small made-up desktop: windows 90 to 99 belong to the
-// program itself or are child windows.
+// program itself or are child windows; 80 to 84 are menus, tooltips and
+// other pop-ups; 85 to 89 are cloaked until time 1000.
 class FakeFacts : public HookFacts {
  public:
   bool IsForeignTopLevel(HookWindow window) override { return window < 90 || window > 99; }
+  bool IsUserWindow(HookWindow window) override {
+    if (window >= 80 && window <= 84) return false;
+    if (window >= 85 && window <= 89) return now >= 1000;
+    return true;
+  }
   HookTime InputIdleMs() override { return idleMs; }
   HookTime idleMs = 1000000;
+  HookTime now = 0;
 };
 
 // Every action as "<time> <what> <window>".
@@ -63,6 +70,7 @@ class Player {
       RunTimersUntil(step.at);
       recorder_.now = step.at;
       facts_.idleMs = step.idleMs;
+      facts_.now = step.at;
       if (step.event != Tick) {
         core_->OnWinEvent(step.event, step.window, step.object, step.child, step.at, facts_, recorder_);
       }
@@ -109,6 +117,13 @@ TEST(HookCore, EventSequences) {
        plain, {At(0, Show, 1), At(50, Destroy, 1), At(3000, Tick)}, {}},
       {"the program's own windows and child windows are not placed",
        plain, {At(0, Show, 90), At(0, Show, 91), At(3000, Tick)}, {}},
+      {"pop-ups are not placed, not even when uncloaked",
+       plain, {At(0, Show, 80), At(10, Uncloaked, 81), At(3000, Tick)}, {}},
+      {"a window shown cloaked appears when it is uncloaked",
+       plain, {At(0, Show, 85), At(1000, Uncloaked, 85), At(3000, Tick)}, {"1100 place 85"}},
+      {"uncloaking is an appearance only once",
+       plain, {At(1000, Uncloaked, 86), At(1500, Show, 86), At(2000, Uncloaked, 86), At(5000, Tick)},
+       {"1100 place 86"}},
       {"events about a part of a window or without a window are ignored",
        plain,
        {{0, Show, 1, -4, 0, 0}, {0, Show, 2, 0, 3, 0}, {0, Show, 0, 0, 0, 0}, {0, Show, 3, -9, 0, 0},

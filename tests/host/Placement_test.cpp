@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -39,10 +40,10 @@ struct PlacementCase {
 // The position is compared unless the window is only resized, which
 // leaves it where it is.
 template <size_t N>
-void ExpectPlacements(const PlacementCase (&cases)[N]) {
+void ExpectPlacements(const PlacementCase (&cases)[N], const FrameMargins& margins = {}) {
   for (const PlacementCase& c : cases) {
     SCOPED_TRACE(c.name);
-    Placement p = ComputePlacement(c.entry, c.window, c.work, kScreenW, kScreenH);
+    Placement p = ComputePlacement(c.entry, c.window, c.work, kScreenW, kScreenH, margins);
     EXPECT_EQ(p.action, c.expected.action);
     EXPECT_EQ(p.width, c.expected.width);
     EXPECT_EQ(p.height, c.expected.height);
@@ -121,6 +122,64 @@ TEST(ComputePlacement, ExtremeValuesSaturate) {
        {A::MoveAndResize, kMin, kMax, kMax, kMin}},
   };
   ExpectPlacements(cases);
+}
+
+// Windows 10's invisible resize borders: 7 pixels left, right and below.
+// Anchors put the visible frame flush with the work area's edges (or centre
+// it); free points and stored sizes stay outer numbers.
+TEST(ComputePlacement, AnchorsAlignTheVisibleFrame) {
+  const FrameMargins win10{7, 0, 7, 7};
+  const Rect32 window{10, 20, 811, 621};  // 801 x 601
+  using A = PlacementAction;
+  const PlacementCase cases[] = {
+      {"bottom left", Geometry(PosBottomLeft, 7, 7, 800, 600), window, kWorkArea, {A::MoveAndResize, -7, 447, 800, 600}},
+      {"bottom right", Geometry(PosBottomRight, 7, 7, 800, 600), window, kWorkArea,
+       {A::MoveAndResize, 1127, 447, 800, 600}},
+      // The visible 786 x 593 centred: x as before, y rounds (1080 - 593) / 2 down.
+      {"centre", Geometry(PosCenter, 7, 7, 800, 600), window, kWorkArea, {A::MoveAndResize, 560, 243, 800, 600}},
+      {"top left", Geometry(PosTopLeft, 7, 7, 800, 600), window, kWorkArea, {A::MoveAndResize, -7, 0, 800, 600}},
+      {"top right", Geometry(PosTopRight, 7, 7, 800, 600), window, kWorkArea, {A::MoveAndResize, 1127, 0, 800, 600}},
+      {"bottom right keeping the current size", Geometry(PosBottomRight, 0, 0, 800, 600, 0, 1), window, kWorkArea,
+       {A::MoveOnly, 1126, 446, 801, 601}},
+      {"free point stays the outer corner", Geometry(PosFree, -100, 50, 640, 480), window, kWorkArea,
+       {A::MoveAndResize, -100, 50, 640, 480}},
+  };
+  ExpectPlacements(cases, win10);
+  // Uneven margins centre the frame, not the rectangle.
+  const Placement p = ComputePlacement(Geometry(PosCenter, 0, 0, 800, 600), window, kWorkArea, kScreenW, kScreenH,
+                                       FrameMargins{10, 4, 2, 8});
+  EXPECT_EQ(p.x, (1920 - 788) / 2 - 10);
+  EXPECT_EQ(p.y, (1080 - 588) / 2 - 4);
+}
+
+TEST(InvisibleBorders, OnlyAPlausibleFrameGivesMargins) {
+  const Rect32 outer{100, 200, 900, 800};
+  struct Case {
+    const char* name;
+    Rect32 frame;
+    FrameMargins expected;
+  } cases[] = {
+      {"Windows 10 resize borders", {107, 200, 893, 793}, {7, 0, 7, 7}},
+      {"the whole rectangle visible", outer, {0, 0, 0, 0}},
+      {"the widest border taken", {164, 264, 836, 736}, {64, 64, 64, 64}},
+      {"a border too wide: other coordinates", {165, 200, 893, 793}, {0, 0, 0, 0}},
+      {"reaching outside the rectangle", {99, 200, 893, 793}, {0, 0, 0, 0}},
+      {"an empty frame", {500, 500, 500, 500}, {0, 0, 0, 0}},
+      {"far-out numbers do not overflow", {INT32_MIN, 200, INT32_MAX, 793}, {0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const FrameMargins m = InvisibleBorders(outer, c.frame);
+    EXPECT_EQ(m.left, c.expected.left);
+    EXPECT_EQ(m.top, c.expected.top);
+    EXPECT_EQ(m.right, c.expected.right);
+    EXPECT_EQ(m.bottom, c.expected.bottom);
+  }
+  const Rect32 visible = VisibleRect(outer, FrameMargins{7, 0, 7, 7});
+  EXPECT_EQ(visible.left, 107);
+  EXPECT_EQ(visible.top, 200);
+  EXPECT_EQ(visible.right, 893);
+  EXPECT_EQ(visible.bottom, 793);
 }
 
 struct Rule {

@@ -1,0 +1,55 @@
+#include "placement/WindowFacts_win.h"
+
+#include <dwmapi.h>
+
+#include "base/Win32Glue.h"
+#include "placement/WindowKind.h"
+
+namespace qm {
+
+namespace {
+
+// The facts of window, its class name kept in className. A handle that
+// names no window reads as a style of 0: not visible. No call sends the
+// window a message, and they are few: under Wine each asks the server.
+TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[TextCapacity]) {
+  const int length = GetClassNameW(window, className, TextCapacity);
+  // DWM is asked, not the window. Where DWM cannot tell (Wine 8, no
+  // composition), nothing is cloaked.
+  DWORD cloaked = 0;
+  if (FAILED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked)))) cloaked = 0;
+  TopLevelFacts facts = {};
+  facts.cloaked = cloaked != 0;
+  facts.owned = GetWindow(window, GW_OWNER) != nullptr;
+  facts.style = static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
+  facts.exStyle = static_cast<uint32_t>(GetWindowLongW(window, GWL_EXSTYLE));
+  facts.className = AsU16View(className, length > 0 ? static_cast<size_t>(length) : 0);
+  return facts;
+}
+
+}  // namespace
+
+bool IsUserTopLevel(HWND window) {
+  wchar_t className[TextCapacity];
+  return IsUserWindow(ReadFacts(window, className));
+}
+
+bool MayPlaceReportedWindow(HWND window) {
+  wchar_t className[TextCapacity];
+  return MayPlaceReportedWindow(ReadFacts(window, className));
+}
+
+bool MayPlaceAutomatically(HWND window) {
+  wchar_t className[TextCapacity];
+  return MayPlaceAutomatically(ReadFacts(window, className));
+}
+
+FrameMargins ReadInvisibleBorders(HWND window, const RECT& outer) {
+  RECT frame;
+  if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)))) {
+    return FrameMargins{0, 0, 0, 0};
+  }
+  return InvisibleBorders(ToRect32(outer), ToRect32(frame));
+}
+
+}  // namespace qm
