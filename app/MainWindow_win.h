@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace qm {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -17,6 +19,8 @@ void CreateMenuView();
 void RefreshWindowView();
 void RefreshMenuView();
 void LayoutMainWindow();
+// Gives the views the font for dpi and fits their columns to it.
+void SetViewsDpi(uint32_t dpi);
 
 // Shows the window list (1) or the menu list (0): the view, the menu check
 // marks and Settings.List.
