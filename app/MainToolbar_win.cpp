@@ -5,7 +5,6 @@
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "base/DpiScale.h"
-#include "base/Dpi_win.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -23,10 +22,10 @@ TBBUTTON ToolbarButton(int image, int command, BYTE style) {
 
 }  // namespace
 
-void CreateMainToolbar() {
+void CreateMainToolbar(uint32_t dpi) {
   // The standard images come in 16 and 24 pixels; on a scaled display the
   // larger set keeps the buttons in proportion with the text around them.
-  const bool large = ToolbarImagesForDpi(WindowDpi(g_mainWindow)) == ToolbarImageSet::Large;
+  const bool large = ToolbarImagesForDpi(dpi) == ToolbarImageSet::Large;
   const int imageSize = large ? 24 : 0;  // 0: the default, 16 pixels
   // The standard images come first in the toolbar's image list, so the
   // STD_* indices address them directly; the view images follow them.

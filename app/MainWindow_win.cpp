@@ -202,7 +202,7 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
 void OnDpiChanged(HWND window, WPARAM wParam, const RECT* suggested) {
   if (g_toolbar != nullptr) {
     DestroyWindow(g_toolbar);
-    CreateMainToolbar();
+    CreateMainToolbar(HIWORD(wParam));
     SetViewsDpi(HIWORD(wParam));
   }
   SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,

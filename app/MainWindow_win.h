@@ -11,7 +11,8 @@ namespace qm {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Start-up calls, in this order, once the hidden main window exists.
-void CreateMainToolbar();
+// The toolbar's images are chosen for dpi, the main window's.
+void CreateMainToolbar(uint32_t dpi);
 void CreateWindowView();
 void CreateMenuView();
 
