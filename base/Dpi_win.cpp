@@ -1,7 +1,5 @@
 #include "base/Dpi_win.h"
 
-#include <mutex>
-
 #include "base/DpiScale.h"
 
 namespace qm {
@@ -48,18 +46,22 @@ struct User32Dpi {
 const User32Dpi g_user32;
 
 // shcore.dll (Windows 8.1) is not loaded by default and must not be loaded
-// while a module initialises: it is loaded on first need, once.
-std::once_flag g_shcoreOnce;
+// while a module initialises: it is loaded on first need, once, whichever
+// thread needs it first (the mouse hook has a thread of its own). The
+// system's one-time initialisation keeps the C++ runtime's threading out of
+// the hook library.
+INIT_ONCE g_shcoreOnce = INIT_ONCE_STATIC_INIT;
 SetProcessDpiAwarenessFn g_setProcessAwareness;
 GetDpiForMonitorFn g_forMonitor;
 
-void LoadShcore() {
-  std::call_once(g_shcoreOnce, [] {
-    HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    g_setProcessAwareness = Lookup<SetProcessDpiAwarenessFn>(shcore, "SetProcessDpiAwareness");
-    g_forMonitor = Lookup<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
-  });
+BOOL CALLBACK ResolveShcore(INIT_ONCE*, void*, void**) {
+  HMODULE shcore = LoadLibraryW(L"shcore.dll");
+  g_setProcessAwareness = Lookup<SetProcessDpiAwarenessFn>(shcore, "SetProcessDpiAwareness");
+  g_forMonitor = Lookup<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
+  return TRUE;
 }
+
+void LoadShcore() { InitOnceExecuteOnce(&g_shcoreOnce, ResolveShcore, nullptr, nullptr); }
 
 uint32_t Known(UINT dpi) { return dpi == 0 ? BaseDpi : dpi; }
 
