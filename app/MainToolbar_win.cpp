@@ -4,6 +4,7 @@
 
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "base/DpiScale.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -21,7 +22,11 @@ TBBUTTON ToolbarButton(int image, int command, BYTE style) {
 
 }  // namespace
 
-void CreateMainToolbar() {
+void CreateMainToolbar(uint32_t dpi) {
+  // The standard images come in 16 and 24 pixels; on a scaled display the
+  // larger set keeps the buttons in proportion with the text around them.
+  const bool large = ToolbarImagesForDpi(dpi) == ToolbarImageSet::Large;
+  const int imageSize = large ? 24 : 0;  // 0: the default, 16 pixels
   // The standard images come first in the toolbar's image list, so the
   // STD_* indices address them directly; the view images follow them.
   const TBBUTTON buttons[] = {
@@ -31,10 +36,10 @@ void CreateMainToolbar() {
       ToolbarButton(0, 0, BTNS_SEP),
   };
   g_toolbar = CreateToolbarEx(g_mainWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 0,
-                              HINST_COMMCTRL, IDB_STD_SMALL_COLOR, buttons, ARRAYSIZE(buttons), 0, 0, 0, 0,
-                              sizeof(TBBUTTON));
+                              HINST_COMMCTRL, large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR, buttons,
+                              ARRAYSIZE(buttons), 0, 0, imageSize, imageSize, sizeof(TBBUTTON));
 
-  TBADDBITMAP viewImages = {HINST_COMMCTRL, IDB_VIEW_SMALL_COLOR};
+  TBADDBITMAP viewImages = {HINST_COMMCTRL, static_cast<UINT_PTR>(large ? IDB_VIEW_LARGE_COLOR : IDB_VIEW_SMALL_COLOR)};
   LRESULT firstViewImage = SendMessageW(g_toolbar, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&viewImages));
   TBBUTTON switchList = ToolbarButton(static_cast<int>(firstViewImage) + VIEW_LIST, IDM_SWITCHLIST, BTNS_BUTTON);
   SendMessageW(g_toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&switchList));

@@ -5,6 +5,7 @@
 
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryText_win.h"
 #include "res/resource.h"
@@ -12,6 +13,9 @@
 namespace qm {
 
 namespace {
+
+// The views' font, made for the main window's DPI; 0 until the views exist.
+HFONT g_viewFont;
 
 constexpr int kWindowColumnTexts[] = {IDS_COL_NAME, IDS_COL_CLASS, IDS_COL_POSITION, IDS_COL_SIZE};
 constexpr int kMenuColumnTexts[] = {IDS_COL_POSITION, IDS_COL_SIZE};
@@ -55,6 +59,18 @@ HWND CreateReportView(int id) {
   return view;
 }
 
+// Each column as wide as its widest cell.
+void FitColumns(HWND view, int columns) {
+  for (int column = 0; column < columns; ++column) {
+    SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
+  }
+}
+
+int ColumnCount(HWND view) {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+  return header != nullptr ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
 void FillRows(HWND view, int columns, int32_t rows, CellText cell) {
   const EntryTexts texts;
   char16_t scratch[TextCapacity];
@@ -89,9 +105,7 @@ void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, C
     for (int column = 0; column < columns; ++column) InsertListColumn(view, column, static_cast<UINT>(columnTexts[column]));
     SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
     FillRows(view, columns, rows, cell);
-    for (int column = 0; column < columns; ++column) {
-      SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
-    }
+    FitColumns(view, columns);
   }
 
   SendMessageW(view, WM_SETREDRAW, TRUE, 0);
@@ -115,7 +129,23 @@ void CreateWindowView() {
 void CreateMenuView() {
   g_menuView = CreateReportView(IDC_MENUVIEW);
   RefreshMenuView();
+  SetViewsDpi(WindowDpi(g_mainWindow));
   LayoutMainWindow();
+}
+
+// A control made with CreateWindowEx takes the system DPI's font; the views
+// get the font of their own monitor instead, and their columns are fitted
+// to the text again.
+void SetViewsDpi(uint32_t dpi) {
+  HFONT font = CreateControlFontForDpi(dpi);
+  if (font == nullptr) return;
+  for (HWND view : {g_windowView, g_menuView}) {
+    SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    FitColumns(view, ColumnCount(view));
+  }
+  // The views no longer use the old font.
+  if (g_viewFont != nullptr) DeleteObject(g_viewFont);
+  g_viewFont = font;
 }
 
 void RefreshWindowView() {

@@ -196,6 +196,22 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
   LayoutMainWindow();
 }
 
+// Moved onto a monitor of another scale (or the scale changed): toolbar
+// images and the views' font for the new DPI, then the suggested rectangle,
+// whose WM_SIZE lays the children out again.
+void OnDpiChanged(HWND window, WPARAM wParam, const RECT* suggested) {
+  if (g_toolbar != nullptr) {
+    DestroyWindow(g_toolbar);
+    CreateMainToolbar(HIWORD(wParam));
+    SetViewsDpi(HIWORD(wParam));
+  }
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The same size as before sends no WM_SIZE; the new toolbar's height
+  // must still be taken into account.
+  if (g_toolbar != nullptr) LayoutMainWindow();
+}
+
 LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   // Minimising hides the window instead: it lives in the tray.
   if (LOWORD(wParam) == SC_MINIMIZE) {
@@ -267,6 +283,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_SYSCOMMAND:
       return OnSysCommand(window, wParam, lParam);
+    case WM_DPICHANGED:
+      OnDpiChanged(window, wParam, reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       ExitProgram();
       return 0;

@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace qm {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Start-up calls, in this order, once the hidden main window exists.
-void CreateMainToolbar();
+// The toolbar's images are chosen for dpi, the main window's.
+void CreateMainToolbar(uint32_t dpi);
 void CreateWindowView();
 void CreateMenuView();
 
@@ -17,6 +20,8 @@ void CreateMenuView();
 void RefreshWindowView();
 void RefreshMenuView();
 void LayoutMainWindow();
+// Gives the views the font for dpi and fits their columns to it.
+void SetViewsDpi(uint32_t dpi);
 
 // Shows the window list (1) or the menu list (0): the view, the menu check
 // marks and Settings.List.

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include "app/Startup_win.h"
+#include "base/Dpi_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  qm::MakeProcessDpiAware();
   if (!qm::StartProgram(instance)) return 0;
   int exitCode = qm::RunMessageLoop();
   qm::EndProgram();

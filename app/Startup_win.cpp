@@ -5,6 +5,7 @@
 
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
 #include "hook/HookContract.h"
@@ -75,7 +76,7 @@ bool StartProgram(HINSTANCE instance) {
   InitCommonControls();
   g_mainMenu = GetMenu(g_mainWindow);
 
-  CreateMainToolbar();
+  CreateMainToolbar(WindowDpi(g_mainWindow));
   CreateWindowView();
   CreateMenuView();
   ShowList(g_settings.List != 0 ? 1 : 0);

@@ -22,6 +22,7 @@
 #include "BenchTiming.h"
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryText_win.h"
 #include "res/resource.h"
@@ -227,7 +228,7 @@ void BenchRebuild() {
   qm::g_mainWindow = CreateWindowExW(0, wc.lpszClassName, L"Quillmere", WS_OVERLAPPEDWINDOW, 0, 0, 640, 600,
                                      nullptr, nullptr, qm::g_instance, nullptr);
   qm::g_mainMenu = GetMenu(qm::g_mainWindow);
-  qm::CreateMainToolbar();
+  qm::CreateMainToolbar(qm::WindowDpi(qm::g_mainWindow));
   qm::CreateWindowView();
   qm::CreateMenuView();
   qm::ShowList(1);

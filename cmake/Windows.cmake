@@ -28,13 +28,15 @@ set_source_files_properties(${QM_RESOURCES} PROPERTIES
 
 # Hook library: Quillmere.dll with undecorated exports from the .def file.
 file(GLOB QM_HOOK_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/hook/library/*.cpp)
-# The library judges windows by the same facts as the program.
-list(APPEND QM_HOOK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/placement/WindowFacts_win.cpp)
+# The library judges windows by the same facts as the program, and shares
+# the DPI helpers with it; each module has its own copy.
+list(APPEND QM_HOOK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/placement/WindowFacts_win.cpp
+     ${CMAKE_CURRENT_SOURCE_DIR}/base/Dpi_win.cpp)
 add_library(QuillmereHook SHARED ${QM_HOOK_SOURCES} hook/library/Quillmere.def)
 set_target_properties(QuillmereHook PROPERTIES OUTPUT_NAME Quillmere PREFIX "" IMPORT_PREFIX "lib")
 target_compile_definitions(QuillmereHook PRIVATE QM_BUILDING_HOOK)
 target_compile_options(QuillmereHook PRIVATE ${QM_WARNINGS})
-target_link_libraries(QuillmereHook PRIVATE qm_core user32 dwmapi)
+target_link_libraries(QuillmereHook PRIVATE qm_core user32 gdi32 dwmapi)
 target_link_options(QuillmereHook PRIVATE ${QM_WIN_LINK})
 
 # The shell: everything but the entry point, so Windows unit tests can create

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/DpiScale.h"
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "hook/HookContract.h"
 #include "hook/ReadoutText.h"
@@ -13,8 +15,7 @@ HWND g_readoutWindow;
 namespace {
 
 constexpr wchar_t kReadoutClass[] = L"Quillmere_Tooltip";
-constexpr int kReadoutWidth = 160;
-constexpr int kReadoutHeight = 46;
+constexpr int kFontPoints = 9;
 
 // The last rectangle the hook library reported; zero until the first.
 TipRectPayload g_readoutRect;
@@ -24,7 +25,9 @@ void OnPaint(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   RECT client;
   GetClientRect(window, &client);
-  HFONT font = CreateFontW(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE, FALSE, FALSE,
+  // Points at the DPI of the readout's monitor: a per-monitor aware
+  // program's device context reports the system DPI whatever the monitor.
+  HFONT font = CreateFontW(FontHeightForDpi(kFontPoints, WindowDpi(window)), 0, 0, 0, FW_DONTCARE, FALSE, FALSE,
                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH, L"Tahoma");
   HGDIOBJ previous = SelectObject(dc, font);
@@ -41,10 +44,21 @@ void OnPaint(HWND window) {
   EndPaint(window, &paint);
 }
 
+// Moved onto a monitor of another scale: the suggested rectangle is the
+// readout's size scaled to the new DPI; the font follows at the next paint.
+void OnDpiChanged(HWND window, const RECT* suggested) {
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
 LRESULT CALLBACK ReadoutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
       OnPaint(window);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, reinterpret_cast<const RECT*>(lParam));
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -63,8 +77,14 @@ void CreateReadoutWindow() {
   wc.lpszMenuName = L"";
   wc.lpszClassName = kReadoutClass;
   RegisterClassExW(&wc);
+  const SizeForDpi unscaled = ReadoutSizeForDpi(BaseDpi);
   g_readoutWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kReadoutClass, L"", WS_POPUP | WS_BORDER,
-                                    100, 100, kReadoutWidth, kReadoutHeight, nullptr, nullptr, g_instance, nullptr);
+                                    100, 100, unscaled.width, unscaled.height, nullptr, nullptr, g_instance, nullptr);
+  // Its DPI is known once it exists, on the monitor where it was made.
+  const SizeForDpi size = ReadoutSizeForDpi(WindowDpi(g_readoutWindow));
+  if (size.width != unscaled.width || size.height != unscaled.height) {
+    SetWindowPos(g_readoutWindow, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void OnCopyData(HWND mainWindow, const COPYDATASTRUCT* data) {

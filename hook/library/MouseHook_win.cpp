@@ -9,6 +9,7 @@
 // main window.
 #include "hook/library/HookLibrary_win.h"
 
+#include "base/Dpi_win.h"
 #include "hook/HookContract.h"
 #include "hook/HookCore.h"
 
@@ -40,6 +41,10 @@ LRESULT HitTest(HWND window, POINT point, DWORD startedAt) {
   DWORD spent = GetTickCount() - startedAt;
   if (spent >= kHitTestBudgetMs) return HTNOWHERE;
   DWORD_PTR code = HTNOWHERE;
+  // The hook sees real pixels; a program that is not DPI aware tests the
+  // point against its window in the scaled-down coordinates it lives in, and
+  // a sent message's coordinates are not converted on the way.
+  point = PhysicalToWindowPoint(window, point);
   LPARAM where = MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
   if (SendMessageTimeoutW(window, WM_NCHITTEST, 0, where, SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT,
                           kHitTestBudgetMs - spent, &code) == 0) {
@@ -64,10 +69,14 @@ bool PressOnTitleBar(POINT point, HWND* target) {
   DWORD process = 0;
   GetWindowThreadProcessId(root, &process);
   if (process == 0 || process == g_mouse.ownProcess) return false;
+  // The point and the rectangle are both real pixels (the process is per-
+  // monitor DPI aware). A caption is as tall as the DPI of its monitor makes
+  // it, for a program that is not DPI aware too: the system stretches it.
   RECT rect;
   if (!GetWindowRect(root, &rect)) return false;
-  int32_t frame = GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
-  if (!InTitleBand(point.x, point.y, ToRect32(rect), TitleBandHeight(frame, GetSystemMetrics(SM_CYCAPTION)))) {
+  const uint32_t dpi = MonitorDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST));
+  int32_t frame = MetricForDpi(SM_CYSIZEFRAME, dpi) + MetricForDpi(SM_CXPADDEDBORDER, dpi);
+  if (!InTitleBand(point.x, point.y, ToRect32(rect), TitleBandHeight(frame, MetricForDpi(SM_CYCAPTION, dpi)))) {
     return false;
   }
   DWORD startedAt = GetTickCount();

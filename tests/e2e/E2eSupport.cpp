@@ -318,6 +318,30 @@ void ListViewSelectRows(HWND view, const std::vector<int>& rows) {
   }
 }
 
+namespace {
+
+template <typename Fn>
+Fn User32Function(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
+
+}  // namespace
+
+void MakeDriverDpiAware() {
+  auto setContext = User32Function<BOOL(WINAPI*)(HANDLE)>("SetProcessDpiAwarenessContext");
+  if (setContext != nullptr && (setContext(kPerMonitorAwareV2) || setContext(kPerMonitorAware))) return;
+  SetProcessDPIAware();
+}
+
+int WindowDpi(HWND window) {
+  auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  UINT dpi = forWindow != nullptr ? forWindow(window) : 0;
+  return dpi != 0 ? static_cast<int>(dpi) : 96;
+}
+
 void SendKey(WORD virtualKey) {
   INPUT inputs[2] = {};
   inputs[0].type = INPUT_KEYBOARD;

@@ -41,6 +41,12 @@ class TempDir {
   std::wstring path_;
 };
 
+// The driver is per-monitor DPI aware, as the program is (made so once at
+// start): every coordinate it reads or gives is then a real pixel.
+void MakeDriverDpiAware();
+// A window's DPI (another process's too); 96 where the system cannot say.
+int WindowDpi(HWND window);
+
 // Files. Text is written as UTF-16LE with a byte-order mark unless bytes are
 // given as they are.
 using qm::test::FileExists;

@@ -97,14 +97,37 @@ class Sentinel {
   size_t next_ = 0;
 };
 
+// From real pixels to the coordinates a target lives in: the same for a
+// DPI-aware target, scaled down for one started with --unaware on a scaled
+// display. The scale is the target's own width of its window over the real
+// one.
+class TargetSpace {
+ public:
+  explicit TargetSpace(HWND window) {
+    const RECT rect = WindowRect(window);
+    real_ = rect.right - rect.left;
+    DWORD_PTR own = 0;
+    SendMessageTimeoutW(window, TARGET_OWN_WIDTH, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &own);
+    own_ = own != 0 ? static_cast<int>(own) : real_;
+  }
+  int ToOwn(int real) const { return MulDiv(real, own_, real_); }
+
+ private:
+  int real_;
+  int own_;
+};
+
 // The first point from the top of the window's middle column where the
-// window itself says its title bar is.
+// window itself says its title bar is, in real pixels. The window is asked
+// in its own coordinates.
 bool TitleBarPoint(HWND window, POINT* point) {
+  const TargetSpace space(window);
   RECT rect = WindowRect(window);
   int x = (rect.left + rect.right) / 2;
   for (int y = rect.top; y < rect.bottom; ++y) {
     DWORD_PTR hit = HTNOWHERE;
-    SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kWaitMs, &hit);
+    SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(space.ToOwn(x), space.ToOwn(y)), SMTO_ABORTIFHUNG,
+                        kWaitMs, &hit);
     if (hit == HTCAPTION) {
       *point = POINT{x, y + 2};
       return true;
@@ -371,9 +394,17 @@ TEST_F(Hook, UncloakedWindowsAppearCaptionlessOwnedPopUpsDoNot) {
 // The library on its own, loaded into this process with a window of this
 // thread as the main window; the messages it delivers are recorded.
 std::vector<MSG> g_delivered;
+std::vector<TipRectPayload> g_reportedRects;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (data->dwData == MSG_TIP_RECT && data->cbData == sizeof(TipRectPayload)) {
+        g_reportedRects.push_back(*static_cast<const TipRectPayload*>(data->lpData));
+      }
+      return 0;
+    }
     case MSG_PLACE_WINDOW:
     case MSG_MENU_WINDOW:
     case MSG_TIP_HIDE:
@@ -493,6 +524,113 @@ TEST(HookLibrary, SetAndFreeInAnyOrderNeverDoubleOrLeaveAHook) {
   MiddleClickAt(title.x, title.y);
   EXPECT_TRUE(WaitUntil([&] { return MiddleClicksReceived(clicked) == 6; }));
 }
+
+// The roads where display scaling matters, with a target that is
+// per-monitor DPI aware and with one that knows nothing of DPI: on a scaled
+// display the system stretches the latter and hands it scaled-down
+// coordinates, while the program works in real pixels throughout. The
+// numbers are multiples of 6, whole in a target stretched by 150 %.
+class HookDpi : public Hook, public testing::WithParamInterface<bool> {
+ protected:
+  bool unaware() const { return GetParam(); }
+  bool StartTarget(Target& target, const std::wstring& args, int windows = 1) {
+    return target.Start(args + (unaware() ? L" --unaware" : L""), windows);
+  }
+};
+
+TEST_P(HookDpi, RulesPlaceAtTheStatedRealPixels) {
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  WriteEntryIni(dir, {{L"DpiRule 1", L"", {0, 300, 210, 0, 0, 600, 450}},
+                      {L"DpiRule 2", L"", {0, 0, 0, 3, 0, 600, 450}}});
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(StartTarget(target, L"--class QmDpiRule --title DpiRule --rect 60,60,300,240 --count 2", 2));
+  target.Notify(EVENT_OBJECT_SHOW, 0);
+  target.Notify(EVENT_OBJECT_SHOW, 1);
+  // The target's windows come in the window system's order.
+  const bool firstIsOne = WindowText(target.window(0)) == L"DpiRule 1";
+  HWND free = target.window(firstIsOne ? 0 : 1), centre = target.window(firstIsOne ? 1 : 0);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(free, MakeRect(300, 210, 600, 450)); }));
+  EXPECT_RECT(WindowRect(free), MakeRect(300, 210, 600, 450));
+  const RECT centred = MakeRect((screenWidth - 600) / 2, (screenHeight - 450) / 2, 600, 450);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(centre, centred); }));
+  EXPECT_RECT(WindowRect(centre), centred);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+TEST_P(HookDpi, MiddleClickOnTheCaptionOpensThePresetsForThatWindow) {
+  WriteEntryIni(dir, {}, {{0, 30, 60, 0, 0, 600, 450}});
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(StartTarget(target, L"--class QmDpiMenu --rect 360,240,420,300"));
+  HWND window = target.window();
+  POINT title = {};
+  ASSERT_TRUE(TitleBarPoint(window, &title));
+
+  MiddleClickAt(title.x, title.y);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = OpenPopupMenu(app.process().id())) != nullptr; }));
+  PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(window, MakeRect(30, 60, 600, 450)); }));
+  EXPECT_RECT(WindowRect(window), MakeRect(30, 60, 600, 450));
+  EXPECT_EQ(MiddleClicksReceived(window), 0);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+TEST_P(HookDpi, KeepInsideLeavesAFlushWindowAloneAndBringsBackOneOutside) {
+  WriteConfig(dir, 0, 1);
+  const RECT work = WorkArea();
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(StartTarget(target, L"--class QmDpiKeep --rect 120,120,420,300 --count 2", 2));
+  const TargetSpace space(target.window(0));
+  const RECT created = WindowRect(target.window(0));
+  const int width = created.right - created.left, height = created.bottom - created.top;
+
+  const RECT flush = MakeRect(work.right - width, 210, width, height);
+  Drag(target, 0, space.ToOwn(flush.left), space.ToOwn(flush.top));
+  EXPECT_RECT(WindowRect(target.window(0)), flush);
+  // The second window of the same thread, dropped half past the right edge,
+  // comes back flush with it, after the first one would have been moved.
+  // (Past the right edge rather than the left: Wine 10 reports garbage for
+  // the left and top of a stretched window at negative coordinates.)
+  Drag(target, 1, space.ToOwn(work.right - 300), space.ToOwn(210));
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(target.window(1), flush); }));
+  EXPECT_RECT(WindowRect(target.window(1)), flush);
+  EXPECT_RECT(WindowRect(target.window(0)), flush);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// What the readout shows is what the library reports: here it reports to
+// this process.
+TEST_P(HookDpi, TheReadoutGetsTheRealPixelsOfAMovedWindow) {
+  g_reportedRects.clear();
+  Library library;
+  ASSERT_TRUE(library.loaded());
+  HWND main = CreateMainStandIn();
+  ASSERT_NE(main, nullptr);
+  Target target;
+  ASSERT_TRUE(StartTarget(target, L"--class QmDpiReadout --rect 120,120,420,300"));
+  library.set(main, nullptr, 1, 0);
+  const TargetSpace space(target.window());
+  MoveTo(target, 0, space.ToOwn(180), space.ToOwn(150), {EVENT_SYSTEM_MOVESIZESTART});
+  const RECT moved = WindowRect(target.window());
+  EXPECT_EQ(moved.left, 180);
+  EXPECT_EQ(moved.top, 150);
+  auto reportedMoved = [&] {
+    if (g_reportedRects.empty()) return false;
+    const TipRectPayload& r = g_reportedRects.back();
+    return r.left == moved.left && r.top == moved.top && r.right == moved.right && r.bottom == moved.bottom;
+  };
+  EXPECT_TRUE(WaitUntil(reportedMoved));
+  target.Notify(EVENT_SYSTEM_MOVESIZEEND);
+  library.free();
+  DestroyWindow(main);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, HookDpi, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Unaware" : "Aware"; });
 
 }  // namespace
 }  // namespace e2e

@@ -15,8 +15,11 @@
 namespace e2e {
 namespace {
 
-constexpr int kReadoutWidth = 160;
-constexpr int kReadoutHeight = 46;
+// 160 x 46 on an unscaled display, in proportion on a scaled one.
+SIZE ReadoutSize(HWND readout) {
+  const int dpi = WindowDpi(readout);
+  return SIZE{MulDiv(160, dpi, 96), MulDiv(46, dpi, 96)};
+}
 
 LRESULT SendCopyData(App& app, ULONG_PTR kind, const void* data, DWORD size) {
   COPYDATASTRUCT copy = {};
@@ -37,8 +40,9 @@ std::string CursorText() {
 }
 
 // Where the readout goes for a cursor at (x, y): just below the cursor.
-RECT ReadoutAt(int x, int y) {
-  return MakeRect(x, y + GetSystemMetrics(SM_CYCURSOR), kReadoutWidth, kReadoutHeight);
+RECT ReadoutAt(HWND readout, int x, int y) {
+  const SIZE size = ReadoutSize(readout);
+  return MakeRect(x, y + GetSystemMetrics(SM_CYCURSOR), size.cx, size.cy);
 }
 
 class Readout : public testing::Test {
@@ -62,7 +66,8 @@ TEST_F(Readout, CreatedHiddenAtStartUpAsASmallTopmostToolWindow) {
   EXPECT_EQ(ClassName(readout_), L"Quillmere_Tooltip");
   EXPECT_EQ(WindowText(readout_), L"");
   EXPECT_FALSE(IsWindowVisible(readout_));
-  EXPECT_TRUE(SameRect(WindowRect(readout_), MakeRect(100, 100, kReadoutWidth, kReadoutHeight)))
+  const SIZE size = ReadoutSize(readout_);
+  EXPECT_TRUE(SameRect(WindowRect(readout_), MakeRect(100, 100, size.cx, size.cy)))
       << RectText(WindowRect(readout_)).c_str();
   const DWORD style = WindowStyle(readout_);
   EXPECT_EQ(style & (WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_CHILD | WS_SYSMENU),
@@ -92,7 +97,7 @@ TEST_F(Readout, FollowsTheCursorKeepsItsSizeAndHides) {
     PutCursor(c.cursor.x, c.cursor.y);
     EXPECT_EQ(SendRect(*app_, c.rect), 0);
     EXPECT_TRUE(IsWindowVisible(readout_));
-    EXPECT_TRUE(SameRect(WindowRect(readout_), ReadoutAt(c.cursor.x, c.cursor.y)))
+    EXPECT_TRUE(SameRect(WindowRect(readout_), ReadoutAt(readout_, c.cursor.x, c.cursor.y)))
         << RectText(WindowRect(readout_)).c_str() << ", " << CursorText();
   }
   EXPECT_EQ(app_->Send(MSG_TIP_HIDE), 0);
@@ -103,7 +108,7 @@ TEST_F(Readout, FollowsTheCursorKeepsItsSizeAndHides) {
   PutCursor(400, 400);
   EXPECT_EQ(SendRect(*app_, TipRectPayload{1, 2, 3, 4}), 0);
   EXPECT_TRUE(IsWindowVisible(readout_));
-  EXPECT_TRUE(SameRect(WindowRect(readout_), ReadoutAt(400, 400)))
+  EXPECT_TRUE(SameRect(WindowRect(readout_), ReadoutAt(readout_, 400, 400)))
       << RectText(WindowRect(readout_)).c_str() << ", " << CursorText();
 }
 
@@ -135,7 +140,7 @@ TEST_F(Readout, IgnoresShortMissingAndForeignPayloads) {
     PutCursor(cursor.x, cursor.y);
     EXPECT_EQ(SendCopyData(*app_, c.kind, c.data, c.size), 0);
     EXPECT_EQ(IsWindowVisible(readout_) != FALSE, c.accepted);
-    EXPECT_TRUE(SameRect(WindowRect(readout_), c.accepted ? ReadoutAt(cursor.x, cursor.y) : before))
+    EXPECT_TRUE(SameRect(WindowRect(readout_), c.accepted ? ReadoutAt(readout_, cursor.x, cursor.y) : before))
         << RectText(WindowRect(readout_)).c_str() << ", " << CursorText();
   }
 }

@@ -12,6 +12,7 @@
 
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryText_win.h"
 #include "hook/HookContract.h"
@@ -135,7 +136,7 @@ class MainWindowTest : public testing::Test {
                                    nullptr, g_instance, nullptr);
     ASSERT_NE(g_mainWindow, nullptr);
     g_mainMenu = GetMenu(g_mainWindow);
-    CreateMainToolbar();
+    CreateMainToolbar(WindowDpi(g_mainWindow));
     CreateWindowView();
     CreateMenuView();
     ShowList(list);
@@ -354,6 +355,72 @@ TEST_F(MainWindowTest, LayoutPutsBothViewsUnderTheToolbarAtFullSize) {
     EXPECT_EQ(rect.right, client.right);
     EXPECT_EQ(rect.bottom, client.bottom);
   }
+}
+
+// What the main window draws at a DPI, read back from its controls.
+struct DpiLayout {
+  RECT window;
+  int toolbarHeight;
+  int imageHeight;
+  LONG fontHeight;
+  int columnWidths[4];
+};
+
+DpiLayout ReadDpiLayout() {
+  DpiLayout layout = {};
+  layout.window = {};
+  GetWindowRect(g_mainWindow, &layout.window);
+  RECT toolbar;
+  GetWindowRect(g_toolbar, &toolbar);
+  layout.toolbarHeight = toolbar.bottom - toolbar.top;
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(g_toolbar, TB_GETIMAGELIST, 0, 0));
+  int imageWidth = 0;
+  ImageList_GetIconSize(images, &imageWidth, &layout.imageHeight);
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(g_windowView, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  layout.fontHeight = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+  for (int column = 0; column < 4; ++column) {
+    layout.columnWidths[column] =
+        static_cast<int>(SendMessageW(g_windowView, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+  }
+  return layout;
+}
+
+// A move to a monitor of twice the scale and back: the window takes the
+// suggested rectangle, the toolbar the larger images, the views a font twice
+// as tall and columns fitted to it, and the children stay laid out under
+// the toolbar. Back at the first DPI everything is as it was.
+TEST_F(MainWindowTest, FollowsAMoveToAMonitorOfAnotherScale) {
+  g_windowTable.Entries[0] = MakeWindowEntry(L"エディタ", L"Notepad", 3, 800, 600);
+  g_windowTable.Count = 1;
+  Build();
+  const WORD dpi = static_cast<WORD>(WindowDpi(g_mainWindow));
+  const DpiLayout before = ReadDpiLayout();
+  EXPECT_EQ(before.imageHeight, dpi >= 120 ? 24 : 16);
+
+  RECT doubled = {200, 150, 200 + 2 * (before.window.right - before.window.left),
+                  150 + 2 * (before.window.bottom - before.window.top)};
+  SendMessageW(g_mainWindow, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&doubled));
+  ASSERT_EQ(GetDlgItem(g_mainWindow, IDC_TOOLBAR), g_toolbar);
+  EXPECT_EQ(SendMessageW(g_toolbar, TB_BUTTONCOUNT, 0, 0), 5);
+  const DpiLayout scaled = ReadDpiLayout();
+  EXPECT_TRUE(EqualRect(&scaled.window, &doubled));
+  EXPECT_EQ(scaled.imageHeight, 24);
+  EXPECT_GE(scaled.toolbarHeight, before.toolbarHeight);
+  EXPECT_NEAR(scaled.fontHeight, 2 * before.fontHeight, 1);
+  for (int column = 0; column < 4; ++column) EXPECT_GT(scaled.columnWidths[column], before.columnWidths[column]);
+  RECT view;
+  GetWindowRect(g_windowView, &view);
+  MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&view), 2);
+  EXPECT_EQ(view.top, scaled.toolbarHeight);
+
+  SendMessageW(g_mainWindow, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&before.window));
+  const DpiLayout back = ReadDpiLayout();
+  EXPECT_TRUE(EqualRect(&back.window, &before.window));
+  EXPECT_EQ(back.toolbarHeight, before.toolbarHeight);
+  EXPECT_EQ(back.imageHeight, before.imageHeight);
+  EXPECT_EQ(back.fontHeight, before.fontHeight);
+  for (int column = 0; column < 4; ++column) EXPECT_EQ(back.columnWidths[column], before.columnWidths[column]);
 }
 
 TEST_F(MainWindowTest, UnknownCommandsAndOtherNotificationsChangeNothing) {

@@ -35,3 +35,6 @@
 // requests for the rectangle it already has: a placement that changes
 // nothing is seen as well.
 #define TARGET_PLACEMENTS (WM_APP + 0x103)
+// Returns the window's width as the target itself sees it: on a scaled
+// display a target started with --unaware sees it scaled down.
+#define TARGET_OWN_WIDTH (WM_APP + 0x104)

@@ -1,7 +1,7 @@
 // qm_target.exe: opens top-level windows for the end-to-end tests.
 //
 //   qm_target.exe [--class NAME] [--title TEXT] [--style HEX] [--exstyle HEX]
-//                 [--rect X,Y,W,H] [--count N] [--hidden] [--owned]
+//                 [--rect X,Y,W,H] [--count N] [--hidden] [--owned] [--unaware]
 //
 // With --count N it opens N windows titled "TEXT 1" ... "TEXT N". --owned
 // gives every window after the first the first one as owner. The process
@@ -10,6 +10,12 @@
 // a window system that raises events itself, Quillmere sees them appear
 // then. A test that wants to choose the moment starts them --hidden and has
 // the target show them (TargetProtocol.h).
+//
+// The target is per-monitor DPI aware, as the driver is, so that every
+// coordinate the two exchange is a real pixel. --unaware leaves it as an old
+// program that knows nothing of DPI: on a scaled display the system then
+// stretches its windows, and --rect and TARGET_MOVE_WINDOW are in the
+// scaled-down coordinates it lives in.
 #include <windows.h>
 #include <windowsx.h>
 
@@ -61,6 +67,11 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_WINDOW, CHILDID_SELF);
       return 1;
+    case TARGET_OWN_WIDTH: {
+      RECT rect = {};
+      GetWindowRect(window, &rect);
+      return rect.right - rect.left;
+    }
     case TARGET_NOTIFY_EVENT:
       Raise(window, static_cast<DWORD>(wParam));
       return 1;
@@ -81,13 +92,25 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
+// Per-monitor aware, v2 where the system has it.
+void BecomeDpiAware() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  auto setContext = reinterpret_cast<SetContextFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+  if (setContext != nullptr && (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) ||
+                                setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))))) {
+    return;
+  }
+  SetProcessDPIAware();
+}
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::wstring className = L"QmTarget";
   std::wstring title = L"Target";
   DWORD style = WS_OVERLAPPEDWINDOW;
   DWORD exStyle = 0;
   int x = 100, y = 100, w = 400, h = 300, count = 1;
-  bool hidden = false, owned = false;
+  bool hidden = false, owned = false, unaware = false;
 
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -102,7 +125,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     else if (arg == L"--count") { count = _wtoi(value); ++i; }
     else if (arg == L"--hidden") hidden = true;
     else if (arg == L"--owned") owned = true;
+    else if (arg == L"--unaware") unaware = true;
   }
+  if (!unaware) BecomeDpiAware();
 
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
