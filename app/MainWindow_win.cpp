@@ -304,6 +304,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MSG_PLACE_WINDOW:
       PlaceReportedWindow(reinterpret_cast<HWND>(wParam));
       return 0;
+    case MSG_WINDOW_OFF_RULE:
+      return WindowOffItsRule(reinterpret_cast<HWND>(wParam)) ? 1 : 0;
     case MSG_MENU_WINDOW:
       ShowMenuEntryPopup(reinterpret_cast<HWND>(wParam), g_dummyWindow);
       return 0;

@@ -212,6 +212,21 @@ void Target::Notify(DWORD event, size_t i) {
   SendMessageTimeoutW(windows_.at(i), TARGET_NOTIFY_EVENT, event, 0, SMTO_ABORTIFHUNG, kWaitMs, &result);
 }
 
+LRESULT Target::Ask(UINT message, size_t i, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(windows_.at(i), message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+void Target::Appear(size_t i, DWORD moveAfterMs, int x, int y) {
+  Ask(TARGET_SHOW_THEN_MOVE, i, moveAfterMs, MAKELPARAM(x, y));
+}
+
+void Target::Insist(size_t i) { Ask(TARGET_FIGHT, i, 1); }
+LRESULT Target::MovedByOthers(size_t i) { return Ask(TARGET_MOVES, i, 0); }
+LRESULT Target::MovedItself(size_t i) { return Ask(TARGET_MOVES, i, 1); }
+LRESULT Target::MsSinceShown(size_t i) { return Ask(TARGET_MOVES, i, 2); }
+
 void Target::SetTitle(const std::wstring& title, size_t i) {
   COPYDATASTRUCT data = {};
   data.dwData = TARGET_SET_TITLE;
