@@ -33,6 +33,17 @@ constexpr uint32_t HotkeyKey(int32_t hotkey) { return static_cast<uint32_t>(hotk
 constexpr uint32_t VirtualKeyF10 = 0x79;
 constexpr int32_t DefaultHotkey = MakeHotkey(HotkeyCtrl | HotkeyAlt | HotkeyShift, VirtualKeyF10);
 
+// How the settings keep the hotkey: 0 for the default, so that settings
+// and files from before there was a hotkey mean the default, NoHotkeySetting
+// for none, else the hotkey.
+constexpr int32_t NoHotkeySetting = -1;
+constexpr int32_t HotkeyInUse(int32_t setting) {
+  return setting == 0 ? DefaultHotkey : setting == NoHotkeySetting ? 0 : setting;
+}
+constexpr int32_t HotkeySetting(int32_t hotkey) {
+  return hotkey == DefaultHotkey ? 0 : hotkey == 0 ? NoHotkeySetting : hotkey;
+}
+
 // Whether hotkey can be registered as it stands: a key that is not itself a
 // modifier, with Ctrl, Alt or Win (with Shift alone or nothing at all, every
 // program would lose that key while Quillmere runs).
