@@ -357,13 +357,22 @@ int WindowDpi(HWND window) {
   return dpi != 0 ? static_cast<int>(dpi) : 96;
 }
 
-void SendKey(WORD virtualKey) {
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = virtualKey;
-  inputs[1] = inputs[0];
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
+void SendKey(WORD virtualKey) { SendKeys({virtualKey}); }
+
+void SendKeys(std::initializer_list<WORD> virtualKeys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : virtualKeys) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (size_t i = virtualKeys.size(); i > 0; --i) {
+    INPUT input = inputs[i - 1];
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 namespace {

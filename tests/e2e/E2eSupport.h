@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,8 @@ void ListViewSelectRows(HWND view, const std::vector<int>& rows);
 // Input: keys and mouse through SendInput (seen by low-level hooks and by
 // the foreground window).
 void SendKey(WORD virtualKey);
+// A combination: every key pressed in order, then released in reverse.
+void SendKeys(std::initializer_list<WORD> virtualKeys);
 void ClickAt(int x, int y, bool right = false);
 void MiddleClickAt(int x, int y);
 

@@ -110,7 +110,9 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case TARGET_SHOW_THEN_MOVE: {
       OwnMoves& moves = g_moves[window];
+      bool fighting = moves.fighting;
       moves = OwnMoves{};
+      moves.fighting = fighting;
       moves.own = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       GetWindowRect(window, &moves.last);
       moves.shownAt = GetTickCount();
