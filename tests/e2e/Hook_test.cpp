@@ -281,7 +281,6 @@ TEST_F(Hook, AfterTheUserActsTheProgramsMovesStand) {
 TEST_F(Hook, ALateTitleGetsOneMoreChance) {
   const RECT ruled = MakeRect(260, 180, 520, 380);
   WriteEntryIni(dir, {{L"Late Page", L"", {0, 260, 180, 0, 0, 520, 380}}, kSentinelRule});
-  ParkPointer();
   ASSERT_TRUE(StartWithSentinel());
   // Shown with no title but a number.
   Target target;
