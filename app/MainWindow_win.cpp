@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "app/AppState_win.h"
+#include "app/MenuHotkey_win.h"
 #include "app/Startup_win.h"
 #include "base/Win32Glue.h"
 #include "dialogs/Dialogs_win.h"
@@ -105,6 +106,7 @@ void OnCommand(int id) {
       break;
     case IDM_SETTINGS:
       OpenDialog(IDD_SETTINGS, SettingsDialogProc);
+      ApplyMenuHotkey(g_mainWindow);
       break;
     case IDM_DELETE:
       if (WindowListShown()) {
@@ -304,8 +306,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MSG_PLACE_WINDOW:
       PlaceReportedWindow(reinterpret_cast<HWND>(wParam));
       return 0;
+    case MSG_WINDOW_OFF_RULE:
+      return WindowOffItsRule(reinterpret_cast<HWND>(wParam)) ? 1 : 0;
     case MSG_MENU_WINDOW:
       ShowMenuEntryPopup(reinterpret_cast<HWND>(wParam), g_dummyWindow);
+      return 0;
+    case WM_HOTKEY:
+      OnMenuHotkey(static_cast<int>(wParam));
       return 0;
     case MSG_TRAY:
       OnTrayMessage(lParam);

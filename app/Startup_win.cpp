@@ -5,6 +5,7 @@
 
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "app/MenuHotkey_win.h"
 #include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
@@ -99,6 +100,9 @@ bool StartProgram(HINSTANCE instance) {
   CreateDummyWindow();
   CreateReadoutWindow();
   SetHook(g_mainWindow, g_dummyWindow, g_settings.Tooltip, g_settings.KeepIn);
+  // Last: a combination another program holds is reported in a message box,
+  // and everything else is working by then.
+  ApplyMenuHotkey(nullptr);
   return true;
 }
 

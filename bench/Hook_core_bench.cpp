@@ -18,6 +18,7 @@ class NoFacts : public HookFacts {
   bool IsForeignTopLevel(HookWindow) override { return true; }
   bool IsUserWindow(HookWindow) override { return true; }
   HookTime InputIdleMs() override { return 1000000; }
+  bool OffItsRule(HookWindow) override { return false; }
 };
 
 class NoActions : public HookActions {
@@ -63,9 +64,9 @@ std::unique_ptr<HookCore> CoreWithFullKnownSet() {
   for (HookWindow w = 1; w <= KnownCapacity; ++w) {
     core->OnWinEvent(winevent::Show, w, 0, 0, now, facts, actions);
     now += 1000;
-    core->OnTimer(now, actions);
+    core->OnTimer(now, facts, actions);
   }
-  core->OnTimer(now + 10 * TitleChanceMs, actions);
+  core->OnTimer(now + 10 * HoldMs, facts, actions);
   return core;
 }
 

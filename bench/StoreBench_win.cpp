@@ -42,7 +42,7 @@ double MedianSeconds(int runs, Work work) {
 // Plain titles and classes: the key-by-key writer drops leading blanks and
 // quotes, and the comparison is about speed on equal content.
 void FillFullTables() {
-  g_settings = Settings{100, 200, 640, 480, 1, 0, 1};
+  g_settings = Settings{100, 200, 640, 480, 1, 0, 1, 0};
   for (int32_t i = 0; i < MaxEntries; ++i) {
     WindowEntry& w = g_windowTable.Entries[i];
     wchar_t title[TextCapacity];

@@ -1,12 +1,16 @@
-// The settings dialog: the two options handed to the hook library. OK keeps
-// them in Settings and Config.ini; the running hook library goes on with the
-// values it was given at start-up, so a change takes effect at the next
-// start.
+// The settings dialog: the two options handed to the hook library and the
+// preset-menu hotkey. OK keeps them in Settings and Config.ini; the running
+// hook library goes on with the values it was given at start-up, so a change
+// of those takes effect at the next start. The main window registers a
+// changed hotkey as soon as the dialog has closed.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
 #include "entries/EntryStore_win.h"
+#include "entries/HotkeyText.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -20,6 +24,8 @@ constexpr ControlField<Settings> kSettingsControls[] = {
 
 void OnOk(HWND dialog) {
   StoreControls(dialog, kSettingsControls, g_settings);
+  WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+  g_settings.Hotkey = HotkeySetting(HotkeyFromControl(word, HotkeyInUse(g_settings.Hotkey)));
   SaveAll(DialogOwner(dialog));
   EndDialog(dialog, 0);
 }
@@ -43,6 +49,11 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_INITDIALOG:
       LoadControls(dialog, kSettingsControls, g_settings);
+      // A plain key or Shift with a key would be taken from every program:
+      // the control makes such input Ctrl+Alt with that key.
+      SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+      SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(g_settings.Hotkey)), 0);
       return TRUE;
     case WM_COMMAND:
       OnCommand(dialog, LOWORD(wParam));

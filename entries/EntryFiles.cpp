@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "entries/EntryFields.h"
+#include "entries/HotkeyText.h"
 
 namespace qm {
 
@@ -13,6 +14,7 @@ constexpr char16_t ConfigSection[] = u"Config";
 constexpr char16_t WindowSection[] = u"Window";
 constexpr char16_t MenuSection[] = u"Menu";
 constexpr char16_t CountKey[] = u"Item";
+constexpr char16_t HotkeyKeyName[] = u"Hotkey";
 
 // "%s%d": a key name with the entry number appended ("Title1").
 struct NumberedKey {
@@ -85,6 +87,13 @@ Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t s
   for (const auto& key : SettingsFields) {
     settings.*key.Field = config.ReadInt(ConfigSection, key.Key, settings.*key.Field);
   }
+  char16_t text[TextCapacity];
+  U16View raw;
+  if (config.FindValue(ConfigSection, HotkeyKeyName, &raw)) {
+    size_t length = config.ReadString(ConfigSection, HotkeyKeyName, U16View(), text, TextCapacity);
+    int32_t hotkey = 0;
+    settings.Hotkey = ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : NoHotkeySetting;
+  }
   return settings;
 }
 
@@ -118,6 +127,7 @@ std::u16string ComposeConfigText(const Settings& settings) {
   TextBuilder out;
   out.Section(ConfigSection);
   for (const auto& key : SettingsFields) out.Int(key.Key, settings.*key.Field);
+  if (settings.Hotkey != 0) out.Key(HotkeyKeyName, FormatHotkey(HotkeyInUse(settings.Hotkey)));
   return std::move(out.text());
 }
 

@@ -14,7 +14,7 @@
 namespace qm {
 
 // Section "Config"; a missing key keeps its DefaultSettings value for a
-// screen of the given size.
+// screen of the given size. "Hotkey" that cannot be read is no hotkey.
 Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight);
 
 // Sections "Window" and "Menu". A count ("Item") below 1 gives an empty
@@ -24,7 +24,9 @@ Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t s
 void ParseEntries(const IniDocument& entries, WindowTable& windows, MenuTable& menus);
 
 // The complete text of each file: every key, defaults included, in the
-// fixed order, integers as "%d", lines ended by CR LF.
+// fixed order, integers as "%d", lines ended by CR LF. The one exception is
+// "Hotkey", written only when it is not the default, so that the file of a
+// user who never chose one stays as it was.
 std::u16string ComposeConfigText(const Settings& settings);
 std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& menus);
 

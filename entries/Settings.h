@@ -1,4 +1,4 @@
-// The seven persistent settings kept in Config.ini.
+// The persistent settings kept in Config.ini.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +13,16 @@ struct Settings {
   int32_t List;     // 1: window list shown, 0: menu list
   int32_t Tooltip;  // hook library reports rectangles for the readout
   int32_t KeepIn;   // hook library keeps windows inside the desktop
+  // The hotkey that opens the preset menu for the foreground window, as
+  // HotkeySetting (HotkeyText.h) keeps it: 0 for the default, so a record
+  // without it and a file without the key mean the default.
+  int32_t Hotkey;
 };
 
 // The settings of a missing Config.ini: a 320 x 240 window centred on a
 // screen of the given size (quotients toward zero), window list shown.
 inline Settings DefaultSettings(int32_t screenWidth, int32_t screenHeight) {
-  return Settings{(screenWidth - 320) / 2, (screenHeight - 240) / 2, 320, 240, 1, 0, 0};
+  return Settings{(screenWidth - 320) / 2, (screenHeight - 240) / 2, 320, 240, 1, 0, 0, 0};
 }
 
 }  // namespace qm

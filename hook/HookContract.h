@@ -8,12 +8,18 @@
 
 #include <cstdint>
 
-// Messages to the main window, all in the WM_APP range; each returns 0.
+// Messages to the main window, all in the WM_APP range; each returns 0
+// unless said otherwise.
 #define MSG_TIP_HIDE      0x8000  // hide the geometry readout
 #define MSG_PLACE_WINDOW  0x8001  // wParam: a window to place by its rule
 #define MSG_TIP_RECT      0x8002  // COPYDATASTRUCT.dwData of a WM_COPYDATA
 #define MSG_MENU_WINDOW   0x8003  // wParam: a window for the preset popup
 #define MSG_TRAY          0x8004  // the tray icon's callback (not the library's)
+// wParam: a window the library holds after placing it. Returns 1 when a
+// window rule applies to it and it does not stand where that rule puts it
+// (its own program moved or sized it), else 0. Sent, not posted, from the
+// thread that owns the main window, so it is a plain call; it only reads.
+#define MSG_WINDOW_OFF_RULE 0x8005
 
 // WM_COPYDATA payload of MSG_TIP_RECT: 16 bytes, four little-endian signed
 // integers in screen pixels.

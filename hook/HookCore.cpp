@@ -1,5 +1,6 @@
 #include "hook/HookCore.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace qm {
@@ -7,7 +8,7 @@ namespace qm {
 void HookCore::Reset(HookOptions options) {
   options_ = options;
   knownCount_ = 0;
-  recentCount_ = 0;
+  heldCount_ = 0;
   moving_ = 0;
 }
 
@@ -30,7 +31,7 @@ void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int
       OnDestroy(window, actions);
       return;
     case winevent::LocationChange:
-      OnLocationChange(window, now, actions);
+      OnLocationChange(window, now, facts, actions);
       return;
     case winevent::NameChange:
       OnNameChange(window, now, facts, actions);
@@ -49,50 +50,52 @@ void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int
 void HookCore::OnShow(HookWindow window, HookTime now, HookActions& actions) {
   if (IsKnown(window)) return;
   AddKnown(window);
-  if (!AddRecent(window, now)) actions.Place(window);
+  PlaceHeld(AddHeld(window, now), now, actions);
 }
 
 void HookCore::OnDestroy(HookWindow window, HookActions& actions) {
   ForgetKnown(window);
-  size_t index = FindRecent(window);
-  if (index < recentCount_) RemoveRecent(index);
+  size_t index = FindHeld(window);
+  if (index < heldCount_) RemoveHeld(index);
   if (moving_ == window) {
     moving_ = 0;
     if (options_.tooltip) actions.HideRect();
   }
 }
 
-void HookCore::OnLocationChange(HookWindow window, HookTime now, HookActions& actions) {
-  size_t index = FindRecent(window);
-  if (index < recentCount_ && recent_[index].stage == Stage::Settling) Postpone(recent_[index], now);
+void HookCore::OnLocationChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions) {
   if (options_.tooltip && moving_ == window) actions.ShowRect(window);
+  size_t index = FindHeld(window);
+  if (index >= heldCount_) return;
+  Held& held = held_[index];
+  if (held.placing && now < held.placedAt + PlacingMs) {
+    // Seen in place: the placement has landed, and the next move away is
+    // its program's. Still away: the placement may not have landed yet; the
+    // timer looks again when it should have.
+    if (!facts.OffItsRule(window)) held.placing = false;
+    return;
+  }
+  held.placing = false;
+  LookAgain(index, now, facts, actions);
 }
 
 void HookCore::OnNameChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions) {
-  size_t index = FindRecent(window);
-  if (index >= recentCount_) return;
-  Recent& recent = recent_[index];
-  if (recent.stage == Stage::Settling) {
-    // The title arrived before the placement: it will be there when the
-    // window is placed, and this was the one title change that counts.
-    Postpone(recent, now);
-    recent.titleSeen = true;
+  size_t index = FindHeld(window);
+  if (index >= heldCount_) return;
+  Held& held = held_[index];
+  if (held.titleSeen) return;
+  held.titleSeen = true;
+  if (HoldOver(held, now, facts)) {
+    RemoveHeld(index);
     return;
   }
-  HookTime shownAt = recent.shownAt;
-  bool inTime = now < recent.deadline;
-  RemoveRecent(index);
-  if (!inTime) return;
-  // Input after the show: the user could have moved, sized or maximised the
-  // window by now, and a placement would undo it.
-  bool userActed = facts.InputIdleMs() < now - shownAt;
-  if (!userActed) actions.Place(window);
+  if (facts.OffItsRule(window)) PlaceHeld(held, now, actions);
 }
 
 void HookCore::OnMoveSizeStart(HookWindow window) {
   // The user holds the window now: nothing places it later.
-  size_t index = FindRecent(window);
-  if (index < recentCount_) RemoveRecent(index);
+  size_t index = FindHeld(window);
+  if (index < heldCount_) RemoveHeld(index);
   moving_ = window;
 }
 
@@ -102,50 +105,73 @@ void HookCore::OnMoveSizeEnd(HookWindow window, HookActions& actions) {
   if (options_.keepIn) actions.KeepInside(window);
 }
 
-void HookCore::OnTimer(HookTime now, HookActions& actions) {
+bool HookCore::LookAgain(size_t index, HookTime now, HookFacts& facts, HookActions& actions) {
+  Held& held = held_[index];
+  if (HoldOver(held, now, facts)) {
+    RemoveHeld(index);
+    return false;
+  }
+  if (!facts.OffItsRule(held.window)) return true;
+  if (held.replacements >= HoldReplacements) {
+    // Its program wants it elsewhere and insists: leave it there.
+    RemoveHeld(index);
+    return false;
+  }
+  ++held.replacements;
+  PlaceHeld(held, now, actions);
+  return true;
+}
+
+void HookCore::PlaceHeld(Held& held, HookTime now, HookActions& actions) {
+  held.placing = true;
+  held.placedAt = now;
+  actions.Place(held.window);
+}
+
+bool HookCore::HoldOver(const Held& held, HookTime now, HookFacts& facts) {
+  if (now >= held.shownAt + HoldMs) return true;
+  // Input after the show: the user could have moved, sized or maximised the
+  // window by now, and a placement would undo it.
+  return facts.InputIdleMs() < now - held.shownAt;
+}
+
+void HookCore::OnTimer(HookTime now, HookFacts& facts, HookActions& actions) {
   size_t i = 0;
-  while (i < recentCount_) {
-    Recent& recent = recent_[i];
-    if (recent.deadline > now) {
-      ++i;
+  while (i < heldCount_) {
+    Held& held = held_[i];
+    if (held.shownAt + HoldMs <= now) {
+      RemoveHeld(i);
       continue;
     }
-    if (recent.stage == Stage::Settling) {
-      HookWindow window = recent.window;
-      recent.stage = Stage::AwaitingTitle;
-      recent.deadline = recent.shownAt + TitleChanceMs;
-      bool expired = recent.titleSeen || recent.deadline <= now;
-      if (expired) {
-        RemoveRecent(i);
-      } else {
-        ++i;
-      }
-      actions.Place(window);
-    } else {
-      RemoveRecent(i);
+    if (held.placing && held.placedAt + PlacingMs <= now) {
+      held.placing = false;
+      if (!LookAgain(i, now, facts, actions)) continue;
     }
+    ++i;
   }
 }
 
 bool HookCore::NextDeadline(HookTime* when) const {
-  if (recentCount_ == 0) return false;
-  HookTime earliest = recent_[0].deadline;
-  for (size_t i = 1; i < recentCount_; ++i) {
-    if (recent_[i].deadline < earliest) earliest = recent_[i].deadline;
+  if (heldCount_ == 0) return false;
+  HookTime earliest = UINT64_MAX;
+  for (size_t i = 0; i < heldCount_; ++i) {
+    const Held& held = held_[i];
+    HookTime due = held.shownAt + HoldMs;
+    if (held.placing && held.placedAt + PlacingMs < due) due = held.placedAt + PlacingMs;
+    if (due < earliest) earliest = due;
   }
   *when = earliest;
   return true;
 }
 
-bool HookCore::WantsLocationEvents() const {
-  if (options_.tooltip && moving_ != 0) return true;
-  for (size_t i = 0; i < recentCount_; ++i) {
-    if (recent_[i].stage == Stage::Settling) return true;
+bool HookCore::WantsLocationEvents() const { return heldCount_ > 0 || (options_.tooltip && moving_ != 0); }
+
+bool HookCore::WantsNameEvents() const {
+  for (size_t i = 0; i < heldCount_; ++i) {
+    if (!held_[i].titleSeen) return true;
   }
   return false;
 }
-
-bool HookCore::WantsNameEvents() const { return recentCount_ > 0; }
 
 bool HookCore::IsKnown(HookWindow window) const {
   for (size_t i = 0; i < knownCount_; ++i) {
@@ -171,40 +197,25 @@ void HookCore::ForgetKnown(HookWindow window) {
   }
 }
 
-size_t HookCore::FindRecent(HookWindow window) const {
-  for (size_t i = 0; i < recentCount_; ++i) {
-    if (recent_[i].window == window) return i;
+size_t HookCore::FindHeld(HookWindow window) const {
+  for (size_t i = 0; i < heldCount_; ++i) {
+    if (held_[i].window == window) return i;
   }
-  return RecentCapacity;
+  return HeldCapacity;
 }
 
-void HookCore::RemoveRecent(size_t index) {
-  std::memmove(&recent_[index], &recent_[index + 1], (recentCount_ - index - 1) * sizeof(recent_[0]));
-  --recentCount_;
+void HookCore::RemoveHeld(size_t index) {
+  std::memmove(&held_[index], &held_[index + 1], (heldCount_ - index - 1) * sizeof(held_[0]));
+  --heldCount_;
 }
 
-bool HookCore::AddRecent(HookWindow window, HookTime now) {
-  if (recentCount_ == RecentCapacity) {
-    // Make room by giving up the oldest title chance; a window still
-    // settling keeps its place.
-    size_t victim = RecentCapacity;
-    for (size_t i = 0; i < recentCount_; ++i) {
-      if (recent_[i].stage == Stage::AwaitingTitle) {
-        victim = i;
-        break;
-      }
-    }
-    if (victim == RecentCapacity) return false;
-    RemoveRecent(victim);
-  }
-  recent_[recentCount_++] = Recent{window, now, now + SettleMs, Stage::Settling, false};
-  return true;
-}
-
-void HookCore::Postpone(Recent& recent, HookTime now) {
-  HookTime limit = recent.shownAt + SettleLimitMs;
-  HookTime later = now + SettleMs < limit ? now + SettleMs : limit;
-  if (later > recent.deadline) recent.deadline = later;
+HookCore::Held& HookCore::AddHeld(HookWindow window, HookTime now) {
+  // Kept oldest first: when full, the window shown longest ago loses the
+  // rest of its hold.
+  if (heldCount_ == HeldCapacity) RemoveHeld(0);
+  Held& held = held_[heldCount_++];
+  held = Held{window, now, now, 0, false, false};
+  return held;
 }
 
 namespace {

@@ -1,5 +1,5 @@
 // The hook library's decisions, apart from the platform: which window events
-// lead to which messages, when a new window is ready to be placed, where a
+// lead to which messages, when a new window is placed and kept, where a
 // window that left the desktop goes back to, and which middle clicks open
 // the preset menu. The Win32 layer feeds it events and window facts and
 // carries out what it asks for; it never decides anything itself.
@@ -30,26 +30,33 @@ constexpr int32_t ObjectWindow = 0;          // OBJID_WINDOW
 constexpr int32_t ChildSelf = 0;             // CHILDID_SELF
 }  // namespace winevent
 
-// How long a new window must stay still before it is placed. Programs often
-// move their own window right after showing it (restoring a saved position);
-// a placement made at the show event would be undone by that move. Each move
-// or title change while the window settles restarts the wait, but the
-// placement never comes later than SettleLimitMs after the show.
-constexpr HookTime SettleMs = 100;
-constexpr HookTime SettleLimitMs = 500;
+// A new window is placed as soon as it appears. Programs often move or size
+// their own window a moment later (restoring a saved position, fitting it to
+// its content), which would undo that placement, so for HoldMs after the
+// show the window is held: whenever it is found away from where its rule
+// puts it, it is placed again, at most HoldReplacements times; a program
+// that moves it back every time is then left alone. Any user input since
+// the show, or the user starting to move or size it, ends the hold at once.
+constexpr HookTime HoldMs = 2000;
+constexpr uint8_t HoldReplacements = 3;
+// The program carries a placement out a moment after it was asked for, and
+// the location events of that move arrive later still, by which time the
+// window's own program may have moved it again. So after asking, the core
+// waits until it sees the window where its rule puts it, or at most
+// PlacingMs; a window still away from its rule then has been moved by its
+// program.
+constexpr HookTime PlacingMs = 50;
 // A window may get its title only after it was shown (browsers do), too late
-// for a title rule at placement time. Its first title change within this
-// time after the show places it once more, unless the user touched mouse or
-// keyboard since the show or began to move or size it.
-constexpr HookTime TitleChanceMs = 2000;
+// for a title rule at the show. Its first title change within the hold
+// places it again if the rule then wants it elsewhere (not counted among the
+// replacements: it happens once).
 
 // Capacities. Windows already placed once: a window hidden and shown again
 // is not placed again until it is destroyed. When full, the oldest is
 // forgotten (it would be placed again if shown again, nothing worse).
 constexpr size_t KnownCapacity = 4096;
-// Windows settling or waiting for their title. When full, a new window is
-// placed at once, without settling.
-constexpr size_t RecentCapacity = 64;
+// Windows held. When full, the oldest one's hold ends early.
+constexpr size_t HeldCapacity = 64;
 
 // What the core needs to know about a window, asked only when it matters.
 class HookFacts {
@@ -62,6 +69,9 @@ class HookFacts {
   virtual bool IsUserWindow(HookWindow window) = 0;
   // Milliseconds since the user last pressed a key or used the mouse.
   virtual HookTime InputIdleMs() = 0;
+  // A window rule applies to the window and it does not stand where that
+  // rule puts it (the program knows the rules; asked only for held windows).
+  virtual bool OffItsRule(HookWindow window) = 0;
 };
 
 // What the core asks the library to do.
@@ -87,9 +97,9 @@ class HookCore {
   // One window event as the platform reports it.
   void OnWinEvent(uint32_t event, HookWindow window, int32_t object, int32_t child, HookTime now,
                   HookFacts& facts, HookActions& actions);
-  // The clock reached now: places windows that have settled, drops expired
-  // title chances.
-  void OnTimer(HookTime now, HookActions& actions);
+  // The clock reached now: looks again at windows whose placement should
+  // have landed, ends holds that ran out.
+  void OnTimer(HookTime now, HookFacts& facts, HookActions& actions);
 
   // When OnTimer next has work; false when nothing waits (no timer needed).
   bool NextDeadline(HookTime* when) const;
@@ -99,40 +109,46 @@ class HookCore {
   bool WantsNameEvents() const;
 
   size_t KnownCount() const { return knownCount_; }
-  size_t RecentCount() const { return recentCount_; }
+  size_t HeldCount() const { return heldCount_; }
 
  private:
-  enum class Stage : uint8_t { Settling, AwaitingTitle };
-  struct Recent {
+  struct Held {
     HookWindow window;
     HookTime shownAt;
-    HookTime deadline;  // settling: when to place; awaiting title: when the chance ends
-    Stage stage;
-    bool titleSeen;  // its title changed while it settled: no chance left
+    HookTime placedAt;     // when a placement was last asked for
+    uint8_t replacements;  // placements after the first one, answering its program
+    bool placing;          // asked for and not yet seen in place
+    bool titleSeen;        // its one title chance is used
   };
 
   void OnShow(HookWindow window, HookTime now, HookActions& actions);
   void OnDestroy(HookWindow window, HookActions& actions);
-  void OnLocationChange(HookWindow window, HookTime now, HookActions& actions);
+  void OnLocationChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions);
   void OnNameChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions);
   void OnMoveSizeStart(HookWindow window);
   void OnMoveSizeEnd(HookWindow window, HookActions& actions);
+  // The window may have been moved by its program: placed again if it is
+  // away from its rule and the hold still allows; false when its hold ended.
+  bool LookAgain(size_t index, HookTime now, HookFacts& facts, HookActions& actions);
+  void PlaceHeld(Held& held, HookTime now, HookActions& actions);
+  // The hold ran out, or the user pressed a key or used the mouse since the
+  // show.
+  static bool HoldOver(const Held& held, HookTime now, HookFacts& facts);
 
   bool IsKnown(HookWindow window) const;
   void AddKnown(HookWindow window);
   void ForgetKnown(HookWindow window);
-  size_t FindRecent(HookWindow window) const;  // RecentCapacity when absent
-  void RemoveRecent(size_t index);
-  bool AddRecent(HookWindow window, HookTime now);
-  void Postpone(Recent& recent, HookTime now);
+  size_t FindHeld(HookWindow window) const;  // HeldCapacity when absent
+  void RemoveHeld(size_t index);
+  Held& AddHeld(HookWindow window, HookTime now);
 
   HookOptions options_ = {};
   // Both sets keep their windows oldest first, so the oldest is the one
   // dropped when a set is full.
   HookWindow known_[KnownCapacity] = {};
   size_t knownCount_ = 0;
-  Recent recent_[RecentCapacity] = {};
-  size_t recentCount_ = 0;
+  Held held_[HeldCapacity] = {};
+  size_t heldCount_ = 0;
   HookWindow moving_ = 0;  // between move/size start and end
 };
 

@@ -92,6 +92,21 @@ Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect,
   return placement;
 }
 
+bool PlacementReached(const Placement& placement, const Rect32& window) {
+  bool position = window.left == placement.x && window.top == placement.y;
+  bool size = int64_t{window.right} - window.left == placement.width &&
+              int64_t{window.bottom} - window.top == placement.height;
+  switch (placement.action) {
+    case PlacementAction::ResizeOnly:
+      return size;
+    case PlacementAction::MoveOnly:
+      return position;
+    case PlacementAction::MoveAndResize:
+      return position && size;
+  }
+  return false;
+}
+
 int32_t MatchWindowClass(const WindowTable& table, U16View windowClass) {
   if (windowClass.empty()) return -1;
   for (int32_t i = 0; i < table.Count; ++i) {

@@ -63,6 +63,11 @@ inline bool PlacementUsesMargins(const EntryGeometry& entry) {
   return entry.Pos != PosFree && entry.DesablePos == 0;
 }
 
+// Whether a window whose outer rectangle is window already stands where
+// placement puts it: what the placement sets (its position, its size or
+// both) is what the window has. Carrying it out again would move nothing.
+bool PlacementReached(const Placement& placement, const Rect32& window);
+
 // What ComputePlacement reads beyond the entry: the work area for every
 // anchored entry, the window's rectangle only when the size is kept as well.
 inline bool PlacementReadsWorkArea(const EntryGeometry& entry) { return entry.Pos != PosFree; }

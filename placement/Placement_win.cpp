@@ -64,7 +64,9 @@ int32_t FindWindowEntry(HWND window) {
   return MatchWindowTitle(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0));
 }
 
-void PlaceWindow(HWND window, const EntryGeometry& geometry) {
+namespace {
+
+Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
   Rect32 windowRect{};
   Rect32 workArea{};
   FrameMargins margins{};
@@ -75,7 +77,21 @@ void PlaceWindow(HWND window, const EntryGeometry& geometry) {
     if (usesMargins) margins = ReadInvisibleBorders(window, r);
   }
   if (PlacementReadsWorkArea(geometry) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) workArea = ToRect32(r);
-  CarryOut(window, ComputePlacement(geometry, windowRect, workArea, g_screenWidth, g_screenHeight, margins));
+  return ComputePlacement(geometry, windowRect, workArea, g_screenWidth, g_screenHeight, margins);
+}
+
+}  // namespace
+
+void PlaceWindow(HWND window, const EntryGeometry& geometry) { CarryOut(window, PlacementFor(window, geometry)); }
+
+bool WindowOffItsRule(HWND window) {
+  // Minimised or maximised by its program or the user on purpose; a
+  // placement would undo that.
+  if (IsIconic(window) || IsZoomed(window)) return false;
+  int32_t index = FindWindowEntry(window);
+  RECT r;
+  if (index < 0 || !GetWindowRect(window, &r)) return false;
+  return !PlacementReached(PlacementFor(window, g_windowTable.Entries[index]), ToRect32(r));
 }
 
 void ApplyWindowEntry(HWND window, int32_t index) {

@@ -20,6 +20,9 @@ void ApplyToAllWindows();
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but
 // under the same other conditions.
 void PlaceReportedWindow(HWND window);
+// MSG_WINDOW_OFF_RULE: a window rule applies to window and would move or
+// size it now. Reads only; a minimised or maximised window is never off.
+bool WindowOffItsRule(HWND window);
 // Computes the placement of geometry for window (reading its rectangle,
 // invisible borders and the work area only when needed) and carries it out;
 // no style step. Shared by window rules and presets.

@@ -40,7 +40,7 @@ HMENU BuildPresetMenu(const MenuTable& presets, HMENU* popupOut) {
 
 }  // namespace
 
-void ShowMenuEntryPopup(HWND target, HWND owner) {
+void ShowMenuEntryPopup(HWND target, HWND owner, const POINT* at) {
   // The presets as the menu shows them. The menu's nested loop dispatches
   // other messages while it is open, so the table may change before the
   // choice comes back; applying from this copy applies what the user saw
@@ -52,10 +52,14 @@ void ShowMenuEntryPopup(HWND target, HWND owner) {
   // A popup only takes the keyboard and closes on a click elsewhere when its
   // owner is the foreground window.
   SetForegroundWindow(owner);
-  POINT cursor = {};
-  GetCursorPos(&cursor);
+  POINT where = {};
+  if (at != nullptr) {
+    where = *at;
+  } else {
+    GetCursorPos(&where);
+  }
   int chosen = static_cast<int>(
-      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, owner, nullptr));
+      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, where.x, where.y, 0, owner, nullptr));
   // Without a message after the menu closes, the owner may not notice that
   // the menu is gone and the next popup fails to close (a known
   // TrackPopupMenu trap).

@@ -5,9 +5,9 @@
 
 namespace qm {
 
-// Pops up every preset at the cursor and applies the chosen one to target.
-// owner is the program's hidden helper window, which owns the popup and is
-// brought to the foreground for it.
-void ShowMenuEntryPopup(HWND target, HWND owner);
+// Pops up every preset at the cursor, or at *at when given, and applies the
+// chosen one to target. owner is the program's hidden helper window, which
+// owns the popup and is brought to the foreground for it.
+void ShowMenuEntryPopup(HWND target, HWND owner, const POINT* at = nullptr);
 
 }  // namespace qm

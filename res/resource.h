@@ -45,6 +45,9 @@
 
 #define IDR_MAINMENU       10033
 
+// Settings dialog: the preset-menu hotkey (msctls_hotkey32).
+#define IDC_HOTKEY         10050
+
 // String table.
 #define IDS_ADD            IDM_ADD
 #define IDS_CHANGE         IDM_CHANGE
@@ -69,6 +72,7 @@
 // ranges above.
 #define IDS_SAVE_FAILED    50001
 #define IDS_TABLE_FULL     50002
+#define IDS_HOTKEY_TAKEN   50010  // %s: the combination, as Config.ini writes it
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101

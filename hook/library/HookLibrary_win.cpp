@@ -34,7 +34,7 @@ struct LibraryState {
   // movement); these two are set only while HookCore wants them.
   HWINEVENTHOOK locationHook;
   HWINEVENTHOOK nameHook;
-  // A one-shot thread timer, armed only while a window waits; idle, the
+  // A one-shot thread timer, armed only while a window is held; idle, the
   // library wakes for nothing.
   UINT_PTR timer;
   HookTime timerDue;
@@ -65,6 +65,12 @@ class WindowFacts : public HookFacts {
     // Both are GetTickCount values; the unsigned difference survives the
     // 49-day wrap.
     return static_cast<DWORD>(GetTickCount() - info.dwTime);
+  }
+
+  bool OffItsRule(HookWindow window) override {
+    // Only the program knows the rules. Its main window belongs to this
+    // thread, so this is a direct call into its window procedure.
+    return SendMessageW(g_lib.main, MSG_WINDOW_OFF_RULE, static_cast<WPARAM>(window), 0) == 1;
   }
 };
 
@@ -179,8 +185,9 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   if (id == g_lib.timer) g_lib.timer = 0;
   if (!g_lib.installed) return;
+  WindowFacts facts;
   WindowActions actions;
-  g_core.OnTimer(GetTickCount64(), actions);
+  g_core.OnTimer(GetTickCount64(), facts, actions);
   FollowCore();
 }
 

@@ -212,6 +212,21 @@ void Target::Notify(DWORD event, size_t i) {
   SendMessageTimeoutW(windows_.at(i), TARGET_NOTIFY_EVENT, event, 0, SMTO_ABORTIFHUNG, kWaitMs, &result);
 }
 
+LRESULT Target::Ask(UINT message, size_t i, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(windows_.at(i), message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+void Target::Appear(size_t i, DWORD moveAfterMs, int x, int y) {
+  Ask(TARGET_SHOW_THEN_MOVE, i, moveAfterMs, MAKELPARAM(x, y));
+}
+
+void Target::Insist(size_t i) { Ask(TARGET_FIGHT, i, 1); }
+LRESULT Target::MovedByOthers(size_t i) { return Ask(TARGET_MOVES, i, 0); }
+LRESULT Target::MovedItself(size_t i) { return Ask(TARGET_MOVES, i, 1); }
+LRESULT Target::MsSinceShown(size_t i) { return Ask(TARGET_MOVES, i, 2); }
+
 void Target::SetTitle(const std::wstring& title, size_t i) {
   COPYDATASTRUCT data = {};
   data.dwData = TARGET_SET_TITLE;
@@ -342,13 +357,22 @@ int WindowDpi(HWND window) {
   return dpi != 0 ? static_cast<int>(dpi) : 96;
 }
 
-void SendKey(WORD virtualKey) {
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = virtualKey;
-  inputs[1] = inputs[0];
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
+void SendKey(WORD virtualKey) { SendKeys({virtualKey}); }
+
+void SendKeys(std::initializer_list<WORD> virtualKeys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : virtualKeys) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (size_t i = virtualKeys.size(); i > 0; --i) {
+    INPUT input = inputs[i - 1];
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -132,9 +133,22 @@ class Target {
   // Raises a window event from the target process, as Windows would.
   void Notify(DWORD event, size_t i = 0);
   void SetTitle(const std::wstring& title, size_t i = 0);
+  // A window started with --hidden appears: its program shows it and,
+  // moveAfterMs later (never for kNever), moves it to (x, y) itself.
+  static constexpr DWORD kNever = 0xFFFFFFFF;
+  void Appear(size_t i = 0, DWORD moveAfterMs = kNever, int x = 0, int y = 0);
+  // From now on the window's program puts it back each time another
+  // process moves it.
+  void Insist(size_t i = 0);
+  // Since it appeared: the times another process moved or sized the window,
+  // the times it moved itself, the milliseconds passed.
+  LRESULT MovedByOthers(size_t i = 0);
+  LRESULT MovedItself(size_t i = 0);
+  LRESULT MsSinceShown(size_t i = 0);
   Process& process() { return process_; }
 
  private:
+  LRESULT Ask(UINT message, size_t i, WPARAM wParam, LPARAM lParam = 0);
   Process process_;
   std::vector<HWND> windows_;
 };
@@ -152,6 +166,8 @@ void ListViewSelectRows(HWND view, const std::vector<int>& rows);
 // Input: keys and mouse through SendInput (seen by low-level hooks and by
 // the foreground window).
 void SendKey(WORD virtualKey);
+// A combination: every key pressed in order, then released in reverse.
+void SendKeys(std::initializer_list<WORD> virtualKeys);
 void ClickAt(int x, int y, bool right = false);
 void MiddleClickAt(int x, int y);
 

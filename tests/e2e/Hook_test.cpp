@@ -1,13 +1,14 @@
 // The hook library: the window events Windows raises, played by the target
 // (Wine 8 raises none of them itself but delivers those raised with
-// NotifyWinEvent; Wine 10 raises some of them too), middle clicks injected
-// with SendInput, and what the real program then does to other programs'
-// windows. A target whose appearance a test times starts hidden: where the
-// window system reports new windows itself, one shown at start-up is placed
-// at once. The last cases load the library into this process to check its
-// contract on its own.
+// NotifyWinEvent; Wine 10 raises some of them too, and the same event twice
+// changes nothing), middle clicks injected with SendInput, and what the real
+// program then does to other programs' windows. A target whose appearance a
+// test times starts hidden: where the window system reports new windows
+// itself, one shown at start-up is placed at once. The last cases load the
+// library into this process to check its contract on its own.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -15,6 +16,9 @@
 #include <vector>
 
 #include "hook/HookContract.h"
+#include "hook/HookCore.h"
+#include "res/resource.h"
+#include "tests/e2e/DialogDriver.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/PlacementFixtures.h"
 #include "tests/e2e/target/TargetProtocol.h"
@@ -55,6 +59,20 @@ void Drag(Target& target, size_t i, int x, int y) {
 
 bool HasRect(HWND window, const RECT& rect) { return SameRect(WindowRect(window), rect); }
 
+// Wine counts a window that moves in or out under the pointer as input
+// (Windows does not), which would end a hold: the pointer rests in a corner
+// no window of these tests reaches.
+void ParkPointer() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); }
+
+// The user touches the mouse.
+void NudgeMouse() {
+  INPUT nudge = {};
+  nudge.type = INPUT_MOUSE;
+  nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
+  nudge.mi.dx = 1;
+  SendInput(1, &nudge, sizeof(nudge));
+}
+
 void WriteConfig(const TempDir& dir, int tooltip, int keepIn) {
   WriteUtf16File(dir.File(L"Config.ini"), L"[Config]\r\nTooltip=" + std::to_wstring(tooltip) +
                                               L"\r\nKeepIn=" + std::to_wstring(keepIn) + L"\r\n");
@@ -62,8 +80,7 @@ void WriteConfig(const TempDir& dir, int tooltip, int keepIn) {
 
 // Proof that the library has handled every event raised so far: a fresh
 // window of the sentinel class is shown and the program places it. Events
-// are handled in the order they were raised, and a placement comes at least
-// the settle time after its show, after any earlier decision. The rule puts
+// are handled in the order they were raised. The rule puts
 // the window where it already is, and the target reports the request: Wine
 // 10 takes a window that moves, changes its frame or is activated for user
 // input (GetLastInputInfo), which would spoil what the program knows of the
@@ -171,7 +188,7 @@ TEST_F(Hook, PlacesANewWindowOnceUntilItIsDestroyed) {
   ASSERT_TRUE(WaitUntil([&] { return HasRect(window, ruled); }));
 
   // Hidden and shown again, it stays where it has been put since.
-  MoveTo(target, 0, 50, 60);
+  Drag(target, 0, 50, 60);
   target.Notify(EVENT_OBJECT_HIDE);
   target.Notify(EVENT_OBJECT_SHOW);
   ASSERT_TRUE(sentinel.Sync());
@@ -184,70 +201,122 @@ TEST_F(Hook, PlacesANewWindowOnceUntilItIsDestroyed) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-// Programs often move their own window right after showing it (restoring
-// a saved position); the placement comes after that move and wins. A user
-// who grabs the window as it appears keeps it where they put it.
-TEST_F(Hook, PlacementWaitsForTheProgramButNeverFightsTheUser) {
+// Programs often move their own window a moment after showing it (restoring
+// a saved position); for a while after the show the rule wins each time,
+// with one placement more per move, not one per location event.
+TEST_F(Hook, AWindowItsProgramMovesEndsWhereTheRuleSays) {
   const RECT ruled = MakeRect(320, 240, 500, 400);
-  WriteEntryIni(dir, {{L"settle rule", L"QmHookSettle", {0, 320, 240, 0, 0, 500, 400}}, kSentinelRule});
+  WriteEntryIni(dir, {{L"hold rule", L"QmHookHold", {0, 320, 240, 0, 0, 500, 400}}, kSentinelRule});
+  ASSERT_TRUE(app.Start());
+  const DWORD delays[] = {0, 50, 300, 1500};
+  ParkPointer();
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmHookHold --hidden --rect 100,100,400,300 --count 4", 4));
+  for (size_t i = 0; i < 4; ++i) target.Appear(i, delays[i], 900, 500);
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(delays[i]);
+    HWND window = target.window(i);
+    ASSERT_TRUE(WaitUntil([&] { return target.MovedItself(i) == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return HasRect(window, ruled); }));
+    EXPECT_GE(target.MovedByOthers(i), 1);
+    EXPECT_LE(target.MovedByOthers(i), 2);
+  }
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// A program that puts its window back every time is placed a few times
+// more and then left alone.
+TEST_F(Hook, AProgramThatInsistsGetsItsWayAfterAFewPlacements) {
+  WriteEntryIni(dir, {{L"fight rule", L"QmHookFight", {0, 320, 240, 0, 0, 500, 400}}});
+  ParkPointer();
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmHookFight --hidden --rect 100,100,400,300"));
+  HWND window = target.window();
+  target.Insist();
+  target.Appear(0, Target::kNever, 100, 100);
+  const LRESULT placements = 1 + qm::HoldReplacements;
+  ASSERT_TRUE(WaitUntil([&] { return target.MovedByOthers() == placements; }));
+  // Past the hold nothing places it any more.
+  ASSERT_TRUE(WaitUntil([&] { return target.MsSinceShown() > static_cast<LRESULT>(qm::HoldMs) + 500; }));
+  EXPECT_EQ(target.MovedByOthers(), placements);
+  // It put back its position; the size came from the rule.
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(window, MakeRect(100, 100, 500, 400)); }));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// The user moving a window, or any input after it appeared, ends its hold:
+// what its program does next is left as it is.
+TEST_F(Hook, AfterTheUserActsTheProgramsMovesStand) {
+  const RECT ruled = MakeRect(320, 240, 500, 400);
+  WriteEntryIni(dir, {{L"user rule", L"QmHookUser", {0, 320, 240, 0, 0, 500, 400}}, kSentinelRule});
   ASSERT_TRUE(StartWithSentinel());
   Target target;
-  ASSERT_TRUE(target.Start(L"--class QmHookSettle --hidden --rect 100,100,400,300 --count 2", 2));
+  ASSERT_TRUE(target.Start(L"--class QmHookUser --hidden --rect 100,100,400,300 --count 2", 2));
 
-  HWND restoring = target.window(0);
-  MoveTo(target, 0, 900, 500, {EVENT_OBJECT_SHOW});
-  EXPECT_TRUE(WaitUntil([&] { return HasRect(restoring, ruled); }));
-
-  HWND grabbed = target.window(1);
-  MoveTo(target, 1, 640, 480, {EVENT_OBJECT_SHOW, EVENT_SYSTEM_MOVESIZESTART});
-  target.Notify(EVENT_SYSTEM_MOVESIZEEND, 1);
+  HWND dragged = target.window(0);
+  target.Appear(0);
+  ASSERT_TRUE(WaitUntil([&] { return HasRect(dragged, ruled); }));
+  Drag(target, 0, 640, 480);
   ASSERT_TRUE(sentinel.Sync());
-  EXPECT_RECT(WindowRect(grabbed), MakeRect(640, 480, 400, 300));
+  EXPECT_RECT(WindowRect(dragged), MakeRect(640, 480, 500, 400));
+  MoveTo(target, 0, 700, 500);
+  ASSERT_TRUE(sentinel.Sync());
+  EXPECT_RECT(WindowRect(dragged), MakeRect(700, 500, 500, 400));
+
+  HWND touched = target.window(1);
+  target.Appear(1);
+  ASSERT_TRUE(WaitUntil([&] { return HasRect(touched, ruled); }));
+  NudgeMouse();
+  MoveTo(target, 1, 50, 60);
+  ASSERT_TRUE(sentinel.Sync());
+  EXPECT_RECT(WindowRect(touched), MakeRect(50, 60, 500, 400));
   EXPECT_EQ(app.Close(), 0);
 }
 
 // A window that gets its title only after it was shown (browsers do) meets
-// its title rule on that first title change; later changes, or a change
-// after the user touched the mouse, place nothing.
+// its title rule on that first title change; a rule that only a later
+// title would meet, or a change after the user touched the mouse, places
+// nothing.
 TEST_F(Hook, ALateTitleGetsOneMoreChance) {
   const RECT ruled = MakeRect(260, 180, 520, 380);
   WriteEntryIni(dir, {{L"Late Page", L"", {0, 260, 180, 0, 0, 520, 380}}, kSentinelRule});
   ASSERT_TRUE(StartWithSentinel());
-  // Shown with no title at all.
-  Target target, other;
-  ASSERT_TRUE(target.Start(L"--class QmHookLate --title \"\" --hidden --rect 100,100,400,300"));
-  ASSERT_TRUE(other.Start(L"--class QmHookLate --title \"\" --hidden --rect 100,100,400,300"));
+  // Shown with no title but a number.
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmHookLate --hidden --title \"\" --rect 100,100,400,300 --count 3", 3));
   const RECT untouched = MakeRect(100, 100, 400, 300);
   // Wine takes a window appearing under the cursor for mouse input (the
   // last input time moves), which would count as the user acting.
   PutCursor(1500, 300);
 
-  HWND late = target.window();
-  target.Notify(EVENT_OBJECT_SHOW);
+  HWND late = target.window(0);
+  target.Appear(0, Target::kNever, 100, 100);
   ASSERT_TRUE(sentinel.Sync());
-  EXPECT_RECT(WindowRect(late), untouched);  // reported, but no rule for an empty title
-  target.SetTitle(L"Late Page - Browser");
-  target.Notify(EVENT_OBJECT_NAMECHANGE);
+  EXPECT_RECT(WindowRect(late), untouched);  // reported, but no rule for its title
+  target.SetTitle(L"Late Page - Browser", 0);
+  target.Notify(EVENT_OBJECT_NAMECHANGE, 0);
   EXPECT_TRUE(WaitUntil([&] { return HasRect(late, ruled); }));
 
   // Only the first title change counts.
-  MoveTo(target, 0, 100, 100);
-  target.SetTitle(L"Late Page - Another");
-  target.Notify(EVENT_OBJECT_NAMECHANGE);
+  HWND second = target.window(1);
+  target.Appear(1, Target::kNever, 100, 100);
   ASSERT_TRUE(sentinel.Sync());
-  EXPECT_RECT(WindowRect(late), MakeRect(100, 100, 520, 380));
+  target.SetTitle(L"Loading", 1);
+  target.Notify(EVENT_OBJECT_NAMECHANGE, 1);
+  ASSERT_TRUE(sentinel.Sync());
+  target.SetTitle(L"Late Page - Second", 1);
+  target.Notify(EVENT_OBJECT_NAMECHANGE, 1);
+  ASSERT_TRUE(sentinel.Sync());
+  EXPECT_RECT(WindowRect(second), untouched);
 
   // The user moved the mouse after the show: hands off.
-  HWND touched = other.window();
-  other.Notify(EVENT_OBJECT_SHOW);
+  HWND touched = target.window(2);
+  target.Appear(2, Target::kNever, 100, 100);
   ASSERT_TRUE(sentinel.Sync());
-  INPUT nudge = {};
-  nudge.type = INPUT_MOUSE;
-  nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
-  nudge.mi.dx = 1;
-  SendInput(1, &nudge, sizeof(nudge));
-  other.SetTitle(L"Late Page - Touched");
-  other.Notify(EVENT_OBJECT_NAMECHANGE);
+  NudgeMouse();
+  target.SetTitle(L"Late Page - Touched", 2);
+  target.Notify(EVENT_OBJECT_NAMECHANGE, 2);
   ASSERT_TRUE(sentinel.Sync());
   EXPECT_RECT(WindowRect(touched), untouched);
   EXPECT_EQ(app.Close(), 0);
@@ -280,6 +349,109 @@ TEST_F(Hook, MiddleClickOnATitleBarOpensThePresets) {
   MiddleClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   ASSERT_TRUE(WaitUntil([&] { return MiddleClicksReceived(window) == 2; }));
   EXPECT_EQ(OpenPopupMenu(app.process().id()), nullptr);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// The default hotkey, Ctrl+Alt+Shift+F10, as the user presses it.
+void PressMenuHotkey() { SendKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F10}); }
+
+bool MakeForeground(HWND window) {
+  SetForegroundWindow(window);
+  return WaitUntil([&] { return GetForegroundWindow() == window; });
+}
+
+// Whether this process could take the combination itself: then the program
+// does not hold it.
+bool Free(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(nullptr, 0x51, modifiers, key)) return false;
+  UnregisterHotKey(nullptr, 0x51);
+  return true;
+}
+
+// The hotkey opens the presets for the foreground window under its caption,
+// wherever the mouse is; arrows and Enter choose, Escape leaves, and the
+// keyboard goes back to the window either way.
+TEST_F(Hook, TheHotkeyOpensThePresetsAtTheForegroundWindowsCaption) {
+  const RECT work = WorkArea();
+  WriteEntryIni(dir, {}, {{0, 10, 20, 0, 0, 640, 480}, {0, 0, 0, 4, 0, 500, 350}});
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmHotkeyMenu --rect 400,300,400,300"));
+  HWND window = target.window();
+  SetCursorPos(1500, 900);
+
+  ASSERT_TRUE(MakeForeground(window));
+  PressMenuHotkey();
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = OpenPopupMenu(app.process().id())) != nullptr; }));
+  RECT at = WindowRect(menu);
+  EXPECT_GE(at.left, 400);
+  EXPECT_LE(at.left, 420);
+  EXPECT_GE(at.top, 300);
+  EXPECT_LE(at.top, 360);
+  SendKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return OpenPopupMenu(app.process().id()) == nullptr; }));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }));
+  EXPECT_RECT(WindowRect(window), MakeRect(400, 300, 400, 300));
+
+  PressMenuHotkey();
+  ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(app.process().id()) != nullptr; }));
+  SendKey(VK_DOWN);
+  SendKey(VK_DOWN);
+  SendKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(window, MakeRect(work.left, work.top, 500, 350)); }));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Another program holds the combination: one message box says so, and the
+// program runs on; OK in the settings with the same combination says
+// nothing more.
+TEST_F(Hook, AHotkeyHeldElsewhereIsReportedOnce) {
+  ASSERT_TRUE(RegisterHotKey(nullptr, 0x52, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F10));
+  ASSERT_TRUE(app.Start());
+  std::vector<HWND> boxes;
+  ASSERT_TRUE(WaitUntil([&] { return !(boxes = FindProcessWindows(app.process().id(), L"#32770", L"Quillmere")).empty(); }));
+  std::wstring text = WindowText(GetDlgItem(boxes[0], 0xFFFF));
+  EXPECT_EQ(text.rfind(L"ホットキー Ctrl+Alt+Shift+F10 は他のプログラムが使っているため登録できませんでした。", 0), 0u);
+  PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitClosed(boxes[0]));
+
+  HWND dialog = OpenDialog(app, IDM_SETTINGS);
+  ASSERT_NE(dialog, nullptr);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_EQ(app.Send(WM_NULL), 0);
+  EXPECT_TRUE(FindProcessWindows(app.process().id(), L"#32770", L"Quillmere").empty());
+  EXPECT_EQ(IniString(app.ConfigPath(), L"Config", L"Hotkey", L"<none>"), L"<none>");
+  EXPECT_TRUE(app.process().Running());
+  EXPECT_EQ(app.Close(), 0);
+  UnregisterHotKey(nullptr, 0x52);
+}
+
+// The settings dialog shows the hotkey, and OK changes or clears it at once.
+TEST_F(Hook, TheSettingsDialogChangesOrClearsTheHotkeyAtOnce) {
+  ASSERT_TRUE(app.Start());
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F10));
+  HWND dialog = OpenDialog(app, IDM_SETTINGS);
+  ASSERT_NE(dialog, nullptr);
+  HWND control = GetDlgItem(dialog, IDC_HOTKEY);
+  EXPECT_EQ(ClassName(control), L"msctls_hotkey32");
+  EXPECT_EQ(SendMessageW(control, HKM_GETHOTKEY, 0, 0), 0x0779);  // Ctrl+Alt+Shift, F10
+  SendMessageW(control, HKM_SETHOTKEY, 0x0651, 0);                // Ctrl+Alt, Q
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_EQ(IniString(app.ConfigPath(), L"Config", L"Hotkey"), L"Ctrl+Alt+Q");
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F10));
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'Q'));
+
+  dialog = OpenDialog(app, IDM_SETTINGS);
+  ASSERT_NE(dialog, nullptr);
+  SendMessageW(GetDlgItem(dialog, IDC_HOTKEY), HKM_SETHOTKEY, 0, 0);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_EQ(IniString(app.ConfigPath(), L"Config", L"Hotkey", L"<none>"), L"");
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'Q'));
   EXPECT_EQ(app.Close(), 0);
 }
 
@@ -510,8 +682,8 @@ TEST(HookLibrary, SetAndFreeInAnyOrderNeverDoubleOrLeaveAHook) {
   EXPECT_EQ(Delivered(MSG_PLACE_WINDOW, target.window(3)), 0u);
   EXPECT_EQ(Delivered(MSG_MENU_WINDOW, clicked), 1u);
 
-  // The main window goes first, with a window still settling: clicks go
-  // through, the settled window's report goes nowhere, FreeHook afterwards
+  // The main window goes first, with a window still held: clicks go
+  // through, the held window's reports go nowhere, FreeHook afterwards
   // is harmless, and SetHook with no main window installs nothing.
   target.Notify(EVENT_OBJECT_DESTROY, 3);
   target.Notify(EVENT_OBJECT_SHOW, 3);

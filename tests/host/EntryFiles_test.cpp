@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "entries/HotkeyText.h"
+
 namespace qm {
 namespace {
 
@@ -31,7 +33,7 @@ void ExpectSettings(const Settings& s, const Settings& expected) {
   const std::pair<const char*, int32_t Settings::*> fields[] = {
       {"Left", &Settings::Left}, {"Top", &Settings::Top},         {"Width", &Settings::Width},
       {"Height", &Settings::Height}, {"List", &Settings::List}, {"Tooltip", &Settings::Tooltip},
-      {"KeepIn", &Settings::KeepIn}};
+      {"KeepIn", &Settings::KeepIn}, {"Hotkey", &Settings::Hotkey}};
   for (const auto& [name, field] : fields) EXPECT_EQ(s.*field, expected.*field) << name;
 }
 
@@ -44,7 +46,7 @@ std::unique_ptr<Tables> ParseBack(const Tables& t) {
 
 TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
   IniDocument empty;
-  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0});
+  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0, 0});
   // Quotients round toward zero, also for a screen narrower than the window.
   Settings odd = ParseSettings(empty, 1366, 767);
   EXPECT_EQ(odd.Left, 523);
@@ -57,15 +59,44 @@ TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
 TEST(EntryFiles, ConfigKeysOverrideEachDefaultAlone) {
   IniDocument doc(u"[Config]\r\nTop=-30\r\nList=0\r\nKeepIn=1\r\nWidth=\r\n");
   // An empty value (Width) reads as the default.
-  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1});
+  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1, 0});
 }
 
 TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
-  Settings s{-1280, 5, 640, 480, 0, 1, 1};
+  Settings s{-1280, 5, 640, 480, 0, 1, 1, 0};
   EXPECT_EQ(ComposeConfigText(s),
             u"[Config]\r\nLeft=-1280\r\nTop=5\r\nWidth=640\r\nHeight=480\r\nList=0\r\nTooltip=1\r\nKeepIn=1\r\n");
   Settings back = ParseSettings(IniDocument(ComposeConfigText(s)), 1920, 1080);
   EXPECT_EQ(std::memcmp(&back, &s, sizeof s), 0);
+}
+
+// The hotkey key is optional: absent it is the default, and the default is
+// not written, so a file from before there was a hotkey stays as it was.
+TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
+  struct Case {
+    const char16_t* line;  // nullptr: no such key
+    int32_t setting;
+    const char16_t* written;  // nullptr: not written
+  };
+  const int32_t ctrlAltQ = MakeHotkey(HotkeyCtrl | HotkeyAlt, 'Q');
+  const Case cases[] = {
+      {nullptr, 0, nullptr},
+      {u"Hotkey=Ctrl+Alt+Shift+F10", 0, nullptr},
+      {u"Hotkey=alt+ctrl+q", ctrlAltQ, u"Hotkey=Ctrl+Alt+Q\r\n"},
+      {u"Hotkey=", NoHotkeySetting, u"Hotkey=\r\n"},
+      {u"Hotkey=0", NoHotkeySetting, u"Hotkey=\r\n"},
+      {u"Hotkey=Ctrl+Alt+Nothing", NoHotkeySetting, u"Hotkey=\r\n"},
+      {u"Hotkey", 0, nullptr},  // a line without '=' reads as missing
+  };
+  const std::u16string before = u"[Config]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nList=1\r\nTooltip=0\r\nKeepIn=0\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line == nullptr ? "no key" : std::string(c.line, c.line + std::char_traits<char16_t>::length(c.line)));
+    std::u16string text = before;
+    if (c.line != nullptr) text += std::u16string(c.line) + u"\r\n";
+    Settings settings = ParseSettings(IniDocument(text), 1920, 1080);
+    EXPECT_EQ(settings.Hotkey, c.setting);
+    EXPECT_EQ(ComposeConfigText(settings), before + (c.written != nullptr ? c.written : u""));
+  }
 }
 
 const char16_t EditorLayout[] =

@@ -14,7 +14,9 @@ using namespace winevent;
 
 // Window facts of a small made-up desktop: windows 90 to 99 belong to the
 // program itself or are child windows; 80 to 84 are menus, tooltips and
-// other pop-ups; 85 to 89 are cloaked until time 1000.
+// other pop-ups; 85 to 89 are cloaked until time 1000; 50 to 59 match no
+// rule until a title gives them one; 70 to 79 cannot be brought to where
+// their rule puts them (a placement leaves them away from it).
 class FakeFacts : public HookFacts {
  public:
   bool IsForeignTopLevel(HookWindow window) override { return window < 90 || window > 99; }
@@ -24,14 +26,23 @@ class FakeFacts : public HookFacts {
     return true;
   }
   HookTime InputIdleMs() override { return idleMs; }
+  bool OffItsRule(HookWindow window) override { return off.count(window) != 0; }
+  static bool HasRule(HookWindow window) { return window < 50 || window > 59; }
+  static bool Stuck(HookWindow window) { return window >= 70 && window <= 79; }
   HookTime idleMs = 1000000;
   HookTime now = 0;
+  std::set<HookWindow> off;  // away from where their rule puts them
 };
 
-// Every action as "<time> <what> <window>".
+// Every action as "<time> <what> <window>"; a placement brings the window
+// where its rule puts it.
 class Recorder : public HookActions {
  public:
-  void Place(HookWindow window) override { Add("place", window); }
+  explicit Recorder(FakeFacts& facts) : facts_(facts) {}
+  void Place(HookWindow window) override {
+    if (!FakeFacts::Stuck(window)) facts_.off.erase(window);
+    Add("place", window);
+  }
   void ShowRect(HookWindow window) override { Add("rect", window); }
   void HideRect() override { Add("hide", 0); }
   void KeepInside(HookWindow window) override { Add("keep", window); }
@@ -44,9 +55,16 @@ class Recorder : public HookActions {
     if (window != 0) line += " " + std::to_string(window);
     log.push_back(line);
   }
+  FakeFacts& facts_;
 };
 
-constexpr uint32_t Tick = 0;  // a step that only lets the clock reach its time
+// Steps that are not window events. Tick only lets the clock reach its time;
+// Moves: the window's program moves it away from its rule and the location
+// event follows; Titles: it gets a title whose rule wants it elsewhere, and
+// the title event follows.
+constexpr uint32_t Tick = 0;
+constexpr uint32_t Moves = 1;
+constexpr uint32_t Titles = 2;
 
 struct Step {
   HookTime at;
@@ -61,19 +79,29 @@ Step At(HookTime at, uint32_t event, HookWindow window = 0, HookTime idleMs = 10
 }
 
 // Plays steps the way the library does: the timer fires at every deadline
-// that falls before the next step, then the step's event is handled.
+// that falls before the next step, then the step's event is handled. A
+// new window appears away from where its rule puts it.
 class Player {
  public:
-  explicit Player(HookOptions options) : core_(new HookCore) { core_->Reset(options); }
+  explicit Player(HookOptions options) : core_(new HookCore), recorder_(facts_) { core_->Reset(options); }
   std::vector<std::string> Play(const std::vector<Step>& steps) {
     for (const Step& step : steps) {
       RunTimersUntil(step.at);
       recorder_.now = step.at;
       facts_.idleMs = step.idleMs;
       facts_.now = step.at;
-      if (step.event != Tick) {
-        core_->OnWinEvent(step.event, step.window, step.object, step.child, step.at, facts_, recorder_);
+      uint32_t event = step.event;
+      if (event == Tick) continue;
+      bool appears = event == Show && shown_.insert(step.window).second;
+      if (event == Destroy) shown_.erase(step.window);
+      if (appears || event == Moves) {
+        if (FakeFacts::HasRule(step.window)) facts_.off.insert(step.window);
+      } else if (event == Titles) {
+        facts_.off.insert(step.window);
       }
+      if (event == Moves) event = LocationChange;
+      if (event == Titles) event = NameChange;
+      core_->OnWinEvent(event, step.window, step.object, step.child, step.at, facts_, recorder_);
     }
     return recorder_.log;
   }
@@ -84,12 +112,13 @@ class Player {
     HookTime when = 0;
     while (core_->NextDeadline(&when) && when <= until) {
       recorder_.now = when;
-      core_->OnTimer(when, recorder_);
+      core_->OnTimer(when, facts_, recorder_);
     }
   }
   std::unique_ptr<HookCore> core_;  // large: fixed sets of windows
   FakeFacts facts_;
   Recorder recorder_;
+  std::set<HookWindow> shown_;
 };
 
 struct SequenceCase {
@@ -99,22 +128,28 @@ struct SequenceCase {
   std::vector<std::string> expected;
 };
 
-TEST(HookCore, EventSequences) {
-  const HookOptions plain = {false, false};
-  const HookOptions tooltip = {true, false};
-  const HookOptions keepIn = {false, true};
-  const SequenceCase cases[] = {
-      {"a new window is placed once it has been still for the settle time",
-       plain, {At(0, Show, 1), At(99, Tick), At(100, Tick)}, {"100 place 1"}},
+void PlayCases(const std::vector<SequenceCase>& cases) {
+  for (const SequenceCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Player player(c.options);
+    EXPECT_EQ(player.Play(c.steps), c.expected);
+  }
+}
+
+const HookOptions plain = {false, false};
+
+TEST(HookCore, NewWindowsArePlacedAtOnceAndOnce) {
+  PlayCases({
+      {"a new window is placed as soon as it appears", plain, {At(0, Show, 1), At(3000, Tick)}, {"0 place 1"}},
       {"hidden and shown again, it is not placed again",
-       plain, {At(0, Show, 1), At(500, Show, 1), At(5000, Show, 1), At(9000, Tick)}, {"100 place 1"}},
-      {"a second show while it settles changes nothing",
-       plain, {At(0, Show, 1), At(40, Show, 1), At(3000, Tick)}, {"100 place 1"}},
+       plain, {At(0, Show, 1), At(500, Show, 1), At(5000, Show, 1), At(9000, Tick)}, {"0 place 1"}},
+      {"a second show while it is held changes nothing",
+       plain, {At(0, Show, 1), At(40, Show, 1), At(3000, Tick)}, {"0 place 1"}},
       {"once destroyed, a window with the same handle is a new one",
        plain, {At(0, Show, 1), At(300, Destroy, 1), At(400, Show, 1), At(3000, Tick)},
-       {"100 place 1", "500 place 1"}},
-      {"destroyed while it settles, it is never placed",
-       plain, {At(0, Show, 1), At(50, Destroy, 1), At(3000, Tick)}, {}},
+       {"0 place 1", "400 place 1"}},
+      {"destroyed while it is held, it is never placed again",
+       plain, {At(0, Show, 70), At(20, Destroy, 70), At(3000, Tick)}, {"0 place 70"}},
       {"the program's own windows and child windows are not placed",
        plain, {At(0, Show, 90), At(0, Show, 91), At(3000, Tick)}, {}},
       {"pop-ups are not placed, not even when uncloaked",
@@ -129,35 +164,76 @@ TEST(HookCore, EventSequences) {
        {{0, Show, 1, -4, 0, 0}, {0, Show, 2, 0, 3, 0}, {0, Show, 0, 0, 0, 0}, {0, Show, 3, -9, 0, 0},
         At(3000, Tick)},
        {}},
-      {"a window the program moves right after the show is placed after that move",
-       plain, {At(0, Show, 1), At(60, LocationChange, 1), At(3000, Tick)}, {"160 place 1"}},
-      {"a window that keeps moving is placed at the settle limit",
+  });
+}
+
+TEST(HookCore, HeldWindowsAreKeptWhereTheirRulePutsThem) {
+  PlayCases({
+      {"the location events of the placement itself are not its program moving it",
+       plain, {At(0, Show, 1), At(2, LocationChange, 1), At(100, LocationChange, 1), At(3000, Tick)},
+       {"0 place 1"}},
+      {"moved by its program before the placement was seen to land: placed again when it should have landed",
+       plain, {At(0, Show, 1), At(10, Moves, 1), At(3000, Tick)}, {"0 place 1", "50 place 1"}},
+      {"moved by its program after the placement was seen to land: placed again at once",
+       plain, {At(0, Show, 1), At(2, LocationChange, 1), At(20, Moves, 1), At(3000, Tick)},
+       {"0 place 1", "20 place 1"}},
+      {"moved at 50, 300 and 1500 ms", plain,
+       {At(0, Show, 1), At(50, Moves, 1), At(300, Moves, 1), At(1500, Moves, 1), At(3000, Tick)},
+       {"0 place 1", "50 place 1", "300 place 1", "1500 place 1"}},
+      {"after the hold its program may move it", plain, {At(0, Show, 1), At(2000, Moves, 1)}, {"0 place 1"}},
+      {"a program that moves it back every time gets it after three more placements",
        plain,
-       {At(0, Show, 1), At(80, LocationChange, 1), At(160, LocationChange, 1), At(240, LocationChange, 1),
-        At(320, LocationChange, 1), At(400, LocationChange, 1), At(480, LocationChange, 1), At(3000, Tick)},
-       {"500 place 1"}},
-      {"windows settle independently",
-       plain, {At(0, Show, 1), At(30, Show, 2), At(90, LocationChange, 2), At(3000, Tick)},
-       {"100 place 1", "190 place 2"}},
-      {"the user grabbing a window while it settles cancels its placement",
-       plain, {At(0, Show, 1), At(40, MoveSizeStart, 1), At(60, MoveSizeEnd, 1), At(3000, Tick)}, {}},
-      {"a title that arrives late gets one more placement",
-       plain, {At(0, Show, 1), At(700, NameChange, 1), At(900, NameChange, 1), At(3000, Tick)},
-       {"100 place 1", "700 place 1"}},
-      {"a title that arrives while the window settles is there at the placement; no second one",
-       plain, {At(0, Show, 1), At(50, NameChange, 1), At(700, NameChange, 1), At(3000, Tick)},
-       {"150 place 1"}},
-      {"after the title chance has passed, a new title changes nothing",
-       plain, {At(0, Show, 1), At(2000, NameChange, 1), At(3000, Tick)}, {"100 place 1"}},
+       {At(0, Show, 1), At(100, Moves, 1), At(200, Moves, 1), At(300, Moves, 1), At(400, Moves, 1),
+        At(500, Moves, 1), At(3000, Tick)},
+       {"0 place 1", "100 place 1", "200 place 1", "300 place 1"}},
+      {"a window that never gets where its rule says is placed three more times",
+       plain, {At(0, Show, 70), At(3000, Tick)}, {"0 place 70", "50 place 70", "100 place 70", "150 place 70"}},
+      {"user input since the show ends the hold", plain, {At(0, Show, 1), At(300, Moves, 1, 100)}, {"0 place 1"}},
+      {"input before the show does not", plain, {At(0, Show, 1), At(300, Moves, 1, 301)},
+       {"0 place 1", "300 place 1"}},
+      {"the user moving the window ends its hold",
+       plain, {At(0, Show, 1), At(400, MoveSizeStart, 1), At(410, Moves, 1), At(500, MoveSizeEnd, 1),
+               At(600, Moves, 1)},
+       {"0 place 1"}},
+      {"windows are held independently",
+       plain, {At(0, Show, 1), At(30, Show, 2), At(90, Moves, 2), At(2010, Moves, 1), At(2020, Moves, 2)},
+       {"0 place 1", "30 place 2", "90 place 2", "2020 place 2"}},
+      {"a window no rule applies to is reported once", plain, {At(0, Show, 50), At(300, Moves, 50)},
+       {"0 place 50"}},
+      {"moves of windows that were never shown are ignored", plain, {At(0, Moves, 5), At(100, Moves, 90)}, {}},
+  });
+}
+
+TEST(HookCore, ALateTitleGetsOneChance) {
+  PlayCases({
+      {"a title that arrives late places it when its rule wants it elsewhere",
+       plain, {At(0, Show, 50), At(700, Titles, 50), At(900, Titles, 50), At(3000, Tick)},
+       {"0 place 50", "700 place 50"}},
+      {"a title change that leaves it where its rule puts it places nothing",
+       plain, {At(0, Show, 1), At(50, NameChange, 1), At(3000, Tick)}, {"0 place 1"}},
+      {"only the first title change counts",
+       plain, {At(0, Show, 50), At(50, NameChange, 50), At(700, Titles, 50)}, {"0 place 50"}},
+      {"the title placement is not one of the three answers to its program",
+       plain,
+       {At(0, Show, 1), At(100, Titles, 1), At(200, Moves, 1), At(300, Moves, 1), At(400, Moves, 1),
+        At(500, Moves, 1)},
+       {"0 place 1", "100 place 1", "200 place 1", "300 place 1", "400 place 1"}},
+      {"after the hold a new title changes nothing", plain, {At(0, Show, 50), At(2000, Titles, 50)}, {"0 place 50"}},
       {"user input after the show ends the title chance",
-       plain, {At(0, Show, 1), At(700, NameChange, 1, 300), At(3000, Tick)}, {"100 place 1"}},
+       plain, {At(0, Show, 50), At(700, Titles, 50, 300), At(3000, Tick)}, {"0 place 50"}},
       {"input before the show does not",
-       plain, {At(0, Show, 1), At(700, NameChange, 1, 701), At(3000, Tick)}, {"100 place 1", "700 place 1"}},
+       plain, {At(0, Show, 50), At(700, Titles, 50, 701), At(3000, Tick)}, {"0 place 50", "700 place 50"}},
       {"moving the window ends the title chance",
-       plain, {At(0, Show, 1), At(400, MoveSizeStart, 1), At(500, MoveSizeEnd, 1), At(700, NameChange, 1)},
-       {"100 place 1"}},
-      {"title changes of unknown windows are ignored",
-       plain, {At(0, NameChange, 5), At(100, NameChange, 90)}, {}},
+       plain, {At(0, Show, 50), At(400, MoveSizeStart, 50), At(500, MoveSizeEnd, 50), At(700, Titles, 50)},
+       {"0 place 50"}},
+      {"title changes of unknown windows are ignored", plain, {At(0, Titles, 5), At(100, Titles, 90)}, {}},
+  });
+}
+
+TEST(HookCore, ReadoutAndKeepInsideFollowTheUsersMoves) {
+  const HookOptions tooltip = {true, false};
+  const HookOptions keepIn = {false, true};
+  PlayCases({
       {"the readout follows a moved window between start and end",
        tooltip,
        {At(0, MoveSizeStart, 1), At(10, LocationChange, 1), At(20, LocationChange, 2), At(30, LocationChange, 1),
@@ -180,15 +256,10 @@ TEST(HookCore, EventSequences) {
       {"both options at once",
        {true, true}, {At(0, MoveSizeStart, 1), At(10, LocationChange, 1), At(20, MoveSizeEnd, 1)},
        {"10 rect 1", "20 hide", "20 keep 1"}},
-  };
-  for (const SequenceCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Player player(c.options);
-    EXPECT_EQ(player.Play(c.steps), c.expected);
-  }
+  });
 }
 
-TEST(HookCore, NeedsTimerAndLocationEventsOnlyWhileSomethingWaits) {
+TEST(HookCore, NeedsTimerAndEventsOnlyWhileSomethingIsHeld) {
   Player player({true, false});
   HookCore& core = player.core();
   HookTime when = 0;
@@ -196,24 +267,36 @@ TEST(HookCore, NeedsTimerAndLocationEventsOnlyWhileSomethingWaits) {
   EXPECT_FALSE(core.WantsLocationEvents());
   EXPECT_FALSE(core.WantsNameEvents());
 
+  // Placed: the timer looks again when the placement should have landed.
   player.Play({At(1000, Show, 1)});
   ASSERT_TRUE(core.NextDeadline(&when));
-  EXPECT_EQ(when, 1100u);
+  EXPECT_EQ(when, 1000u + PlacingMs);
   EXPECT_TRUE(core.WantsLocationEvents());
   EXPECT_TRUE(core.WantsNameEvents());
 
-  // Placed: location events no longer matter, the title still does.
+  // In place: only the end of the hold is left to wait for.
   player.Play({At(1200, Tick)});
   ASSERT_TRUE(core.NextDeadline(&when));
-  EXPECT_EQ(when, 1000u + TitleChanceMs);
-  EXPECT_FALSE(core.WantsLocationEvents());
+  EXPECT_EQ(when, 1000u + HoldMs);
+  EXPECT_TRUE(core.WantsLocationEvents());
   EXPECT_TRUE(core.WantsNameEvents());
 
-  // The chance ran out: nothing waits, so no timer and no listening.
-  player.Play({At(1000 + TitleChanceMs, Tick)});
-  EXPECT_FALSE(core.NextDeadline(&when));
+  // Its title chance used: title events no longer matter.
+  player.Play({At(1300, NameChange, 1)});
   EXPECT_FALSE(core.WantsNameEvents());
-  EXPECT_EQ(core.RecentCount(), 0u);
+  EXPECT_TRUE(core.WantsLocationEvents());
+
+  // The hold ran out: nothing waits, so no timer and no listening.
+  player.Play({At(1000 + HoldMs, Tick)});
+  EXPECT_FALSE(core.NextDeadline(&when));
+  EXPECT_FALSE(core.WantsLocationEvents());
+  EXPECT_FALSE(core.WantsNameEvents());
+  EXPECT_EQ(core.HeldCount(), 0u);
+
+  // Left alone after fighting: the hold ends before its time.
+  player.Play({At(4000, Show, 70), At(4200, Tick)});
+  EXPECT_FALSE(core.NextDeadline(&when));
+  EXPECT_FALSE(core.WantsLocationEvents());
 
   player.Play({At(5000, MoveSizeStart, 1)});
   EXPECT_TRUE(core.WantsLocationEvents());
@@ -243,31 +326,23 @@ TEST(HookCore, KnownWindowsAreBoundedAndTheOldestIsForgotten) {
   // window 1002 is still known.
   std::vector<std::string> log = player.Play({At(t, Show, 1002), At(t + 10, Show, 1001), At(t + 3000, Tick)});
   ASSERT_FALSE(log.empty());
-  EXPECT_EQ(log.back(), std::to_string(t + 10 + SettleMs) + " place 1001");
+  EXPECT_EQ(log.back(), std::to_string(t + 10) + " place 1001");
   EXPECT_EQ(log.size(), KnownCapacity + 2);
 }
 
-TEST(HookCore, PendingWindowsAreBounded) {
+TEST(HookCore, HeldWindowsAreBounded) {
   Player player({false, false});
-  // More windows at once than can settle: the surplus is placed at once.
+  // More windows at once than can be held: every one is placed, and the
+  // oldest ones lose their hold.
   std::vector<Step> steps;
-  for (HookWindow w = 0; w < RecentCapacity + 2; ++w) steps.push_back(At(0, Show, 1000 + w));
+  for (HookWindow w = 0; w < HeldCapacity + 2; ++w) steps.push_back(At(0, Show, 1000 + w));
   std::vector<std::string> log = player.Play(steps);
-  EXPECT_EQ(player.core().RecentCount(), RecentCapacity);
-  std::vector<std::string> expected = {"0 place " + std::to_string(1000 + RecentCapacity),
-                                       "0 place " + std::to_string(1001 + RecentCapacity)};
-  EXPECT_EQ(log, expected);
-
-  // Once they have been placed they only wait for a title: a new window
-  // takes the place of the oldest of them.
-  log = player.Play({At(200, Tick), At(300, Show, 5000)});
-  EXPECT_EQ(log.size(), RecentCapacity + 2);
-  EXPECT_EQ(player.core().RecentCount(), RecentCapacity);
-  // 1000 lost its chance; 1001 still has it.
-  log = player.Play({At(400, NameChange, 1000), At(410, NameChange, 1001)});
-  ASSERT_EQ(log.size(), RecentCapacity + 4);
-  EXPECT_EQ(log[RecentCapacity + 2], "400 place 5000");
-  EXPECT_EQ(log[RecentCapacity + 3], "410 place 1001");
+  EXPECT_EQ(log.size(), HeldCapacity + 2);
+  EXPECT_EQ(player.core().HeldCount(), HeldCapacity);
+  // 1001 is no longer held; 1002 still is.
+  log = player.Play({At(400, Moves, 1001), At(410, Moves, 1002)});
+  ASSERT_EQ(log.size(), HeldCapacity + 3);
+  EXPECT_EQ(log.back(), "410 place 1002");
 }
 
 TEST(HookCore, ResetForgetsEverything) {
@@ -275,10 +350,10 @@ TEST(HookCore, ResetForgetsEverything) {
   player.Play({At(0, Show, 1), At(200, Tick), At(300, MoveSizeStart, 2)});
   player.core().Reset({false, false});
   EXPECT_EQ(player.core().KnownCount(), 0u);
-  EXPECT_EQ(player.core().RecentCount(), 0u);
+  EXPECT_EQ(player.core().HeldCount(), 0u);
   EXPECT_FALSE(player.core().WantsLocationEvents());
   std::vector<std::string> log = player.Play({At(400, LocationChange, 2), At(500, Show, 1), At(700, Tick)});
-  EXPECT_EQ(log.back(), "600 place 1");
+  EXPECT_EQ(log.back(), "500 place 1");
 }
 
 struct KeepCase {

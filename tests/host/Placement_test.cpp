@@ -182,6 +182,32 @@ TEST(InvisibleBorders, OnlyAPlausibleFrameGivesMargins) {
   EXPECT_EQ(visible.bottom, 793);
 }
 
+TEST(PlacementReached, ComparesOnlyWhatThePlacementSets) {
+  using A = PlacementAction;
+  const Rect32 window{100, 50, 500, 350};  // 400 x 300 at (100, 50)
+  struct Case {
+    Placement placement;
+    bool reached;
+  };
+  const Case cases[] = {
+      {{A::MoveAndResize, 100, 50, 400, 300}, true},
+      {{A::MoveAndResize, 100, 50, 400, 301}, false},
+      {{A::MoveAndResize, 101, 50, 400, 300}, false},
+      {{A::MoveOnly, 100, 50, 999, 999}, true},
+      {{A::MoveOnly, 100, 51, 400, 300}, false},
+      {{A::ResizeOnly, -7, -7, 400, 300}, true},
+      {{A::ResizeOnly, 100, 50, 399, 300}, false},
+      // A width no window can have is never reached.
+      {{A::MoveAndResize, 100, 50, kMin, 300}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PlacementReached(c.placement, window), c.reached)
+        << static_cast<int>(c.placement.action) << " " << c.placement.x << "," << c.placement.y << " "
+        << c.placement.width << "x" << c.placement.height;
+  }
+  EXPECT_FALSE(PlacementReached({A::MoveAndResize, kMin, kMin, kMax, kMax}, {kMin, kMin, kMax, kMax}));
+}
+
 struct Rule {
   const char16_t* title;
   const char16_t* cls;

@@ -42,7 +42,7 @@ class EntryStore : public testing::Test {
 
   // A state with one window entry and one preset, distinct in every field.
   static void FillSmallState() {
-    g_settings = Settings{-1280, 20, 640, 480, 0, 1, 1};
+    g_settings = Settings{-1280, 20, 640, 480, 0, 1, 1, 0};
     WindowEntry& w = g_windowTable.Entries[0];
     SetText(w.Title, u"Editor");
     SetText(w.Class, u"Notepad");

@@ -38,3 +38,18 @@
 // Returns the window's width as the target itself sees it: on a scaled
 // display a target started with --unaware sees it scaled down.
 #define TARGET_OWN_WIDTH (WM_APP + 0x104)
+// A program that restores its own position a moment after its window
+// appears: the target shows the window (ShowWindow, then EVENT_OBJECT_SHOW
+// with NotifyWinEvent, for labs that raise none themselves) and, wParam ms
+// later (at once for 0, never for 0xFFFFFFFF), moves it to lParam =
+// MAKELPARAM(x, y) keeping its size and raises EVENT_OBJECT_LOCATIONCHANGE.
+// Returns 1.
+#define TARGET_SHOW_THEN_MOVE (WM_APP + 0x107)
+// wParam 1: from now on the target moves the window back to where it last
+// put it itself each time another process moves or sizes it (posting the
+// move to itself, then raising EVENT_OBJECT_LOCATIONCHANGE). Returns 1.
+#define TARGET_FIGHT (WM_APP + 0x108)
+// What happened to the window since TARGET_SHOW_THEN_MOVE: wParam 0 the
+// times another process moved or sized it, 1 the times it moved itself,
+// 2 the milliseconds since the show.
+#define TARGET_MOVES (WM_APP + 0x109)

@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <map>
 #include <string>
 
 #include "tests/e2e/target/TargetProtocol.h"
@@ -38,6 +39,41 @@ void Raise(HWND window, DWORD event) {
   if (event == EVENT_OBJECT_SHOW) ShowWindow(window, SW_SHOWNOACTIVATE);
   if (event == EVENT_OBJECT_HIDE) ShowWindow(window, SW_HIDE);
   NotifyWinEvent(event, window, OBJID_WINDOW, CHILDID_SELF);
+}
+
+// What TARGET_SHOW_THEN_MOVE and TARGET_FIGHT keep about a window.
+struct OwnMoves {
+  POINT own = {};        // where the window last put itself
+  RECT last = {};        // its rectangle after the last change
+  LRESULT foreign = 0;   // moves and sizes by other processes
+  LRESULT self = 0;      // moves it made itself
+  DWORD shownAt = 0;
+  bool fighting = false;
+  bool moving = false;   // inside its own SetWindowPos
+};
+std::map<HWND, OwnMoves> g_moves;
+constexpr UINT kMoveBack = WM_APP + 0x180;
+constexpr UINT_PTR kOwnMoveTimer = 1;
+
+void MoveItself(HWND window, OwnMoves& moves) {
+  moves.moving = true;
+  SetWindowPos(window, nullptr, moves.own.x, moves.own.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  moves.moving = false;
+  ++moves.self;
+  NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_WINDOW, CHILDID_SELF);
+}
+
+void OnPositionChanged(HWND window) {
+  auto found = g_moves.find(window);
+  if (found == g_moves.end()) return;
+  OwnMoves& moves = found->second;
+  RECT rect;
+  GetWindowRect(window, &rect);
+  bool changed = !EqualRect(&rect, &moves.last);
+  moves.last = rect;
+  if (!changed || moves.moving) return;
+  ++moves.foreign;
+  if (moves.fighting) PostMessageW(window, kMoveBack, 0, 0);
 }
 
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -72,6 +108,43 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       GetWindowRect(window, &rect);
       return rect.right - rect.left;
     }
+    case TARGET_SHOW_THEN_MOVE: {
+      OwnMoves& moves = g_moves[window];
+      bool fighting = moves.fighting;
+      moves = OwnMoves{};
+      moves.fighting = fighting;
+      moves.own = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      GetWindowRect(window, &moves.last);
+      moves.shownAt = GetTickCount();
+      ShowWindow(window, SW_SHOWNOACTIVATE);
+      NotifyWinEvent(EVENT_OBJECT_SHOW, window, OBJID_WINDOW, CHILDID_SELF);
+      if (wParam == 0) {
+        MoveItself(window, moves);
+      } else if (wParam != 0xFFFFFFFF) {
+        SetTimer(window, kOwnMoveTimer, static_cast<UINT>(wParam), nullptr);
+      }
+      return 1;
+    }
+    case WM_TIMER:
+      if (wParam != kOwnMoveTimer) return DefWindowProcW(window, message, wParam, lParam);
+      KillTimer(window, kOwnMoveTimer);
+      MoveItself(window, g_moves[window]);
+      return 0;
+    case TARGET_FIGHT:
+      g_moves[window].fighting = wParam != 0;
+      return 1;
+    case kMoveBack:
+      MoveItself(window, g_moves[window]);
+      return 0;
+    case TARGET_MOVES: {
+      const OwnMoves& moves = g_moves[window];
+      if (wParam == 0) return moves.foreign;
+      if (wParam == 1) return moves.self;
+      return static_cast<LRESULT>(GetTickCount() - moves.shownAt);
+    }
+    case WM_WINDOWPOSCHANGED:
+      OnPositionChanged(window);
+      return DefWindowProcW(window, message, wParam, lParam);
     case TARGET_NOTIFY_EVENT:
       Raise(window, static_cast<DWORD>(wParam));
       return 1;
