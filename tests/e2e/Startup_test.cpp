@@ -21,6 +21,13 @@ bool TrayIconExists(HWND owner, UINT id) {
   return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
 }
 
+// The run's expected texts follow LANG; Wine must have taken the same user
+// interface language from it, or the text checks would compare the wrong set.
+TEST(Startup, RunsInTheUserInterfaceLanguageItAsksFor) {
+  EXPECT_EQ(GetUserDefaultUILanguage(), Texts().language) 
+                                                        << "LANG " << qm::test::RunLanguageName();
+}
+
 TEST(Startup, FirstStartWithNoFilesPreparesAHiddenCentredWindow) {
   TempDir dir;
   App app(dir.path());
