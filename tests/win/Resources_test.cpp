@@ -242,6 +242,32 @@ TEST_P(DialogTemplates, EnglishLabelsFitTheirControlsAndNoControlsOverlap) {
   }
 }
 
+// The version resource names both languages, each with its own block of
+// texts, so that a file's properties show them in either language.
+TEST(Resources, VersionInformationIsInJapaneseAndEnglish) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(qm::g_instance, path, MAX_PATH);
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(path, nullptr));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(info.size()), info.data()));
+  struct Translation { WORD language, codePage; };
+  Translation* translations = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(
+      VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &size));
+  ASSERT_EQ(size, 2 * sizeof(Translation));
+  EXPECT_EQ(translations[0].language, kJapanese);
+  EXPECT_EQ(translations[1].language, kEnglish);
+  for (UINT i = 0; i < 2; ++i) EXPECT_EQ(translations[i].codePage, 1200) << "UTF-16";
+  for (const wchar_t* block : {L"041104B0", L"040904B0"}) {
+    SCOPED_TRACE(testing::Message() << block);
+    wchar_t* name = nullptr;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\") + block + L"\\ProductName";
+    ASSERT_TRUE(VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&name), &size));
+    EXPECT_EQ(std::wstring(name), L"Quillmere");
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllDialogs, DialogTemplates, testing::Values(IDD_SETTINGS, IDD_MENUENTRY, IDD_WINDOWENTRY));
 
 }  // namespace
