@@ -23,7 +23,7 @@ target_compile_options(qm_core PUBLIC ${QM_WIN_OPTIONS})
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 set(QM_RESOURCES ${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.rc)
 set_source_files_properties(${QM_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.ico;${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.manifest;${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h")
+  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere_en.rc;${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.ico;${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.manifest;${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h")
 
 
 # Hook library: Quillmere.dll with undecorated exports from the .def file.

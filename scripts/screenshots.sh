@@ -2,7 +2,8 @@
 # Renders the pictures of the main window in docs/ (one with the window list,
 # one with the menu list) and of its three dialogs from the program itself,
 # running under Wine in a private prefix on a private X display, with sample
-# entries.
+# entries: once in English (docs/NAME-en.png) and once in Japanese
+# (docs/NAME.png), the user interface language Wine takes from LANG.
 #
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default build/windows)
 set -euo pipefail
@@ -54,13 +55,14 @@ menu_entry() {  # n pos left top width height
   printf 'DesablePos%s=0\nLeft%s=%s\nTop%s=%s\nPos%s=%s\nDesableSize%s=0\nWidth%s=%s\nHeight%s=%s\n' \
     "$1" "$1" "$3" "$1" "$4" "$1" "$2" "$1" "$1" "$5" "$1" "$6"
 }
+write_entries() {  # five window titles
 entries="[Window]
 Item=5
-$(window_entry 1 エディタ Notepad 3 0 0 800 600 0)
-$(window_entry 2 ターミナル ConsoleWindowClass 4 0 0 960 540 0)
-$(window_entry 3 ブラウザ "" 0 100 50 1280 800 0)
-$(window_entry 4 メール "" 2 0 0 0 0 1)
-$(window_entry 5 画像ビューア "" 5 0 0 640 480 0)
+$(window_entry 1 "$1" Notepad 3 0 0 800 600 0)
+$(window_entry 2 "$2" ConsoleWindowClass 4 0 0 960 540 0)
+$(window_entry 3 "$3" "" 0 100 50 1280 800 0)
+$(window_entry 4 "$4" "" 2 0 0 0 0 1)
+$(window_entry 5 "$5" "" 5 0 0 640 480 0)
 [Menu]
 Item=5
 $(menu_entry 1 0 100 100 800 600)
@@ -69,33 +71,46 @@ $(menu_entry 3 3 0 0 1280 720)
 $(menu_entry 4 4 0 0 960 540)
 $(menu_entry 5 5 0 0 960 540)"
 utf16 "$entries" > "$work/Entry.ini"
-
-# A Wine virtual desktop draws the window frame and caption (Xvfb has no
-# window manager); it sits at the top-left corner of the X screen.
-(cd "$work" && wine explorer /desktop=shot,800x600 "$build/Quillmere.exe" >/dev/null 2>&1 &)
-
-margin=12
-shoot() {  # list output
-  wine "$build/qm_showmain.exe" --desktop shot "$1"
-  import -window root -crop "$((width + 2 * margin))x$((height + 2 * margin))+$((left - margin))+$((top - margin))" \
-    +repage "$2"
-  echo "wrote $2"
 }
-mkdir -p docs
-shoot window docs/main-window-list.png
-shoot menu docs/main-menu-list.png
 
-# The three dialogs, each cropped to its own rectangle. Notepad gives the
-# window entry dialog a window whose facts "取得" takes.
-(wine explorer /desktop=shot notepad >/dev/null 2>&1 &)
-shoot_dialog() {  # dialog output
-  local x y w h
-  read -r x y w h < <(wine "$build/qm_showdialog.exe" --desktop shot "$1" | tr -d '\r')
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
-  wine "$build/qm_showdialog.exe" --desktop shot close
-  echo "wrote $2"
+render() {  # suffix, then the five window titles
+  local suffix=$1
+  shift
+  write_entries "$@"
+  # A Wine virtual desktop draws the window frame and caption (Xvfb has no
+  # window manager); it sits at the top-left corner of the X screen.
+  (cd "$work" && wine explorer /desktop=shot,800x600 "$build/Quillmere.exe" >/dev/null 2>&1 &)
+
+  margin=12
+  shoot() {  # list output
+    wine "$build/qm_showmain.exe" --desktop shot "$1"
+    import -window root -crop "$((width + 2 * margin))x$((height + 2 * margin))+$((left - margin))+$((top - margin))" \
+      +repage "$2"
+    echo "wrote $2"
+  }
+  mkdir -p docs
+  shoot window "docs/main-window-list$suffix.png"
+  shoot menu "docs/main-menu-list$suffix.png"
+
+  # The three dialogs, each cropped to its own rectangle. Notepad gives the
+  # window entry dialog a window whose facts "取得" takes.
+  (wine explorer /desktop=shot notepad >/dev/null 2>&1 &)
+  shoot_dialog() {  # dialog output
+    local x y w h
+    read -r x y w h < <(wine "$build/qm_showdialog.exe" --desktop shot "$1" | tr -d '\r')
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
+    wine "$build/qm_showdialog.exe" --desktop shot close
+    echo "wrote $2"
+  }
+  shoot_dialog window "docs/dialog-window-entry$suffix.png"
+  shoot_dialog menu "docs/dialog-menu-entry$suffix.png"
+  shoot_dialog settings "docs/dialog-settings$suffix.png"
+  wine "$build/qm_showmain.exe" --desktop shot close
+  wineserver -k  # Notepad and the desktop too, before the next language
 }
-shoot_dialog window docs/dialog-window-entry.png
-shoot_dialog menu docs/dialog-menu-entry.png
-shoot_dialog settings docs/dialog-settings.png
-wine "$build/qm_showmain.exe" --desktop shot close
+
+export LANG=en_US.UTF-8
+unset LC_ALL LC_MESSAGES
+render -en Editor Terminal Browser Mail "Image viewer"
+export LANG=ja_JP.UTF-8
+render "" エディタ ターミナル ブラウザ メール 画像ビューア

@@ -3,6 +3,8 @@
 # area leaves 40 pixels for a taskbar (Wine reads _NET_WORKAREA).
 #
 # Usage: qm_wine_env virtual|user. "user" keeps $DISPLAY when there is one.
+# QM_UI_LANG (e.g. ja_JP.UTF-8), when set, becomes LANG: Wine takes the
+# Windows user interface language and code pages from it.
 # Exports WINEPREFIX, WINEDEBUG, DISPLAY, and QM_WINE_CLEANUP (a function
 # name to call on exit).
 #
@@ -27,6 +29,10 @@ qm_wine_env() {
   export WINEDEBUG=-all
   export WINEARCH=win64
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ -n "${QM_UI_LANG:-}" ]; then
+    export LANG=$QM_UI_LANG
+    unset LC_ALL LC_MESSAGES
+  fi
   QM_WINE_TMP=$(mktemp -d "${QM_WINE_ROOT:-}/tmp/quillmere-wine.XXXXXX")
   # A caller may keep a prefix between runs (QM_WINEPREFIX); tests get a
   # fresh one each time.

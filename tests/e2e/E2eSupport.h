@@ -12,8 +12,16 @@
 #include <vector>
 
 #include "tests/support/TestSupport.h"
+#include "tests/support/UiTexts.h"
 
 namespace e2e {
+
+// The program's texts in this run's user interface language.
+inline const qm::test::UiTexts& Texts() { return qm::test::ExpectedTexts(); }
+// The six position combo items, in Pos order.
+inline std::vector<std::wstring> AnchorTexts() {
+  return std::vector<std::wstring>(Texts().anchors.begin(), Texts().anchors.end());
+}
 
 // Default deadline of a wait. Generous: a first Wine start is slow.
 constexpr DWORD kWaitMs = 15000;

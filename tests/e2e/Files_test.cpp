@@ -109,7 +109,7 @@ TEST(Files, AFailedSaveKeepsThePreviousFilesAndTellsTheUser) {
   HWND box = WaitForOwnedDialog(app.main());
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), L"Quillmere");
-  EXPECT_NE(DlgItemText(box, 0xFFFF).find(L"保存できませんでした"), std::wstring::npos);
+  EXPECT_NE(DlgItemText(box, 0xFFFF).find(Texts().saveFailedPart), std::wstring::npos);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(app.process().WaitExit(), 0);
   CloseHandle(lock);
@@ -144,7 +144,7 @@ TEST(Files, AFileUnreadableAtStartIsNeverOverwritten) {
   app.Post(WM_CLOSE);
   HWND box = WaitForOwnedDialog(app.main());
   ASSERT_NE(box, nullptr);
-  EXPECT_NE(DlgItemText(box, 0xFFFF).find(L"保存できませんでした"), std::wstring::npos);
+  EXPECT_NE(DlgItemText(box, 0xFFFF).find(Texts().saveFailedPart), std::wstring::npos);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(app.process().WaitExit(), 0);
   EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), before);

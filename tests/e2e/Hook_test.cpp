@@ -413,7 +413,7 @@ TEST_F(Hook, AHotkeyHeldElsewhereIsReportedOnce) {
   std::vector<HWND> boxes;
   ASSERT_TRUE(WaitUntil([&] { return !(boxes = FindProcessWindows(app.process().id(), L"#32770", L"Quillmere")).empty(); }));
   std::wstring text = WindowText(GetDlgItem(boxes[0], 0xFFFF));
-  EXPECT_EQ(text.rfind(L"ホットキー Ctrl+Alt+Shift+F10 は他のプログラムが使っているため登録できませんでした。", 0), 0u);
+  EXPECT_EQ(text.rfind(Texts().hotkeyTakenStart, 0), 0u);
   PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitClosed(boxes[0]));
 

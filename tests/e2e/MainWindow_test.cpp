@@ -177,8 +177,8 @@ TEST(MainWindow, DeleteAsksThenRemovesTheSelectedRowsKeepingOrder) {
     app.PostCommand(IDM_DELETE);
     HWND box = WaitForOwnedDialog(app.main());
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), L"削除");
-    EXPECT_EQ(DlgItemText(box, kMessageBoxText), L"選択項目を削除しますか?");
+    EXPECT_EQ(WindowText(box), Texts().remove);
+    EXPECT_EQ(DlgItemText(box, kMessageBoxText), Texts().deleteConfirm);
     EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
     EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
     EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
@@ -239,7 +239,7 @@ TEST(MainWindow, ViewsShowTheLoadedTablesAndNoColumnsWhenEmpty) {
   HWND windowView = app.Child(IDC_WINDOWVIEW);
   ASSERT_EQ(ListViewColumnCount(windowView), 4);
   EXPECT_EQ(ListViewRows(windowView, 4),
-            (std::vector<std::vector<std::wstring>>{{L"中央のエディタ", L"Notepad", L" 中央 ", L" 800 x 600 "}}));
+            (std::vector<std::vector<std::wstring>>{{L"中央のエディタ", L"Notepad", Texts().anchors[3], L" 800 x 600 "}}));
   EXPECT_EQ(ListViewColumnCount(app.Child(IDC_MENUVIEW)), 0);
   EXPECT_EQ(ListViewRowCount(app.Child(IDC_MENUVIEW)), 0);
 
@@ -264,7 +264,7 @@ TEST(MainWindow, EmptyTableHasNoColumnsUntilTheFirstAdd) {
   app.PostCommand(IDM_ADD);
   HWND dialog = WaitForOwnedDialog(app.main());
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(WindowText(dialog), L"追加");
+  EXPECT_EQ(WindowText(dialog), Texts().add);
   SetText(dialog, IDC_TITLE, L"最初の項目");
   ASSERT_TRUE(Answer(dialog, IDOK));
 
@@ -325,7 +325,7 @@ TEST(MainWindow, ChangeOpensTheDialogForTheFirstSelectedRow) {
     }
     HWND dialog = WaitForOwnedDialog(app.main());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), L"変更");
+    EXPECT_EQ(WindowText(dialog), Texts().change);
     EXPECT_EQ(DlgItemText(dialog, c.field), c.expected);
     ASSERT_TRUE(Answer(dialog, IDCANCEL));
     EXPECT_EQ(app.Close(), 0);
@@ -339,7 +339,7 @@ TEST(MainWindow, AboutBoxShowsNameAndVersion) {
   app.PostCommand(IDM_ABOUT);
   HWND box = WaitForOwnedDialog(app.main());
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(WindowText(box), L"バージョン情報");
+  EXPECT_EQ(WindowText(box), Texts().about);
   const std::wstring text = DlgItemText(box, kMessageBoxText);
   EXPECT_EQ(text, ExeString(IDS_ABOUT_TEXT));
   EXPECT_EQ(text.rfind(L"Quillmere ", 0), 0u) << "the program's name first";
@@ -370,7 +370,7 @@ TEST(MainWindow, AddToAFullTableIsRefusedBeforeAnyDialog) {
     HWND box = WaitForOwnedDialog(app.main());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), L"Quillmere");
-    EXPECT_EQ(DlgItemText(box, kMessageBoxText), L"これ以上は登録できません。登録できる項目は512件までです。");
+    EXPECT_EQ(DlgItemText(box, kMessageBoxText), Texts().tableFull);
     ASSERT_TRUE(Answer(box, IDOK));
     app.Send(WM_NULL);
     EXPECT_EQ(FindOwnedDialog(app.main()), nullptr) << "no entry dialog after the refusal";

@@ -65,10 +65,10 @@ TEST_F(MenuEntryDialog, AddThenOkStoresAnAllZeroPresetInItsPlace) {
   ASSERT_TRUE(app.Start());
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(WindowText(dialog), L"追加");
+  EXPECT_EQ(WindowText(dialog), Texts().add);
   EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDC_DESABLEPOS));
   EXPECT_EQ(ComboTexts(dialog),
-            (std::vector<std::wstring>{L" 任意 ", L" 左下 ", L" 右下 ", L" 中央 ", L" 左上 ", L" 右上 "}));
+            AnchorTexts());
   for (int id : {IDC_LEFT, IDC_TOP, IDC_WIDTH, IDC_HEIGHT}) EXPECT_EQ(DlgItemText(dialog, id), L"") << id;
   EXPECT_EQ(SelectedItem(dialog), 0);
   ExpectState(dialog, State::Free);
@@ -179,7 +179,7 @@ TEST_F(MenuEntryDialog, ChangeLoadsThePresetIntoOneOfTheStates) {
     SCOPED_TRACE(row);
     HWND dialog = OpenChange(app, row);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), L"変更");
+    EXPECT_EQ(WindowText(dialog), Texts().change);
     EXPECT_EQ(SelectedItem(dialog), c.item);
     ExpectState(dialog, c.state);
     const std::pair<int, int EntryFields::*> numbers[] = {

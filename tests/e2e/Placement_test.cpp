@@ -231,7 +231,8 @@ TEST_F(Placement, WineNotepadByClass) {
     window = found.empty() ? nullptr : found[0];
     return window != nullptr && IsWindowVisible(window);
   }));
-  ASSERT_NE(WindowText(window).find(L"Notepad"), std::wstring::npos);
+  // Its title ("Untitled - Notepad") is in the user interface language.
+  ASSERT_NE(WindowText(window).find(L" - "), std::wstring::npos);
   const DWORD before = WindowStyle(window);
 
   EXPECT_EQ(Place(app, window), 0);

@@ -36,7 +36,7 @@ TEST(SettingsDialog, ShowsTheOptionsAndOkWritesThemAtOnce) {
     ASSERT_TRUE(app.Start());
     HWND dialog = OpenDialog(app, IDM_SETTINGS);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), L"設定");
+    EXPECT_EQ(WindowText(dialog), Texts().settings);
     EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDC_TOOLTIP));
     EXPECT_EQ(Checked(dialog, IDC_TOOLTIP), c.tooltip != 0);
     EXPECT_EQ(Checked(dialog, IDC_KEEPIN), c.keepIn != 0);

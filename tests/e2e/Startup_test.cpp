@@ -21,6 +21,15 @@ bool TrayIconExists(HWND owner, UINT id) {
   return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
 }
 
+// The run's expected texts follow LANG; Wine must have taken a user
+// interface language of the same kind (Japanese or not) from it, or the text
+// checks would compare the wrong set.
+TEST(Startup, RunsInTheUserInterfaceLanguageItAsksFor) {
+  EXPECT_EQ(PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE,
+            PRIMARYLANGID(Texts().language) == LANG_JAPANESE)
+      << "LANG " << qm::test::RunLanguageName();
+}
+
 TEST(Startup, FirstStartWithNoFilesPreparesAHiddenCentredWindow) {
   TempDir dir;
   App app(dir.path());

@@ -131,13 +131,13 @@ TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
 
   HWND dialog = OpenDialog(app, IDM_ADD);
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(WindowText(dialog), L"追加");
+  EXPECT_EQ(WindowText(dialog), Texts().add);
   EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDC_TITLE));
   for (int id : {IDC_TITLE, IDC_CLASS, IDC_LEFT, IDC_TOP, IDC_WIDTH, IDC_HEIGHT}) {
     EXPECT_EQ(DlgItemText(dialog, id), L"") << id;
   }
   EXPECT_EQ(ComboTexts(dialog),
-            (std::vector<std::wstring>{L" 任意 ", L" 左下 ", L" 右下 ", L" 中央 ", L" 左上 ", L" 右上 "}));
+            AnchorTexts());
   EXPECT_EQ(SelectedItem(dialog), 0);
   for (int id : {IDC_DESABLEPOS, IDC_DESABLESIZE, IDC_DESABLESTYLE, IDC_BORDER, IDC_DIALOGFRAME, IDC_THICKFRAME}) {
     EXPECT_FALSE(Checked(dialog, id)) << id;
@@ -152,7 +152,7 @@ TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
   EXPECT_EQ(FindRow(rows, L"QmListHidden", L"Hidden"), -1) << "an invisible window";
   EXPECT_EQ(FindRow(rows, L"QmListTool", L"Tool"), -1) << "a caption-less tool window";
   EXPECT_GE(FindRow(rows, L"QmListSplash", L"Splash"), 0) << "a caption-less window the taskbar would show";
-  EXPECT_EQ(FindRow(rows, L"#32770", L"追加"), -1) << "the dialog itself";
+  EXPECT_EQ(FindRow(rows, L"#32770", Texts().add), -1) << "the dialog itself";
   EXPECT_GE(FindRow(rows, L"Quillmere", L"Quillmere"), 0) << "the program's own main window";
   for (const auto& row : rows) {
     EXPECT_NE(row[0], L"Progman");
@@ -261,7 +261,7 @@ TEST_F(WindowEntryDialog, ChangeLoadsTheEntryAndItsEnabledStates) {
     SCOPED_TRACE(c.entry->title);
     HWND dialog = OpenChange(app, row);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), L"変更");
+    EXPECT_EQ(WindowText(dialog), Texts().change);
     ExpectTexts(dialog, {{IDC_TITLE, c.entry->title},
                          {IDC_CLASS, c.entry->windowClass},
                          {IDC_LEFT, std::to_wstring(c.entry->left)},
@@ -477,7 +477,7 @@ TEST_F(WindowEntryDialog, DuplicateClassIsRefusedOnlyWhileAdding) {
   HWND box = WaitForMessageBox(app.main(), dialog);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), L"Quillmere");
-  EXPECT_EQ(DlgItemText(box, kMessageBoxText), L"登録済みのクラスです。");
+  EXPECT_EQ(DlgItemText(box, kMessageBoxText), Texts().classExists);
   EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
   PostClick(box, IDOK);
   ASSERT_TRUE(WaitClosed(box));

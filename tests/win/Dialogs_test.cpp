@@ -15,6 +15,7 @@
 #include "dialogs/Dialogs_win.h"
 #include "entries/EntryStore_win.h"
 #include "res/resource.h"
+#include "tests/support/UiTexts.h"
 
 namespace qm {
 namespace {
@@ -95,7 +96,7 @@ TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
     g_boxText.clear();
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(g_boxCaption, L"Quillmere");
-    EXPECT_EQ(g_boxText, L"これ以上は登録できません。登録できる項目は512件までです。");
+    EXPECT_EQ(g_boxText, qm::test::ExpectedTexts().tableFull);
     EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
     DestroyWindow(dialog);
     dialog_ = nullptr;

@@ -322,7 +322,7 @@ TEST_F(EntryStore, ReadsOldFilesAsTheProfileFunctionsDo) {
   const std::string config = "[Config]\r\n Left = -7 \r\nTop=0x20\r\nWidth=\"640\"\r\nList=\r\nList=0\r\njunk\r\n";
   const std::string entry =
       "[Window]\r\nItem= 2 \r\nTitle1=  \"  spaced \"  \r\nClass1='Cls'\r\nPos1=3\r\nleft1=-9\r\nLeft1=4\r\n"
-      "Title2=caf\xe9 = ok\r\nWidth2=12px\r\n[Menu]\r\nItem=1\r\nHeight1=99999999999\r\n[Window]\r\nTitle3=x\r\n";
+      "Title2=caf\xc9 = ok\r\nWidth2=12px\r\n[Menu]\r\nItem=1\r\nHeight1=99999999999\r\n[Window]\r\nTitle3=x\r\n";
   ASSERT_TRUE(test::WriteBytes(dir_.File(L"Config.ini"), config));
   ASSERT_TRUE(test::WriteBytes(dir_.File(L"Entry.ini"), entry));
   LoadAll();
@@ -333,7 +333,8 @@ TEST_F(EntryStore, ReadsOldFilesAsTheProfileFunctionsDo) {
   EXPECT_EQ(U16ViewOf(g_windowTable.Entries[0].Title), U16View(u"  spaced "));
   EXPECT_EQ(g_windowTable.Entries[0].Left, -9);
   // (The fourth character depends on the ANSI code page; the comparison
-  // with the profile functions above covers it.)
+  // with the profile functions above covers it. 0xC9 is one character in
+  // the Western and the Japanese code pages alike.)
   EXPECT_EQ(U16ViewOf(g_windowTable.Entries[1].Title).substr(0, 3), U16View(u"caf"));
   EXPECT_EQ(U16ViewOf(g_windowTable.Entries[1].Title).substr(4), U16View(u" = ok"));
 }

@@ -17,6 +17,7 @@
 #include "entries/EntryText_win.h"
 #include "hook/HookContract.h"
 #include "res/resource.h"
+#include "tests/support/UiTexts.h"
 
 namespace qm {
 namespace {
@@ -164,12 +165,13 @@ TEST_F(MainWindowTest, ToolbarHasTheFourButtonsAndSeparatorFlatWithTips) {
   // The standard small images (15 of them) come first, so the view images
   // start at index 15.
   struct Expected { int image; int command; BYTE style; const wchar_t* tip; };
+  const qm::test::UiTexts& texts = qm::test::ExpectedTexts();
   const Expected expected[] = {
-      {STD_FILENEW, IDM_ADD, BTNS_BUTTON, L"追加"},
-      {STD_PROPERTIES, IDM_CHANGE, BTNS_BUTTON, L"変更"},
-      {STD_DELETE, IDM_DELETE, BTNS_BUTTON, L"削除"},
+      {STD_FILENEW, IDM_ADD, BTNS_BUTTON, texts.add},
+      {STD_PROPERTIES, IDM_CHANGE, BTNS_BUTTON, texts.change},
+      {STD_DELETE, IDM_DELETE, BTNS_BUTTON, texts.remove},
       {0, 0, BTNS_SEP, nullptr},
-      {15 + VIEW_LIST, IDM_SWITCHLIST, BTNS_BUTTON, L"リストの切替"},
+      {15 + VIEW_LIST, IDM_SWITCHLIST, BTNS_BUTTON, texts.switchList},
   };
   ASSERT_EQ(SendMessageW(g_toolbar, TB_BUTTONCOUNT, 0, 0), static_cast<LRESULT>(ARRAYSIZE(expected)));
   HWND tips = reinterpret_cast<HWND>(SendMessageW(g_toolbar, TB_GETTOOLTIPS, 0, 0));
@@ -238,9 +240,10 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
     std::vector<std::wstring> headers;
     int rows;
   };
+  const qm::test::UiTexts& ui = qm::test::ExpectedTexts();
   const Case cases[] = {
-      {g_windowView, {L"登録名", L"クラス", L"位置", L"サイズ"}, 3},
-      {g_menuView, {L"位置", L"サイズ"}, 2},
+      {g_windowView, {ui.columnName, ui.columnClass, ui.columnPosition, ui.columnSize}, 3},
+      {g_menuView, {ui.columnPosition, ui.columnSize}, 2},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(ColumnCount(c.view), static_cast<int>(c.headers.size()));
