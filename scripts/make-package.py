@@ -4,8 +4,8 @@ SHA256SUMS beside it, and the winget manifests filled with the version and the
 zip's hash.
 
 The same build gives the same bytes: entries in a fixed order with fixed
-permissions and the commit's time (SOURCE_DATE_EPOCH when set), text files
-with CRLF line ends, and binaries that were linked without a time stamp.
+attributes and one fixed time (SOURCE_DATE_EPOCH when set), text files with
+CRLF line ends, and binaries that were linked without a time stamp.
 
 Usage: make-package.py --build BUILD_DIR --source SOURCE_DIR --out DIST_DIR
 Environment: QM_RELEASE_URL, the address the zip will be downloaded from
@@ -17,10 +17,10 @@ import hashlib
 import os
 import re
 import struct
-import subprocess
 import sys
 import zipfile
 
+EARLIEST_ZIP_TIME = 315532800  # 1980-01-01 00:00 UTC
 DEFAULT_URL = 'https://example.invalid/quillmere/releases/{version}/Quillmere-{version}-win64.zip'
 MANIFESTS = ('Quillmere.Quillmere.yaml', 'Quillmere.Quillmere.installer.yaml',
              'Quillmere.Quillmere.locale.en-US.yaml')
@@ -62,20 +62,14 @@ def crlf(data):
     return data.replace(b'\r\n', b'\n').replace(b'\n', b'\r\n')
 
 
-def source_time(source):
-    """The commit's time, so the dates in the zip say when the source was made."""
-    if 'SOURCE_DATE_EPOCH' in os.environ:
-        return int(os.environ['SOURCE_DATE_EPOCH'])
-    try:
-        out = subprocess.run(['git', '-C', source, 'log', '-1', '--format=%ct'], capture_output=True,
-                             text=True, check=True).stdout.strip()
-        return int(out)
-    except (OSError, subprocess.CalledProcessError, ValueError):
-        return 315532800  # 1980-01-01, the earliest time a zip can hold
+def source_time():
+    """The time the zip's entries carry: SOURCE_DATE_EPOCH when set, else
+    the earliest a zip can hold, so the bytes depend on the contents alone."""
+    return int(os.environ.get('SOURCE_DATE_EPOCH', EARLIEST_ZIP_TIME))
 
 
 def zip_time(seconds):
-    moment = datetime.datetime.fromtimestamp(max(seconds, 315532800), datetime.timezone.utc)
+    moment = datetime.datetime.fromtimestamp(max(seconds, EARLIEST_ZIP_TIME), datetime.timezone.utc)
     return (moment.year, moment.month, moment.day, moment.hour, moment.minute, moment.second // 2 * 2)
 
 
@@ -126,7 +120,7 @@ def main():
     zip_path = os.path.join(args.out, name)
     # Written beside and renamed, so a failed run never leaves a partial zip.
     write_zip(zip_path + '.tmp', package_files(args.build, args.source, version),
-              zip_time(source_time(args.source)))
+              zip_time(source_time()))
     os.replace(zip_path + '.tmp', zip_path)
 
     sha256 = hashlib.sha256(open(zip_path, 'rb').read()).hexdigest()
