@@ -3,7 +3,7 @@
 # is missing. Safe to run again; does nothing when all is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ python3
+packages=(cmake ninja-build g++ python3 python3-yaml
           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
           wine64 wine xvfb xauth x11-utils imagemagick x11-apps fonts-noto-cjk
           googletest libgtest-dev libbenchmark-dev locales)

@@ -153,7 +153,7 @@ void Process::Terminate() {
 }
 
 bool App::Start() {
-  if (!process_.Start(ExeDir() + L"\\Quillmere.exe", L"", dir_)) return false;
+  if (!process_.Start(exe_.empty() ? ExeDir() + L"\\Quillmere.exe" : exe_, L"", dir_)) return false;
   bool up = WaitUntil([&] {
     auto mains = FindProcessWindows(process_.id(), L"Quillmere", L"Quillmere");
     auto dummies = FindProcessWindows(process_.id(), L"Static", L"Dummy");

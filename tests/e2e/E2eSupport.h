@@ -103,7 +103,8 @@ class Process {
 class App {
  public:
   // dir: the working directory; Config.ini/Entry.ini there are what it loads.
-  explicit App(const std::wstring& dir) : dir_(dir) {}
+  // exe: the program to start; empty for the one built beside the tests.
+  explicit App(const std::wstring& dir, const std::wstring& exe = L"") : dir_(dir), exe_(exe) {}
   // Starts it and waits until its hidden main window, Dummy window and
   // readout window exist and its message loop answers. False on timeout.
   bool Start();
@@ -124,6 +125,7 @@ class App {
 
  private:
   std::wstring dir_;
+  std::wstring exe_;
   Process process_;
   HWND main_ = nullptr;
   HWND dummy_ = nullptr;
