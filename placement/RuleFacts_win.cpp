@@ -7,8 +7,6 @@ namespace qm {
 
 namespace {
 
-Rect32 AsRect32(const RECT& r) { return Rect32{r.left, r.top, r.right, r.bottom}; }
-
 // File name of a process's executable into out[TextCapacity]. Opening with
 // the limited query right is what a normal process may still do to most
 // others; where even that is refused the call fails at once.
@@ -48,8 +46,8 @@ bool ReadMonitorArea(HMONITOR monitor, PlacementArea* area) {
   MONITORINFO info = {};
   info.cbSize = sizeof(info);
   if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) return false;
-  area->work = AsRect32(info.rcWork);
-  area->screen = AsRect32(info.rcMonitor);
+  area->work = ToRect32(info.rcWork);
+  area->screen = ToRect32(info.rcMonitor);
   return true;
 }
 
@@ -86,7 +84,7 @@ PlacementArea ReadPlacementArea(HWND window, int32_t monitorChoice, int32_t scre
       break;
   }
   RECT work;
-  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) area.work = AsRect32(work);
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) area.work = ToRect32(work);
   area.screen = Rect32{0, 0, screenWidth, screenHeight};
   return area;
 }
