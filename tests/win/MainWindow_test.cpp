@@ -239,7 +239,7 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
     int rows;
   };
   const Case cases[] = {
-      {g_windowView, {L"登録名", L"クラス", L"位置", L"サイズ"}, 3},
+      {g_windowView, {L"登録名", L"クラス", L"位置", L"サイズ", L"プログラム"}, 3},
       {g_menuView, {L"位置", L"サイズ"}, 2},
   };
   for (const Case& c : cases) {
