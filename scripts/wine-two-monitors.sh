@@ -18,7 +18,9 @@ if ! command -v Xorg >/dev/null || [ ! -e /usr/lib/xorg/modules/drivers/dummy_dr
   exit 77
 fi
 
-tmp=$(mktemp -d /tmp/quillmere-two.XXXXXX)
+# The Wine of the run: the system's, or the lab root's (QM_WINE_ROOT).
+source "$(dirname "$0")/wine-env.sh"
+tmp=$(mktemp -d "${QM_WINE_ROOT:-}/tmp/quillmere-two.XXXXXX")
 cat > "$tmp/xorg.conf" <<'CONF'
 Section "ServerFlags"
   Option "AutoAddDevices" "false"
@@ -51,7 +53,7 @@ CONF
 
 xorg_pid=""
 cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  [ -n "${WINEPREFIX:-}" ] && qm_wine_tool wineserver -k >/dev/null 2>&1
   [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null
   rm -rf "$tmp"
 }
@@ -80,9 +82,9 @@ xrandr --addmode DUMMY1 800x600 &&
 [ "$(xrandr | grep -c ' connected')" = 2 ] ||
   { echo "wine-two-monitors.sh: the X server reports no two monitors" >&2; exit 1; }
 
-export WINEPREFIX=$tmp/prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-wineserver -w
-wine "$@"
+export WINEPREFIX=${tmp#"${QM_WINE_ROOT:-}"}/prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+qm_wine_tool wineboot -i >/dev/null 2>&1
+qm_wine_tool wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+qm_wine_tool wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+qm_wine_tool wineserver -w
+qm_wine_tool wine "$@"
