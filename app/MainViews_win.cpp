@@ -17,7 +17,7 @@ namespace {
 // The views' font, made for the main window's DPI; 0 until the views exist.
 HFONT g_viewFont;
 
-constexpr int kWindowColumnTexts[] = {IDS_COL_NAME, IDS_COL_CLASS, IDS_COL_POSITION, IDS_COL_SIZE};
+constexpr int kWindowColumnTexts[] = {IDS_COL_NAME, IDS_COL_CLASS, IDS_COL_POSITION, IDS_COL_SIZE, IDS_COL_PROGRAM};
 constexpr int kMenuColumnTexts[] = {IDS_COL_POSITION, IDS_COL_SIZE};
 
 // Text of one cell: either a field of the entry itself or a text composed
@@ -34,9 +34,11 @@ const char16_t* WindowCell(const EntryTexts& texts, int32_t row, int column, cha
     case 2:
       texts.Position(entry, scratch);
       return scratch;
-    default:
+    case 3:
       texts.Size(entry, scratch);
       return scratch;
+    default:
+      return entry.Process;
   }
 }
 

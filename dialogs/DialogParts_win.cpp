@@ -23,6 +23,15 @@ void FillPositionCombo(HWND dialog) {
   SendDlgItemMessageW(dialog, IDC_POS, CB_SETCURSEL, 0, 0);
 }
 
+void FillMonitorCombo(HWND dialog) {
+  for (int32_t monitor = MonitorPrimary; monitor < MonitorChoiceCount; ++monitor) {
+    char16_t text[TextCapacity];
+    LoadText(static_cast<UINT>(IDS_MONITOR_PRIMARY + monitor), text);
+    SendDlgItemMessageW(dialog, IDC_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  }
+  SendDlgItemMessageW(dialog, IDC_MONITOR, CB_SETCURSEL, 0, 0);
+}
+
 void SelectPosition(HWND dialog, int32_t pos) {
   const WPARAM item = pos >= PosFree && pos < PosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);
   SendDlgItemMessageW(dialog, IDC_POS, CB_SETCURSEL, item, 0);
@@ -50,10 +59,15 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
     case ControlKind::Position:
       SelectPosition(dialog, value);
       break;
+    case ControlKind::Monitor: {
+      const bool listed = value >= MonitorPrimary && value < MonitorChoiceCount;
+      SendDlgItemMessageW(dialog, id, CB_SETCURSEL, listed ? static_cast<WPARAM>(value) : static_cast<WPARAM>(-1), 0);
+      break;
+    }
   }
 }
 
-int32_t StoreControl(HWND dialog, int id, ControlKind kind) {
+int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
   switch (kind) {
     case ControlKind::Check:
       return CheckedFlag(dialog, id);
@@ -61,6 +75,12 @@ int32_t StoreControl(HWND dialog, int id, ControlKind kind) {
       return ReadNumber(dialog, id);
     case ControlKind::Position:
       return SelectedPosition(dialog);
+    case ControlKind::Monitor: {
+      // A hand-edited choice the box does not list shows no item and, unless
+      // the user picks one, stays as it was.
+      const LRESULT item = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+      return item == CB_ERR ? current : static_cast<int32_t>(item);
+    }
   }
   return 0;
 }

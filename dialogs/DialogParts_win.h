@@ -18,6 +18,10 @@ namespace qm {
 // Text of a dialog control into out[TextCapacity], cut to 255 code units.
 void ReadControlText(HWND dialog, int id, char16_t* out);
 
+// Fills the monitor box (IDC_MONITOR) of an entry dialog with the three
+// choices, item index = Monitor value, and selects the primary monitor.
+void FillMonitorCombo(HWND dialog);
+
 // Selects item pos of the position box; a value outside PosFree ..
 // PosTopRight clears the selection (CB_SETCURSEL with -1 explicitly, since
 // some combo boxes keep item 0 for other out-of-range indices).
@@ -33,7 +37,7 @@ void SetCheckedFlag(HWND dialog, int id, int32_t flag);
 // record, and as what. Loading sets check marks and the position without
 // notifications; the enabled states follow from the commands an entry
 // dialog then sends itself.
-enum class ControlKind { Check, Number, Position };
+enum class ControlKind { Check, Number, Position, Monitor };
 template <typename Record>
 struct ControlField {
   int Id;
@@ -46,7 +50,9 @@ struct TextControlField {
 };
 
 void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value);
-int32_t StoreControl(HWND dialog, int id, ControlKind kind);
+// current: the field's value before, which a monitor box without a
+// selection keeps.
+int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current);
 
 template <typename Record, size_t N>
 void LoadControls(HWND dialog, const ControlField<Record> (&controls)[N], const Record& record) {
@@ -54,7 +60,7 @@ void LoadControls(HWND dialog, const ControlField<Record> (&controls)[N], const 
 }
 template <typename Record, size_t N>
 void StoreControls(HWND dialog, const ControlField<Record> (&controls)[N], Record& record) {
-  for (const auto& c : controls) record.*c.Field = StoreControl(dialog, c.Id, c.Kind);
+  for (const auto& c : controls) record.*c.Field = StoreControl(dialog, c.Id, c.Kind, record.*c.Field);
 }
 template <size_t N>
 void LoadControls(HWND dialog, const TextControlField (&controls)[N], const WindowEntry& entry) {

@@ -22,6 +22,7 @@ constexpr ControlField<MenuEntry> kMenuEntryControls[] = {
     {IDC_TOP, &MenuEntry::Top, ControlKind::Number},
     {IDC_WIDTH, &MenuEntry::Width, ControlKind::Number},
     {IDC_HEIGHT, &MenuEntry::Height, ControlKind::Number},
+    {IDC_MONITOR, &MenuEntry::Monitor, ControlKind::Monitor},
 };
 
 void LoadMenuEntryControls(HWND dialog) {
@@ -35,6 +36,7 @@ void LoadMenuEntryControls(HWND dialog) {
 void OnInitDialog(HWND dialog, LPARAM initParam) {
   KeepTableViewRefresh(dialog, initParam);
   FillPositionCombo(dialog);
+  FillMonitorCombo(dialog);
   PrepareNumberBoxes(dialog);
   if (EditIndex != -1) {
     if (IsEntryIndex(EditIndex, g_menuTable.Count)) LoadMenuEntryControls(dialog);

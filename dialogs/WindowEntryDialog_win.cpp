@@ -13,6 +13,7 @@
 #include "dialogs/WindowListOrder.h"
 #include "entries/EntryFields.h"
 #include "entries/EntryStore_win.h"
+#include "placement/RuleFacts_win.h"
 #include "placement/WindowFacts_win.h"
 #include "res/resource.h"
 
@@ -32,6 +33,7 @@ namespace {
 constexpr TextControlField kWindowTextControls[] = {
     {IDC_TITLE, &WindowEntry::Title},
     {IDC_CLASS, &WindowEntry::Class},
+    {IDC_PROCESS, &WindowEntry::Process},
 };
 constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_DESABLEPOS, &WindowEntry::DesablePos, ControlKind::Check},
@@ -45,10 +47,12 @@ constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_BORDER, &WindowEntry::Border, ControlKind::Check},
     {IDC_DIALOGFRAME, &WindowEntry::DialogFrame, ControlKind::Check},
     {IDC_THICKFRAME, &WindowEntry::ThickFrame, ControlKind::Check},
+    {IDC_MONITOR, &WindowEntry::Monitor, ControlKind::Monitor},
 };
 
 constexpr int kClassColumn = 0;
 constexpr int kTitleColumn = 1;
+constexpr int kProgramColumn = 2;  // shown, not sortable
 
 // Rows the list holds at most: a sort compares texts taken from the list
 // beforehand, one slot per row. Far more windows than a desktop shows.
@@ -81,7 +85,15 @@ void ReadRowText(int row, int column, char16_t* out) {
 void FitColumnsAndRepaint() {
   SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kClassColumn, LVSCW_AUTOSIZE);
   SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kTitleColumn, LVSCW_AUTOSIZE);
+  SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kProgramColumn, LVSCW_AUTOSIZE);
   InvalidateRect(CurrentWindowList, nullptr, TRUE);
+}
+
+void SetCellText(int row, int column, char16_t* text) {
+  LVITEMW cell = {};
+  cell.iSubItem = column;
+  cell.pszText = AsWide(text);
+  SendMessageW(CurrentWindowList, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
 }
 
 // Lists top-level windows a user would recognise as programs: windows a
@@ -109,12 +121,10 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM) {
   text[0] = u'\0';
   // GetWindowTextW reads another process's caption without sending it a
   // message, so a hung program cannot hang the dialog.
-  if (GetWindowTextW(window, AsWide(text), TextCapacity) > 0) {
-    LVITEMW title = {};
-    title.iSubItem = kTitleColumn;
-    title.pszText = AsWide(text);
-    SendMessageW(CurrentWindowList, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&title));
-  }
+  if (GetWindowTextW(window, AsWide(text), TextCapacity) > 0) SetCellText(row, kTitleColumn, text);
+  // Neither does reading its program, which fails at once where the program
+  // may not be opened (the cell then stays empty).
+  if (ReadWindowProgram(window, text) > 0) SetCellText(row, kProgramColumn, text);
   return TRUE;
 }
 
@@ -169,17 +179,20 @@ void CopySelectedClass(HWND dialog) {
   SetDlgItemTextW(dialog, IDC_CLASS, AsWide(windowClass));
 }
 
-// "取得": the selected window's title as the registered name, and its
-// rectangle and frame styles. A window closed since the list was filled
-// leaves the numbers and the frame boxes as they were.
+// "取得": the selected window's title as the registered name, its program,
+// and its rectangle and frame styles. A window closed since the list was
+// filled leaves the numbers and the frame boxes as they were.
 void TakeSelectedWindow(HWND dialog) {
   const int row = FirstSelectedRow(CurrentWindowList);
   if (row < 0) return;
   char16_t windowClass[TextCapacity];
   char16_t title[TextCapacity];
+  char16_t program[TextCapacity];
   ReadRowText(row, kClassColumn, windowClass);
   ReadRowText(row, kTitleColumn, title);
+  ReadRowText(row, kProgramColumn, program);
   SetDlgItemTextW(dialog, IDC_TITLE, AsWide(title));
+  SetDlgItemTextW(dialog, IDC_PROCESS, AsWide(program));
 
   // The first window with this class and title; with several alike it need
   // not be the one the row was made from.
@@ -229,9 +242,11 @@ void OnInitDialog(HWND dialog, LPARAM initParam) {
   AddListViewStyle(CurrentWindowList, LVS_EX_FULLROWSELECT);
   InsertListColumn(CurrentWindowList, kClassColumn, IDS_COL_CLASS);
   InsertListColumn(CurrentWindowList, kTitleColumn, IDS_COL_TITLE);
+  InsertListColumn(CurrentWindowList, kProgramColumn, IDS_COL_PROGRAM);
   FillCurrentWindowList();
   FitColumnsAndRepaint();
   FillPositionCombo(dialog);
+  FillMonitorCombo(dialog);
   PrepareNumberBoxes(dialog);
   if (EditIndex != -1) {
     if (IsEntryIndex(EditIndex, g_windowTable.Count)) LoadWindowEntryControls(dialog);

@@ -53,4 +53,11 @@ inline constexpr IntField<WindowEntry> FrameFields[] = {
     {u"ThickFrame", &WindowEntry::ThickFrame, StyleThickFrame},
 };
 
+// Keys added after the first files were written, after the ones above (a
+// window entry's text first): a missing key reads as its default (empty,
+// 0), and one at its default is not written, so a file that never used
+// them is written back exactly as it was.
+inline constexpr TextField WindowOptionalTextFields[] = {{u"Process", &WindowEntry::Process}};
+inline constexpr IntField<EntryGeometry> OptionalGeometryFields[] = {{u"Monitor", &EntryGeometry::Monitor, 0}};
+
 }  // namespace qm

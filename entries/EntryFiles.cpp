@@ -113,11 +113,20 @@ void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus
     for (const auto& key : FrameFields) {
       entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
     }
+    for (const auto& key : WindowOptionalTextFields) {
+      doc.ReadString(WindowSection, NumberedKey(key.Key, i + 1).view(), U16View(), entry.*key.Field, TextCapacity);
+    }
+    for (const auto& key : OptionalGeometryFields) {
+      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
+    }
   }
 
   menus.Count = ReadCount(doc, MenuSection);
   for (int32_t i = 0; i < menus.Count; ++i) {
     for (const auto& key : GeometryFields) {
+      menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);
+    }
+    for (const auto& key : OptionalGeometryFields) {
       menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);
     }
   }
@@ -137,7 +146,7 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
   // reservation avoids regrowing the text many times over.
   const int32_t windowCount = std::clamp(windows.Count, int32_t{0}, MaxEntries);
   const int32_t menuCount = std::clamp(menus.Count, int32_t{0}, MaxEntries);
-  out.text().reserve(4096 + static_cast<size_t>(windowCount) * 700 + static_cast<size_t>(menuCount) * 120);
+  out.text().reserve(4096 + static_cast<size_t>(windowCount) * 1000 + static_cast<size_t>(menuCount) * 120);
   out.Section(WindowSection);
   out.Int(CountKey, windowCount);
   for (int32_t i = 0; i < windowCount; ++i) {
@@ -147,11 +156,22 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
     }
     for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
     for (const auto& key : FrameFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
+    for (const auto& key : WindowOptionalTextFields) {
+      const U16View value = FieldView(entry.*key.Field);
+      if (!value.empty()) out.Text(NumberedKey(key.Key, i + 1).view(), value);
+    }
+    for (const auto& key : OptionalGeometryFields) {
+      if (entry.*key.Field != 0) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
+    }
   }
   out.Section(MenuSection);
   out.Int(CountKey, menuCount);
   for (int32_t i = 0; i < menuCount; ++i) {
-    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), menus.Entries[i].*key.Field);
+    const MenuEntry& entry = menus.Entries[i];
+    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
+    for (const auto& key : OptionalGeometryFields) {
+      if (entry.*key.Field != 0) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
+    }
   }
   return std::move(out.text());
 }

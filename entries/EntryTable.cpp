@@ -79,7 +79,15 @@ void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16
   if (entry.DesablePos != 0) {
     U16CopyTruncated(out, TextCapacity, u" ");
   } else if (entry.Pos >= PosBottomLeft && entry.Pos < PosCount) {
-    U16CopyTruncated(out, TextCapacity, U16ViewOf(anchors.Text[entry.Pos]));
+    size_t len = Append(out, 0, U16ViewOf(anchors.Text[entry.Pos]));
+    // A free point is absolute and a kept position is not computed, so only
+    // an anchor says which monitor it is on.
+    const bool otherMonitor = entry.Monitor == MonitorOfWindow || entry.Monitor == MonitorOfPointer;
+    if (otherMonitor && anchors.Monitor[entry.Monitor] != nullptr) {
+      len = Append(out, len, u"/ ");
+      len = Append(out, len, U16ViewOf(anchors.Monitor[entry.Monitor]));
+      Append(out, len, u" ");
+    }
   } else {
     FormatPair(entry.Left, u" , ", entry.Top, out);
   }

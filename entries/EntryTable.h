@@ -23,6 +23,17 @@ enum : int32_t {
 };
 constexpr int32_t PosCount = 6;
 
+// Whose work area and centre the anchors use. The monitors are read each
+// time a rule is applied, so docking and resolution changes are followed.
+// A value outside these (only a hand-edited file holds one) acts as
+// MonitorPrimary and is kept as it is.
+enum : int32_t {
+  MonitorPrimary = 0,    // the primary monitor; the default
+  MonitorOfWindow = 1,   // the monitor that holds most of the window
+  MonitorOfPointer = 2,  // the monitor under the mouse pointer
+};
+constexpr int32_t MonitorChoiceCount = 3;
+
 // The position-and-size fields that window rules and presets share. The
 // "Desable" spelling is the key name users' files already carry.
 struct EntryGeometry {
@@ -33,6 +44,7 @@ struct EntryGeometry {
   int32_t DesableSize;  // non-zero: only move
   int32_t Width;
   int32_t Height;
+  int32_t Monitor;      // MonitorPrimary .. MonitorOfPointer
 };
 
 struct MenuEntry : EntryGeometry {};
@@ -40,6 +52,10 @@ struct MenuEntry : EntryGeometry {};
 struct WindowEntry : EntryGeometry {
   char16_t Title[TextCapacity];  // registered name, also looked for in titles
   char16_t Class[TextCapacity];  // may be empty
+  // Executable file name ("notepad.exe"), compared case-insensitively; may
+  // be empty. A rule that names one only ever matches that program's
+  // windows; with no class it matches every window of the program.
+  char16_t Process[TextCapacity];
   int32_t DesableStyle;          // non-zero: leave the frame styles alone
   int32_t Border;
   int32_t DialogFrame;
@@ -70,14 +86,19 @@ void DeleteMenuEntries(MenuTable& table, const int32_t* selected, int32_t count)
 // False for an empty class; otherwise whether some entry has exactly it.
 bool IsClassRegistered(const WindowTable& table, U16View windowClass);
 
-// The six anchor texts (" 任意 " ... " 右上 ") as loaded from the string
-// table; the core does not own resources, so the caller lends them.
+// The six anchor texts (" 任意 " ... " 右上 ") and the three monitor
+// choices ("主モニター" ...) as loaded from the string table; the core does
+// not own resources, so the caller lends them. A null monitor text is
+// shown as nothing.
 struct AnchorTexts {
   const char16_t* Text[PosCount];
+  const char16_t* Monitor[MonitorChoiceCount];
 };
 
 // List-view and popup texts of an entry, written into out[TextCapacity].
 // A Pos outside 0..5 is placed at Left, Top, so it is shown as a free point.
+// An anchor on another monitor than the primary names that monitor after
+// the anchor (" 右上 / マウスのあるモニター "); the default shows as before.
 void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
 void SizeText(const EntryGeometry& entry, char16_t* out);
 

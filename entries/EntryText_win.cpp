@@ -10,6 +10,10 @@ EntryTexts::EntryTexts() {
     LoadText(static_cast<UINT>(IDS_POS_FREE + i), texts_[i]);
     anchors_.Text[i] = texts_[i];
   }
+  for (int i = 0; i < MonitorChoiceCount; ++i) {
+    LoadText(static_cast<UINT>(IDS_MONITOR_PRIMARY + i), monitors_[i]);
+    anchors_.Monitor[i] = monitors_[i];
+  }
 }
 
 }  // namespace qm

@@ -5,7 +5,7 @@
 
 namespace qm {
 
-// PositionText and SizeText with the anchor texts of the string table,
+// PositionText and SizeText with the anchor and monitor texts of the string table,
 // which an object loads when it is made: one per list rebuild or popup.
 class EntryTexts {
  public:
@@ -19,6 +19,7 @@ class EntryTexts {
 
  private:
   char16_t texts_[PosCount][TextCapacity];
+  char16_t monitors_[MonitorChoiceCount][TextCapacity];
   AnchorTexts anchors_;
 };
 

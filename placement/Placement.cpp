@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "placement/ProgramName.h"
+
 namespace qm {
 
 namespace {
@@ -41,8 +43,9 @@ Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins) {
           Saturate(int64_t{outer.right} - margins.right), Saturate(int64_t{outer.bottom} - margins.bottom)};
 }
 
-Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
-                           int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins) {
+Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const PlacementArea& area,
+                           const FrameMargins& margins) {
+  const Rect32& workArea = area.work;
   int64_t x = entry.Left;
   int64_t y = entry.Top;
   int64_t w = entry.Width;
@@ -68,8 +71,10 @@ Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect,
         // The whole screen's centre, not the work area's; C++ division
         // rounds toward zero, as the placement must. Equal margins on both
         // sides leave the outer rectangle centred too (up to that rounding).
-        x = (screenWidth - (w - ml - mr)) / 2 - ml;
-        y = (screenHeight - (h - mt - mb)) / 2 - mt;
+        // On the primary monitor the screen starts at the origin, which keeps
+        // the centring of a single screen exactly as it always was.
+        x = area.screen.left + (int64_t{area.screen.right} - area.screen.left - (w - ml - mr)) / 2 - ml;
+        y = area.screen.top + (int64_t{area.screen.bottom} - area.screen.top - (h - mt - mb)) / 2 - mt;
         break;
       case PosTopLeft:
         x = workArea.left - ml;
@@ -107,25 +112,57 @@ bool PlacementReached(const Placement& placement, const Rect32& window) {
   return false;
 }
 
-int32_t MatchWindowClass(const WindowTable& table, U16View windowClass) {
+namespace {
+
+// A rule that names no program passes for every window; one that does, only
+// for that program's windows.
+bool ProgramAllows(const WindowEntry& entry, U16View program) {
+  return entry.Process[0] == u'\0' || SameProgramName(U16ViewOf(entry.Process), program);
+}
+
+}  // namespace
+
+int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program) {
   if (windowClass.empty()) return -1;
   for (int32_t i = 0; i < table.Count; ++i) {
-    if (EqualsStored(table.Entries[i].Class, windowClass)) return i;
+    const WindowEntry& entry = table.Entries[i];
+    if (EqualsStored(entry.Class, windowClass) && ProgramAllows(entry, program)) return i;
   }
   return -1;
 }
 
-int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle) {
+int32_t MatchWindowProgram(const WindowTable& table, U16View program) {
+  if (program.empty()) return -1;
   for (int32_t i = 0; i < table.Count; ++i) {
-    const char16_t* title = table.Entries[i].Title;
-    if (title[0] != u'\0' && U16Contains(windowTitle, U16ViewOf(title))) return i;
+    const WindowEntry& entry = table.Entries[i];
+    if (entry.Class[0] == u'\0' && entry.Process[0] != u'\0' && SameProgramName(U16ViewOf(entry.Process), program)) {
+      return i;
+    }
   }
   return -1;
 }
 
-int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle) {
-  int32_t index = MatchWindowClass(table, windowClass);
-  return index >= 0 ? index : MatchWindowTitle(table, windowTitle);
+int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program) {
+  for (int32_t i = 0; i < table.Count; ++i) {
+    const WindowEntry& entry = table.Entries[i];
+    if (entry.Title[0] != u'\0' && U16Contains(windowTitle, U16ViewOf(entry.Title)) && ProgramAllows(entry, program)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program) {
+  int32_t index = MatchWindowClass(table, windowClass, program);
+  if (index < 0) index = MatchWindowProgram(table, program);
+  return index >= 0 ? index : MatchWindowTitle(table, windowTitle, program);
+}
+
+bool TableNamesProgram(const WindowTable& table) {
+  for (int32_t i = 0; i < table.Count; ++i) {
+    if (table.Entries[i].Process[0] != u'\0') return true;
+  }
+  return false;
 }
 
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry) {

@@ -44,8 +44,17 @@ FrameMargins InvisibleBorders(const Rect32& outer, const Rect32& frame);
 // The visible frame: outer less the margins.
 Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins);
 
+// What an entry's anchors measure against: the work area of a monitor for
+// the corners, and the rectangle whose centre PosCenter uses. For the
+// primary monitor that is the screen size captured at start-up at the
+// origin; for another monitor, the monitor's own rectangle.
+struct PlacementArea {
+  Rect32 work;
+  Rect32 screen;
+};
+
 // Where the entry puts a window whose outer rectangle is windowRect, given
-// the primary work area and the screen size captured at start-up. Sums that
+// the area of the monitor its anchors use. Sums that
 // a hand-edited entry could push past the int32 range are done in 64 bits and
 // saturated to it (a window cannot be placed further out than that anyway).
 //
@@ -55,8 +64,20 @@ Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins);
 // with margins, the outer rectangle reaches past the work area's edge by the
 // invisible border, so that the frame the user sees is flush with it. No
 // margins (unknown frame bounds, or none) is the plain outer arithmetic.
-Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
-                           int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins = {});
+Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const PlacementArea& area,
+                           const FrameMargins& margins = {});
+// The same on the primary monitor: its work area and the screen size
+// captured at start-up.
+inline Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
+                                  int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins = {}) {
+  return ComputePlacement(entry, windowRect, PlacementArea{workArea, Rect32{0, 0, screenWidth, screenHeight}}, margins);
+}
+
+// The monitor whose area the entry's anchors use; a value that names no
+// choice (a hand-edited file) means the primary monitor.
+inline int32_t EffectiveMonitor(const EntryGeometry& entry) {
+  return entry.Monitor == MonitorOfWindow || entry.Monitor == MonitorOfPointer ? entry.Monitor : MonitorPrimary;
+}
 // Whether the placement depends on the margins: an anchored position that
 // is carried out.
 inline bool PlacementUsesMargins(const EntryGeometry& entry) {
@@ -75,17 +96,25 @@ inline bool PlacementReadsWindowRect(const EntryGeometry& entry) {
   return entry.Pos != PosFree && entry.DesableSize != 0;
 }
 
-// The rule for a window of this class and title: first an exact class match
-// over the whole table, then the first entry whose Title occurs in the
-// window's title. -1 when none applies. Both comparisons are ordinal and
-// case-sensitive. An entry with an empty Title never matches by title: an
-// empty pattern occurs in every title, and a rule with no name would catch
-// every window that no class rule took.
-int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle);
-// The two passes on their own, so a caller can read the title only when the
-// class pass found nothing.
-int32_t MatchWindowClass(const WindowTable& table, U16View windowClass);
-int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle);
+// The rule for a window, in three passes over the table, each in table
+// order: an exact class match; then a rule that names the window's program
+// and no class; then the first rule whose Title occurs in the window's
+// title. A rule that names a program never matches another program's
+// window in any pass. program is the window's executable file name, empty
+// when it was not read or could not be (then no rule with a program
+// matches). -1 when none applies. Class and title comparisons are ordinal
+// and case-sensitive, program names are not. An entry with an empty Title
+// never matches by title: an empty pattern occurs in every title, and a rule
+// with no name would catch every window that no other rule took.
+int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program = {});
+// The passes on their own, so a caller can read the title only when the
+// first two found nothing.
+int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program = {});
+int32_t MatchWindowProgram(const WindowTable& table, U16View program);
+int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program = {});
+// Whether some rule names a program, that is whether matching needs the
+// window's program at all: reading it opens the window's process.
+bool TableNamesProgram(const WindowTable& table);
 
 // Sets or clears the style bit of every frame field of the entry (see
 // FrameFields); no other bit changes.

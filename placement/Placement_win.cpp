@@ -3,6 +3,7 @@
 #include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
 #include "placement/Placement.h"
+#include "placement/RuleFacts_win.h"
 #include "placement/WindowFacts_win.h"
 
 namespace qm {
@@ -55,20 +56,26 @@ BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM) {
 
 int32_t FindWindowEntry(HWND window) {
   // A handle that names no window (destroyed meanwhile, or never one) reads
-  // as an empty class and title and so matches nothing.
+  // as an empty class and title and so matches nothing. The program is read
+  // only when some rule names one: it means opening the window's process.
+  char16_t program[TextCapacity];
+  const size_t programLength = TableNamesProgram(g_windowTable) ? ReadWindowProgram(window, program) : 0;
+  const U16View programView(program, programLength);
   wchar_t text[TextCapacity];
   int length = GetClassNameW(window, text, TextCapacity);
-  int32_t index = MatchWindowClass(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0));
+  int32_t index =
+      MatchWindowClass(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
+  if (index < 0) index = MatchWindowProgram(g_windowTable, programView);
   if (index >= 0) return index;
   length = GetWindowTextW(window, text, TextCapacity);
-  return MatchWindowTitle(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0));
+  return MatchWindowTitle(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
 }
 
 namespace {
 
 Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
   Rect32 windowRect{};
-  Rect32 workArea{};
+  PlacementArea area{};
   FrameMargins margins{};
   const bool usesMargins = PlacementUsesMargins(geometry);
   RECT r;
@@ -76,8 +83,10 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
     windowRect = ToRect32(r);
     if (usesMargins) margins = ReadInvisibleBorders(window, r);
   }
-  if (PlacementReadsWorkArea(geometry) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) workArea = ToRect32(r);
-  return ComputePlacement(geometry, windowRect, workArea, g_screenWidth, g_screenHeight, margins);
+  if (PlacementReadsWorkArea(geometry)) {
+    area = ReadPlacementArea(window, EffectiveMonitor(geometry), g_screenWidth, g_screenHeight);
+  }
+  return ComputePlacement(geometry, windowRect, area, margins);
 }
 
 }  // namespace

@@ -47,6 +47,9 @@
 
 // Settings dialog: the preset-menu hotkey (msctls_hotkey32).
 #define IDC_HOTKEY         10050
+// Controls added after the first templates, each in space of its own.
+#define IDC_PROCESS        10034  // program of a window rule
+#define IDC_MONITOR        10035  // monitor whose area the anchors use
 
 // String table.
 #define IDS_ADD            IDM_ADD
@@ -73,6 +76,10 @@
 #define IDS_SAVE_FAILED    50001
 #define IDS_TABLE_FULL     50002
 #define IDS_HOTKEY_TAKEN   50010  // %s: the combination, as Config.ini writes it
+#define IDS_COL_PROGRAM    50003
+#define IDS_MONITOR_PRIMARY 50004  // the three monitor choices, in Monitor order
+#define IDS_MONITOR_WINDOW 50005
+#define IDS_MONITOR_POINTER 50006
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101

@@ -187,8 +187,8 @@ LRESULT App::Send(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void App::Post(UINT message, WPARAM wParam, LPARAM lParam) { PostMessageW(main_, message, wParam, lParam); }
 
-bool Target::Start(const std::wstring& args, int windows) {
-  if (!process_.Start(ExeDir() + L"\\qm_target.exe", args, L"")) return false;
+bool Target::Start(const std::wstring& args, int windows, const std::wstring& exe) {
+  if (!process_.Start(exe.empty() ? ExeDir() + L"\\qm_target.exe" : exe, args, L"")) return false;
   return WaitUntil([&] {
     windows_.clear();
     EnumWindows(

@@ -137,7 +137,9 @@ class App {
 class Target {
  public:
   Target() = default;
-  bool Start(const std::wstring& args, int windows = 1);
+  // exe: another copy of qm_target.exe to run instead (a program of another
+  // name); empty for qm_target.exe itself.
+  bool Start(const std::wstring& args, int windows = 1, const std::wstring& exe = L"");
   HWND window(size_t i = 0) const { return windows_.at(i); }
   const std::vector<HWND>& windows() const { return windows_; }
   // Raises a window event from the target process, as Windows would.

@@ -237,9 +237,9 @@ TEST(MainWindow, ViewsShowTheLoadedTablesAndNoColumnsWhenEmpty) {
   App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND windowView = app.Child(IDC_WINDOWVIEW);
-  ASSERT_EQ(ListViewColumnCount(windowView), 4);
-  EXPECT_EQ(ListViewRows(windowView, 4),
-            (std::vector<std::vector<std::wstring>>{{L"中央のエディタ", L"Notepad", Texts().anchors[3], L" 800 x 600 "}}));
+  ASSERT_EQ(ListViewColumnCount(windowView), 5);
+  EXPECT_EQ(ListViewRows(windowView, 5),
+            (std::vector<std::vector<std::wstring>>{{L"中央のエディタ", L"Notepad", Texts().anchors[3], L" 800 x 600 ", L""}}));
   EXPECT_EQ(ListViewColumnCount(app.Child(IDC_MENUVIEW)), 0);
   EXPECT_EQ(ListViewRowCount(app.Child(IDC_MENUVIEW)), 0);
 
@@ -268,7 +268,7 @@ TEST(MainWindow, EmptyTableHasNoColumnsUntilTheFirstAdd) {
   SetText(dialog, IDC_TITLE, L"最初の項目");
   ASSERT_TRUE(Answer(dialog, IDOK));
 
-  EXPECT_EQ(ListViewColumnCount(windowView), 4);
+  EXPECT_EQ(ListViewColumnCount(windowView), 5);
   ASSERT_EQ(ListViewRowCount(windowView), 1);
   EXPECT_EQ(ListViewText(windowView, 0, 0), L"最初の項目");
   EXPECT_EQ(app.Close(), 0);

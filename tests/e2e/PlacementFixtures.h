@@ -21,6 +21,7 @@ struct Geometry {
   int desableSize = 0;
   int width = 0;
   int height = 0;
+  int monitor = 0;  // written only when not 0, as the program writes it
 };
 
 struct WindowRule {
@@ -31,6 +32,7 @@ struct WindowRule {
   int border = 0;
   int dialogFrame = 0;
   int thickFrame = 0;
+  std::wstring process = L"";  // written only when not empty
 };
 
 inline std::wstring IniKey(const wchar_t* name, size_t i, int value) {
@@ -40,7 +42,7 @@ inline std::wstring IniKey(const wchar_t* name, size_t i, int value) {
 inline std::wstring GeometryKeys(size_t i, const Geometry& g) {
   return IniKey(L"DesablePos", i, g.desablePos) + IniKey(L"Left", i, g.left) + IniKey(L"Top", i, g.top) +
          IniKey(L"Pos", i, g.pos) + IniKey(L"DesableSize", i, g.desableSize) + IniKey(L"Width", i, g.width) +
-         IniKey(L"Height", i, g.height);
+         IniKey(L"Height", i, g.height) + (g.monitor != 0 ? IniKey(L"Monitor", i, g.monitor) : L"");
 }
 
 // The whole Entry.ini text for these rules and presets, in this order.
@@ -53,6 +55,7 @@ inline std::wstring EntryIniText(const std::vector<WindowRule>& rules, const std
     text += GeometryKeys(k + 1, r.geometry);
     text += IniKey(L"DesableStyle", k + 1, r.desableStyle) + IniKey(L"Border", k + 1, r.border) +
             IniKey(L"DialogFrame", k + 1, r.dialogFrame) + IniKey(L"ThickFrame", k + 1, r.thickFrame);
+    if (!r.process.empty()) text += L"Process" + n + L"=" + r.process + L"\r\n";
   }
   text += L"[Menu]\r\nItem=" + std::to_wstring(presets.size()) + L"\r\n";
   for (size_t k = 0; k < presets.size(); ++k) text += GeometryKeys(k + 1, presets[k]);

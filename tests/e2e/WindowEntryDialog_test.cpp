@@ -144,7 +144,7 @@ TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
   }
   EXPECT_ENABLES(dialog, true, true, true, true);
 
-  ASSERT_EQ(ListViewColumnCount(List(dialog)), 2);
+  ASSERT_EQ(ListViewColumnCount(List(dialog)), 3);  // class, title, program
   const Rows rows = ListViewRows(List(dialog), 2);
   EXPECT_GE(FindRow(rows, L"QmListShown", L"Shown"), 0);
   EXPECT_GE(FindRow(rows, L"QmListOwned", L"Owned 1"), 0);

@@ -122,6 +122,35 @@ TEST(EntryFiles, SingleEntryLayoutIsExact) {
   EXPECT_EQ(std::memcmp(back.get(), t.get(), sizeof(Tables)), 0);
 }
 
+// The program and monitor keys come after an entry's other keys and only
+// where they say something; an entry without them (EditorLayout) is
+// written exactly as a file that predates them.
+TEST(EntryFiles, ProgramAndMonitorWrittenOnlyWhenSet) {
+  auto t = NewTables();
+  WindowEntry& e = t->windows.Entries[0];
+  SetText(e.Title, u"Editor");
+  SetText(e.Process, u" spaced.exe");
+  e.Monitor = MonitorOfPointer;
+  WindowEntry& plain = t->windows.Entries[1];
+  SetText(plain.Title, u"Plain");
+  plain.Monitor = -3;  // a hand-edited value comes back as it was
+  t->windows.Count = 2;
+  t->menus.Entries[0].Monitor = MonitorOfWindow;
+  t->menus.Count = 2;
+  EXPECT_EQ(ComposeEntryText(t->windows, t->menus),
+            u"[Window]\r\nItem=2\r\nTitle1=Editor\r\nClass1=\r\nDesablePos1=0\r\nLeft1=0\r\nTop1=0\r\nPos1=0\r\n"
+            u"DesableSize1=0\r\nWidth1=0\r\nHeight1=0\r\nDesableStyle1=0\r\nBorder1=0\r\nDialogFrame1=0\r\n"
+            u"ThickFrame1=0\r\nProcess1=\" spaced.exe\"\r\nMonitor1=2\r\n"
+            u"Title2=Plain\r\nClass2=\r\nDesablePos2=0\r\nLeft2=0\r\nTop2=0\r\nPos2=0\r\n"
+            u"DesableSize2=0\r\nWidth2=0\r\nHeight2=0\r\nDesableStyle2=0\r\nBorder2=0\r\nDialogFrame2=0\r\n"
+            u"ThickFrame2=0\r\nMonitor2=-3\r\n"
+            u"[Menu]\r\nItem=2\r\nDesablePos1=0\r\nLeft1=0\r\nTop1=0\r\nPos1=0\r\nDesableSize1=0\r\nWidth1=0\r\n"
+            u"Height1=0\r\nMonitor1=1\r\nDesablePos2=0\r\nLeft2=0\r\nTop2=0\r\nPos2=0\r\nDesableSize2=0\r\n"
+            u"Width2=0\r\nHeight2=0\r\n");
+  auto back = ParseBack(*t);
+  EXPECT_EQ(std::memcmp(back.get(), t.get(), sizeof(Tables)), 0);
+}
+
 TEST(EntryFiles, FullTablesRoundTripExactly) {
   auto t = NewTables();
   std::mt19937 random(99);
@@ -132,17 +161,17 @@ TEST(EntryFiles, FullTablesRoundTripExactly) {
   const char16_t alphabet[] = {u' ', u'\t', u'"', u'\'', u'=', u';', u'[', u'a', u'\u4e2d', u'\u3000', 0xD83D, 0xDE00};
   for (int32_t i = 0; i < MaxEntries; ++i) {
     WindowEntry& w = t->windows.Entries[i];
-    for (auto* field : {&w.Title, &w.Class}) {
+    for (auto* field : {&w.Title, &w.Class, &w.Process}) {
       std::u16string text;
       for (size_t n = length(random); n > 0; --n) text += alphabet[unit(random)];
       SetText(*field, text);
     }
     for (int32_t* f : {&w.DesablePos, &w.Left, &w.Top, &w.Pos, &w.DesableSize, &w.Width, &w.Height,
-                       &w.DesableStyle, &w.Border, &w.DialogFrame, &w.ThickFrame}) {
+                       &w.DesableStyle, &w.Border, &w.DialogFrame, &w.ThickFrame, &w.Monitor}) {
       *f = anyInt(random);
     }
     MenuEntry& m = t->menus.Entries[i];
-    for (int32_t* f : {&m.DesablePos, &m.Left, &m.Top, &m.Pos, &m.DesableSize, &m.Width, &m.Height}) {
+    for (int32_t* f : {&m.DesablePos, &m.Left, &m.Top, &m.Pos, &m.DesableSize, &m.Width, &m.Height, &m.Monitor}) {
       *f = anyInt(random);
     }
   }

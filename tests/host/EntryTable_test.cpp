@@ -134,7 +134,8 @@ TEST(EntryTable, ClassRegistrationIsExactAndNeverForEmpty) {
   EXPECT_FALSE(IsClassRegistered(*table, u"Notepad"));
 }
 
-const AnchorTexts Anchors = {{u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 ", u" 左上 ", u" 右上 "}};
+const AnchorTexts Anchors = {{u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 ", u" 左上 ", u" 右上 "},
+                             {u"主モニター", u"ウィンドウのあるモニター", u"マウスのあるモニター"}};
 
 std::u16string Position(const EntryGeometry& e) {
   char16_t out[TextCapacity];
@@ -172,6 +173,33 @@ TEST(EntryTable, PositionTextByFlagAndAnchor) {
     e.Left = c.left;
     e.Top = c.top;
     EXPECT_EQ(Position(e), c.expected) << c.pos;
+  }
+}
+
+// Only an anchor that is computed on another monitor than the primary names
+// it; the default, a free point and a kept position read as they always did.
+TEST(EntryTable, PositionTextNamesAMonitorOtherThanThePrimary) {
+  struct Case {
+    int32_t desablePos, pos, monitor;
+    const char16_t* expected;
+  };
+  const Case cases[] = {
+      {0, PosTopRight, MonitorPrimary, u" 右上 "},
+      {0, PosTopRight, MonitorOfWindow, u" 右上 / ウィンドウのあるモニター "},
+      {0, PosCenter, MonitorOfPointer, u" 中央 / マウスのあるモニター "},
+      {0, PosFree, MonitorOfPointer, u" 5 , 6 "},
+      {1, PosCenter, MonitorOfWindow, u" "},
+      {0, PosCenter, 7, u" 中央 "},  // an unknown choice places on the primary monitor
+      {0, PosCenter, -1, u" 中央 "},
+  };
+  for (const Case& c : cases) {
+    EntryGeometry e{};
+    e.DesablePos = c.desablePos;
+    e.Pos = c.pos;
+    e.Left = 5;
+    e.Top = 6;
+    e.Monitor = c.monitor;
+    EXPECT_EQ(Position(e), c.expected) << c.pos << " " << c.monitor;
   }
 }
 

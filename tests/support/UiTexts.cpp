@@ -21,6 +21,7 @@ const UiTexts& JapaneseTexts() {
       L"クラス",
       L"位置",
       L"サイズ",
+      L"プログラム",
   };
   return texts;
 }
@@ -44,6 +45,7 @@ const UiTexts& EnglishTexts() {
       L"Class",
       L"Position",
       L"Size",
+      L"Program",
   };
   return texts;
 }

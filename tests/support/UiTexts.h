@@ -29,6 +29,7 @@ struct UiTexts {
   const wchar_t* columnClass;
   const wchar_t* columnPosition;
   const wchar_t* columnSize;
+  const wchar_t* columnProgram;
 };
 
 const UiTexts& JapaneseTexts();

@@ -1,0 +1,233 @@
+// Rules by program and placement on a chosen monitor, carried out by the
+// real program on qm_target.exe windows; the program and monitor controls of
+// both entry dialogs and the lists that show them. The tests that need a
+// second monitor run on the X server of scripts/wine-two-monitors.sh and
+// are skipped on a single one.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hook/HookContract.h"
+#include "res/resource.h"
+#include "tests/e2e/DialogDriver.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/PlacementFixtures.h"
+
+namespace e2e {
+namespace {
+
+#define EXPECT_RECT(actual, expected) \
+  EXPECT_TRUE(SameRect(actual, expected)) << "got " << RectText(actual).c_str() << " want " << RectText(expected).c_str()
+
+LRESULT Place(App& app, HWND window) { return app.Send(MSG_PLACE_WINDOW, reinterpret_cast<WPARAM>(window)); }
+
+class ProgramMonitor : public testing::Test {
+ protected:
+  TempDir dir;
+  App app{dir.path()};
+};
+
+// The three passes with a program in them: a class rule of another program
+// is passed over, a rule naming only the program takes any window of it
+// (whatever its class and title), and a plain class rule still comes first.
+TEST_F(ProgramMonitor, RulesByProgramName) {
+  WindowRule byProgram{L"Label", L"", {0, 0, 0, 4, 0, 300, 200}};
+  byProgram.process = L"QM_TARGET.exe";
+  WindowRule otherProgram{L"zzz", L"QmOtherProgram", {0, 0, 0, 5, 0, 320, 220}};
+  otherProgram.process = L"notepad.exe";
+  WriteEntryIni(dir, {byProgram, otherProgram, {L"yyy", L"QmPlainClass", {0, 0, 0, 1, 0, 340, 240}}});
+  ASSERT_TRUE(app.Start());
+  const RECT work = WorkArea();
+  struct Case {
+    const char* name;
+    const wchar_t* args;
+    RECT expected;
+  } cases[] = {
+      {"any window of the program", L"--class QmAnything --title \"Anything\"", MakeRect(work.left, work.top, 300, 200)},
+      {"a class rule of another program is passed over", L"--class QmOtherProgram --title \"x\"",
+       MakeRect(work.left, work.top, 300, 200)},
+      {"a class rule comes before the program rule", L"--class QmPlainClass --title \"x\"",
+       MakeRect(work.left, work.bottom - 240, 340, 240)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Target target;
+    ASSERT_TRUE(target.Start(std::wstring(c.args) + L" --rect 100,100,400,300"));
+    EXPECT_EQ(Place(app, target.window()), 0);
+    EXPECT_RECT(WindowRect(target.window()), c.expected);
+  }
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// A Store app's frame belongs to ApplicationFrameHost.exe and holds a child
+// window of the app's own process. Stand-in: a copy of qm_target.exe of
+// that name whose window gets a qm_target.exe window as its child.
+TEST_F(ProgramMonitor, StoreAppFrameCountsAsTheAppInside) {
+  const std::wstring frameExe = dir.File(L"ApplicationFrameHost.exe");
+  ASSERT_TRUE(CopyFileW((ExeDir() + L"\\qm_target.exe").c_str(), frameExe.c_str(), FALSE));
+  WindowRule app{L"App", L"", {0, 0, 0, 4, 0, 310, 210}};
+  app.process = L"qm_target.exe";
+  WindowRule frameHost{L"Frame", L"", {0, 0, 0, 5, 0, 330, 230}};
+  frameHost.process = L"ApplicationFrameHost.exe";
+  WriteEntryIni(dir, {app, frameHost});
+  ASSERT_TRUE(this->app.Start());
+  const RECT work = WorkArea();
+
+  Target frame, inside;
+  ASSERT_TRUE(frame.Start(L"--class QmFrame --title \"Frame\" --rect 100,100,400,300", 1, frameExe));
+  // With no app inside, the frame is its own program.
+  EXPECT_EQ(Place(this->app, frame.window()), 0);
+  EXPECT_RECT(WindowRect(frame.window()), MakeRect(work.right - 330, work.top, 330, 230));
+
+  ASSERT_TRUE(inside.Start(L"--class QmCoreWindow --title \"Core\" --rect 0,0,100,100"));
+  HWND child = inside.window();
+  SetWindowLongW(child, GWL_STYLE, (GetWindowLongW(child, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+  ASSERT_NE(SetParent(child, frame.window()), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return GetAncestor(child, GA_PARENT) == frame.window(); }));
+  EXPECT_EQ(Place(this->app, frame.window()), 0);
+  EXPECT_RECT(WindowRect(frame.window()), MakeRect(work.left, work.top, 310, 210));
+  EXPECT_EQ(this->app.Close(), 0);
+}
+
+struct Monitors {
+  RECT primary = {};
+  RECT other = {};      // the first monitor that is not the primary
+  RECT otherWork = {};
+  int count = 0;
+};
+
+Monitors ReadMonitors() {
+  Monitors m;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM context) -> BOOL {
+        auto* found = reinterpret_cast<Monitors*>(context);
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        GetMonitorInfoW(monitor, &info);
+        if (info.dwFlags & MONITORINFOF_PRIMARY) {
+          found->primary = info.rcMonitor;
+        } else if (found->count == 0 || IsRectEmpty(&found->other)) {
+          found->other = info.rcMonitor;
+          found->otherWork = info.rcWork;
+        }
+        ++found->count;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&m));
+  return m;
+}
+
+// Rules whose anchors use the window's monitor, the pointer's monitor and
+// the primary one, on a second monitor left of and above the primary.
+TEST_F(ProgramMonitor, AnchorsOnTheWindowsThePointersAndThePrimaryMonitor) {
+  const Monitors m = ReadMonitors();
+  if (m.count < 2) GTEST_SKIP() << "one monitor; scripts/wine-two-monitors.sh shows two";
+  ASSERT_LT(m.other.left, 0);
+  ASSERT_LT(m.other.top, 0);
+  WindowRule onWindow{L"a", L"QmOnWindow", {0, 0, 0, 4, 0, 300, 200}};
+  onWindow.geometry.monitor = 1;
+  WindowRule onPointer{L"b", L"QmOnPointer", {0, 0, 0, 2, 0, 300, 200}};
+  onPointer.geometry.monitor = 2;
+  WindowRule onPrimary{L"c", L"QmOnPrimary", {0, 0, 0, 3, 0, 300, 200}};
+  WriteEntryIni(dir, {onWindow, onPointer, onPrimary});
+  ASSERT_TRUE(app.Start());
+
+  const std::wstring onOther = L" --rect " + std::to_wstring(m.other.left + 40) + L"," +
+                               std::to_wstring(m.other.top + 40) + L",200,150";
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  // The pointer on the other monitor, the window on the primary.
+  PutCursor((m.other.left + m.other.right) / 2, (m.other.top + m.other.bottom) / 2);
+  struct Case {
+    const char* name;
+    std::wstring args;
+    RECT expected;
+  } cases[] = {
+      {"top left of the window's monitor", L"--class QmOnWindow" + onOther,
+       MakeRect(m.otherWork.left, m.otherWork.top, 300, 200)},
+      {"bottom right of the pointer's monitor", L"--class QmOnPointer --rect 100,100,200,150",
+       MakeRect(m.otherWork.right - 300, m.otherWork.bottom - 200, 300, 200)},
+      {"centre of the primary screen", L"--class QmOnPrimary" + onOther,
+       MakeRect((cx - 300) / 2, (cy - 200) / 2, 300, 200)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Target target;
+    ASSERT_TRUE(target.Start(c.args));
+    EXPECT_EQ(Place(app, target.window()), 0);
+    EXPECT_RECT(WindowRect(target.window()), c.expected);
+  }
+  EXPECT_EQ(app.Close(), 0);
+}
+
+int FindClassRow(const std::vector<std::vector<std::wstring>>& rows, const std::wstring& windowClass) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i][0] == windowClass) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void ChooseMonitor(HWND dialog, int item) {
+  HWND combo = GetDlgItem(dialog, IDC_MONITOR);
+  SendTo(combo, CB_SETCURSEL, static_cast<WPARAM>(item));
+  SendTo(dialog, WM_COMMAND, MAKEWPARAM(IDC_MONITOR, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+// The window entry dialog lists each window's program, "取得" takes it, and
+// the program and the monitor reach the file and both lists; the menu entry
+// dialog's monitor reaches its file section and list.
+TEST_F(ProgramMonitor, DialogsTakeAndStoreProgramAndMonitor) {
+  WriteStore(dir, 1, {}, {});
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmProgramRow --title \"Program row\" --rect 50,60,320,240"));
+  ASSERT_TRUE(app.Start());
+
+  HWND dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendTo(GetDlgItem(dialog, IDC_MONITOR), CB_GETCURSEL), 0) << "the primary monitor by default";
+  HWND list = GetDlgItem(dialog, IDC_WINDOWLIST);
+  const auto rows = ListViewRows(list, 3);
+  const int row = FindClassRow(rows, L"QmProgramRow");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(rows[row][2], L"qm_target.exe");
+  ListViewSelectRows(list, {row});
+  Click(dialog, IDC_GET);
+  EXPECT_EQ(DlgItemText(dialog, IDC_PROCESS), L"qm_target.exe");
+  Choose(dialog, 5);
+  ChooseMonitor(dialog, 2);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Process1"), L"qm_target.exe");
+  EXPECT_EQ(IniInt(app.EntryPath(), L"Window", L"Monitor1"), 2);
+  const auto shown = ListViewRows(app.Child(IDC_WINDOWVIEW), 5);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0][2], L" 右上 / マウスのあるモニター ");
+  EXPECT_EQ(shown[0][4], L"qm_target.exe");
+
+  // Changing the entry shows both again.
+  ListViewSelectRows(app.Child(IDC_WINDOWVIEW), {0});
+  dialog = OpenDialog(app, IDM_CHANGE);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(DlgItemText(dialog, IDC_PROCESS), L"qm_target.exe");
+  EXPECT_EQ(SendTo(GetDlgItem(dialog, IDC_MONITOR), CB_GETCURSEL), 2);
+  PostClick(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitClosed(dialog));
+
+  app.PostCommand(IDM_MENULIST);
+  dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  Choose(dialog, 3);
+  ChooseMonitor(dialog, 1);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Monitor1"), 1);
+  EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 0, 0), L" 中央 / ウィンドウのあるモニター ");
+  EXPECT_EQ(app.Close(), 0);
+}
+
+}  // namespace
+}  // namespace e2e
