@@ -94,5 +94,21 @@ void BM_SortFullMenuTable(benchmark::State& state) {
 }
 BENCHMARK(BM_SortFullMenuTable)->Unit(benchmark::kMicrosecond);
 
+// Files of many one-key sections, n and 4n of them: the time per byte must
+// stay the same (a quadratic reader took over a minute for 160,000).
+void BM_ReadOneKeySections(benchmark::State& state) {
+  std::u16string text;
+  for (int64_t i = 0; i < state.range(0); ++i) {
+    char16_t number[12];
+    text += u"[S" + std::u16string(number, U16FormatInt(static_cast<int32_t>(i), number)) + u"]\r\nk=v\r\n";
+  }
+  for (auto _ : state) {
+    IniDocument doc(text);
+    benchmark::DoNotOptimize(doc.KeyCount());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size() * 2));
+}
+BENCHMARK(BM_ReadOneKeySections)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace qm

@@ -83,31 +83,46 @@ int32_t IniParseInt(U16View text, int32_t fallback) {
 
 IniDocument::IniDocument(std::u16string text) : text_(std::move(text)) { Parse(); }
 
-size_t IniDocument::KeyRefHash::operator()(const KeyRef& key) const {
-  // FNV-1a over the folded name, seeded with the section.
-  uint64_t hash = 14695981039346656037ull ^ key.section;
-  for (char16_t c : key.name) {
+namespace {
+
+// FNV-1a over the folded name, so that names equal to IniNamesEqual hash
+// alike.
+uint64_t FoldedNameHash(U16View name, uint64_t seed) {
+  uint64_t hash = 14695981039346656037ull ^ seed;
+  for (char16_t c : name) {
     hash ^= FoldAscii(c);
     hash *= 1099511628211ull;
   }
-  return static_cast<size_t>(hash);
+  return hash;
 }
+
+}  // namespace
+
+size_t IniDocument::KeyRefHash::operator()(const KeyRef& key) const {
+  return static_cast<size_t>(FoldedNameHash(key.name, key.section));
+}
+
+size_t IniDocument::NameHash::operator()(U16View name) const {
+  return static_cast<size_t>(FoldedNameHash(name, 0));
+}
+
+bool IniDocument::NameEqual::operator()(U16View a, U16View b) const { return IniNamesEqual(a, b); }
 
 bool IniDocument::KeyRefEqual::operator()(const KeyRef& a, const KeyRef& b) const {
   return a.section == b.section && IniNamesEqual(a.name, b.name);
 }
 
 size_t IniDocument::FindSection(U16View name) const {
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    if (IniNamesEqual(sections_[i], name)) return i;
-  }
-  return sections_.size();
+  auto it = sectionIndex_.find(name);
+  return it == sectionIndex_.end() ? sections_.size() : it->second;
 }
 
 void IniDocument::Parse() {
   sections_.clear();
+  sectionIndex_.clear();
   keys_.clear();
   sections_.push_back(U16View());
+  sectionIndex_.emplace(U16View(), 0);
   const U16View all(text_);
   size_t section = 0;
   bool reachable = true;  // false inside a repeated section
@@ -125,7 +140,10 @@ void IniDocument::Parse() {
         U16View name = CutAtNul(IniTrim(line.substr(1, close - 1)));
         section = FindSection(name);
         reachable = section == sections_.size();
-        if (reachable) sections_.push_back(name);
+        if (reachable) {
+          sectionIndex_.emplace(name, sections_.size());
+          sections_.push_back(name);
+        }
         continue;
       }
     }

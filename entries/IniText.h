@@ -81,6 +81,12 @@ class IniDocument {
   struct KeyRefEqual {
     bool operator()(const KeyRef& a, const KeyRef& b) const;
   };
+  struct NameHash {
+    size_t operator()(U16View name) const;
+  };
+  struct NameEqual {
+    bool operator()(U16View a, U16View b) const;
+  };
   struct Value {
     U16View text;
     bool present;  // false: the key line had no '='
@@ -93,6 +99,10 @@ class IniDocument {
 
   std::u16string text_;
   std::vector<U16View> sections_;  // first occurrences only; [0] is ""
+  // Name -> index into sections_. Looking each section header up in a list
+  // instead made reading a file of many small sections quadratic: 160,000
+  // one-key sections took over a minute before the program came up.
+  std::unordered_map<U16View, size_t, NameHash, NameEqual> sectionIndex_;
   std::unordered_map<KeyRef, Value, KeyRefHash, KeyRefEqual> keys_;
 };
 

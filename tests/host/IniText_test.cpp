@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <iterator>
 #include <random>
 #include <string>
@@ -255,6 +256,77 @@ TEST(IniText, IntReadingAgreesWithStrtoulOnDecimals) {
         << digits;
   }
 }
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+std::u16string Number(int value) {
+  char16_t text[12];
+  return std::u16string(text, U16FormatInt(value, text));
+}
+
+// Reading time must grow with the file's size whatever its shape. Each shape
+// is read at n and at 4n parts in the same run: a linear reader takes 4 to 6
+// times as long (the larger tables miss the caches more), a quadratic one 16
+// times and more. The thread's own processor time is measured, best of five,
+// so other work on a busy machine does not count. Host only: under Wine the
+// thread times tick in 10 ms steps.
+#ifndef _WIN32
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+TEST(IniText, ReadingTimeGrowsLinearlyForEveryShape) {
+  struct Shape {
+    const char* what;
+    std::u16string (*make)(int parts);
+  };
+  const Shape shapes[] = {
+      {"one-key sections",
+       [](int parts) {
+         std::u16string text;
+         for (int i = 0; i < parts; ++i) text += u"[S" + Number(i) + u"]\r\nk=v\r\n";
+         return text;
+       }},
+      {"keys of one section",
+       [](int parts) {
+         std::u16string text = u"[Window]\r\n";
+         for (int i = 0; i < parts; ++i) text += u"Title" + Number(i) + u"=x\r\n";
+         return text;
+       }},
+      {"one section name repeated",
+       [](int parts) {
+         std::u16string text;
+         for (int i = 0; i < parts; ++i) text += u"[Window]\r\nItem=" + Number(i) + u"\r\n";
+         return text;
+       }},
+  };
+  constexpr int kParts = 4000;
+  for (const Shape& shape : shapes) {
+    auto bestRead = [&](int parts) {
+      const std::u16string text = shape.make(parts);
+      double best = 1e9;
+      for (int round = 0; round < 5; ++round) {
+        const double start = ThreadSeconds();
+        IniDocument doc(text);
+        const double spent = ThreadSeconds() - start;
+        EXPECT_GE(doc.KeyCount(), 1u);
+        if (spent < best) best = spent;
+      }
+      return best;
+    };
+    const double small = bestRead(kParts);
+    const double large = bestRead(4 * kParts);
+    EXPECT_LT(large, 10 * small) << shape.what << ": " << small << " s for " << kParts << ", " << large
+                                 << " s for " << 4 * kParts;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace qm
