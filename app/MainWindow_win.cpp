@@ -93,7 +93,30 @@ void SwitchList() {
   SendMessageW(g_mainWindow, WM_COMMAND, WindowListShown() ? IDM_MENULIST : IDM_WINDOWLIST, 0);
 }
 
+// Commands that open a dialog or message box, or change a table.
+bool OpensOrEdits(int id) {
+  switch (id) {
+    case IDM_ABOUT:
+    case IDM_ADD:
+    case IDM_CHANGE:
+    case IDM_SETTINGS:
+    case IDM_DELETE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Windows disables the owner of a modal dialog or message box for as long as
+// it is open, and every dialog and box of the program is owned by the main
+// window or by one of its dialogs. Another program can still post commands
+// then; one that opened a second dialog over the first would re-set the
+// entry being edited (the outer OK then overwrote another rule), and a flood
+// of them nested boxes until the stack ran out.
+bool ModalWindowOpen() { return !IsWindowEnabled(g_mainWindow); }
+
 void OnCommand(int id) {
+  if (OpensOrEdits(id) && ModalWindowOpen()) return;
   switch (id) {
     case IDM_ABOUT:
       ShowAbout();
