@@ -188,16 +188,22 @@ void HideMainWindow() {
   SetForegroundWindow(g_mainWindow);
 }
 
-// MainWindowShown remembers what the last click did rather than asking the
-// window, so every left click alternates whatever else showed or hid it.
+// The click decides from what is on screen: Win+D and Win+M minimise the
+// window without SC_MINIMIZE, so a remembered flag would say "shown" while
+// nothing shows and the next click would hide it instead of bringing it back.
+bool MainWindowOnScreen() { return IsWindowVisible(g_mainWindow) && !IsIconic(g_mainWindow); }
+
 void ToggleMainWindow() {
-  if (MainWindowShown != 0) {
+  if (MainWindowOnScreen()) {
     HideMainWindow();
+    MainWindowShown = 0;
   } else {
-    ShowWindow(g_mainWindow, SW_SHOWNORMAL);
+    // SW_RESTORE brings a minimised window back at its place; SW_SHOWNORMAL
+    // does the same for a hidden one.
+    ShowWindow(g_mainWindow, IsIconic(g_mainWindow) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(g_mainWindow);
+    MainWindowShown = 1;
   }
-  MainWindowShown = MainWindowShown == 0 ? 1 : 0;
 }
 
 void OnTrayMessage(LPARAM lParam) {
