@@ -5,6 +5,7 @@
 #include "base/Win32Glue.h"
 #include "entries/EntryFiles.h"
 #include "entries/IniFile_win.h"
+#include "entries/StoreFolder.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -45,8 +46,44 @@ std::u16string CurrentDirectory() {
   return std::u16string();
 }
 
-void BuildFileNames() {
+// A system-folder name from one of the GetSystem*DirectoryW functions, which
+// share their calling form; empty when there is none.
+std::u16string SystemFolder(UINT (WINAPI* get)(LPWSTR, UINT)) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const UINT length = get(buffer, MAX_PATH + 1);
+  return length > 0 && length <= MAX_PATH ? std::u16string(AsU16(buffer), length) : std::u16string();
+}
+
+// The full path of Quillmere.exe at whatever length it has.
+std::u16string ProgramPath() {
+  std::u16string path(MAX_PATH, u'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, AsWide(&path[0]), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::u16string();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// The current directory, unless it is the Windows system folder: started
+// from the Run key or the Startup folder without a working folder, the
+// program gets that one, where it would load no rules and fail every save.
+// Its own folder holds its files then.
+std::u16string StoreDirectory() {
   const std::u16string directory = CurrentDirectory();
+  if (!IsSystemFolder(directory, SystemFolder(GetSystemDirectoryW), SystemFolder(GetSystemWow64DirectoryW))) {
+    return directory;
+  }
+  const std::u16string program = ProgramPath();
+  const U16View folder = FolderOfPath(program);
+  return folder.empty() ? directory : std::u16string(folder);
+}
+
+void BuildFileNames() {
+  const std::u16string directory = StoreDirectory();
   g_configFileName = StoreFileName(directory, u"Config.ini");
   g_entryFileName = StoreFileName(directory, u"Entry.ini");
 }
@@ -67,6 +104,14 @@ IniDocument LoadFile(const std::u16string& fileName, bool& unreadable) {
 }
 
 }  // namespace
+
+bool LoadFoundUnreadableFile() { return g_configUnreadable || g_entryUnreadable; }
+
+void ShowLoadFailure() {
+  char16_t text[TextCapacity] = {};
+  LoadStringW(g_instance, IDS_LOAD_FAILED, AsWide(text), TextCapacity);
+  MessageBoxW(g_mainWindow, AsWide(text), L"Quillmere", MB_OK | MB_ICONWARNING);
+}
 
 void LoadAll() {
   BuildFileNames();
