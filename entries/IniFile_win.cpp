@@ -101,12 +101,27 @@ bool WriteWholeFile(U16View fileName, const std::string& bytes) {
   return ok;
 }
 
+// A virus scanner, a sync client or an editor that holds the file open for a
+// moment makes the replace fail with one of these; it is worth trying again.
+bool MayClearSoon(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
 bool ReplaceFileWith(U16View source, U16View target) {
   // MoveFileExW, unlike ReplaceFileW, also works when the target does not
   // exist yet (first save in a new directory).
   std::u16string from = ApiPath(source);
   std::u16string to = ApiPath(target);
-  return MoveFileExW(AsWide(from.c_str()), AsWide(to.c_str()), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // Waits between tries, growing, about a second in all: long enough for a
+  // scanner to let go, short enough that the user sees the failure soon.
+  constexpr DWORD kRetryWaitsMs[] = {10, 20, 40, 80, 150, 250, 450};
+  for (size_t attempt = 0;; ++attempt) {
+    if (MoveFileExW(AsWide(from.c_str()), AsWide(to.c_str()), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    if (attempt == ARRAYSIZE(kRetryWaitsMs) || !MayClearSoon(GetLastError())) return false;
+    Sleep(kRetryWaitsMs[attempt]);
+  }
 }
 
 void RemoveFile(U16View fileName) {
