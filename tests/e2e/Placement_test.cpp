@@ -23,6 +23,22 @@ void SetRect(HWND window, const RECT& r) {
   SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The client area a window of this style and size gets, as the window system
+// lays it out for this process: a hidden window of this process given the
+// style the way the program gives it. (AdjustWindowRectEx would do on
+// Windows; Wine 10 computes it with the display's real DPI in a program
+// that is not DPI aware, whose windows it lays out with 96-DPI metrics.)
+SIZE ClientSizeFor(DWORD style, DWORD exStyle, int width, int height) {
+  HWND probe = CreateWindowExW(exStyle, L"STATIC", L"", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongW(probe, GWL_STYLE, static_cast<LONG>(style & ~WS_VISIBLE));
+  SetWindowPos(probe, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client = {};
+  GetClientRect(probe, &client);
+  DestroyWindow(probe);
+  return SIZE{client.right, client.bottom};
+}
+
 // MSG_PLACE_WINDOW as the hook library sends it; the program answers 0.
 LRESULT Place(App& app, HWND window) {
   return app.Send(MSG_PLACE_WINDOW, reinterpret_cast<WPARAM>(window));
@@ -141,12 +157,12 @@ TEST_F(Placement, StyleStepChangesOnlyTheThreeFrameBits) {
     EXPECT_EQ(after, expected) << std::hex << "before " << before << " after " << after;
     // The frame change took effect: the client area is the outer
     // rectangle less the frame of the new style.
-    RECT frame = {};
-    AdjustWindowRectEx(&frame, after, FALSE, static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    const SIZE expectedClient =
+        ClientSizeFor(after, static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), 600, 400);
     RECT client = {};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 600 - (frame.right - frame.left));
-    EXPECT_EQ(client.bottom, 400 - (frame.bottom - frame.top));
+    EXPECT_EQ(client.right, expectedClient.cx);
+    EXPECT_EQ(client.bottom, expectedClient.cy);
     EXPECT_RECT(WindowRect(window), MakeRect(200, 150, 600, 400));
   }
   EXPECT_EQ(app.Close(), 0);

@@ -87,10 +87,12 @@ TEST_F(Readout, FollowsTheCursorKeepsItsSizeAndHides) {
     POINT cursor;
     TipRectPayload rect;
   } cases[] = {
+      // The cursor stays within 1280 x 720, all a program that is not DPI
+      // aware sees of a 1920 x 1080 screen at 150 %.
       {"first rectangle shows it", {300, 200}, {100, 50, 740, 530}},
       {"a further one moves it", {1000, 700}, {-1920, -1080, -1000, -500}},
       {"long numbers do not grow it", {20, 30}, {kMin, kMin, kMax, kMax}},
-      {"right left of left", {1500, 900}, {300, 10, 100, 5}},
+      {"right left of left", {1200, 650}, {300, 10, 100, 5}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
