@@ -105,14 +105,6 @@ IniDocument LoadFile(const std::u16string& fileName, bool& unreadable) {
 
 }  // namespace
 
-bool LoadFoundUnreadableFile() { return g_configUnreadable || g_entryUnreadable; }
-
-void ShowLoadFailure() {
-  char16_t text[TextCapacity] = {};
-  LoadStringW(g_instance, IDS_LOAD_FAILED, AsWide(text), TextCapacity);
-  MessageBoxW(g_mainWindow, AsWide(text), L"Quillmere", MB_OK | MB_ICONWARNING);
-}
-
 void LoadAll() {
   BuildFileNames();
   {

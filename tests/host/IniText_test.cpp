@@ -263,6 +263,7 @@ TEST(IniText, IntReadingAgreesWithStrtoulOnDecimals) {
 namespace qm {
 namespace {
 
+#ifndef _WIN32
 std::u16string Number(int value) {
   char16_t text[12];
   return std::u16string(text, U16FormatInt(value, text));
@@ -274,7 +275,6 @@ std::u16string Number(int value) {
 // times and more. The thread's own processor time is measured, best of five,
 // so other work on a busy machine does not count. Host only: under Wine the
 // thread times tick in 10 ms steps.
-#ifndef _WIN32
 double ThreadSeconds() {
   timespec now{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
