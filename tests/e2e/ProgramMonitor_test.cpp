@@ -31,6 +31,14 @@ class ProgramMonitor : public testing::Test {
   App app{dir.path()};
 };
 
+// A list's position text for an anchor on a monitor other than the primary:
+// " <anchor> / <monitor> " in the run's language.
+std::wstring AnchorWithMonitor(int pos, int monitor) {
+  std::wstring anchor = Texts().anchors[static_cast<size_t>(pos)];
+  anchor.pop_back();  // the anchor text's closing blank
+  return anchor + L" / " + Texts().monitors[static_cast<size_t>(monitor)] + L" ";
+}
+
 // The three passes with a program in them: a class rule of another program
 // is passed over, a rule naming only the program takes any window of it
 // (whatever its class and title), and a plain class rule still comes first.
@@ -205,7 +213,7 @@ TEST_F(ProgramMonitor, DialogsTakeAndStoreProgramAndMonitor) {
   EXPECT_EQ(IniInt(app.EntryPath(), L"Window", L"Monitor1"), 2);
   const auto shown = ListViewRows(app.Child(IDC_WINDOWVIEW), 5);
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0][2], L" 右上 / マウスのあるモニター ");
+  EXPECT_EQ(shown[0][2], AnchorWithMonitor(5, 2));
   EXPECT_EQ(shown[0][4], L"qm_target.exe");
 
   // Changing the entry shows both again.
@@ -225,7 +233,7 @@ TEST_F(ProgramMonitor, DialogsTakeAndStoreProgramAndMonitor) {
   PostClick(dialog, IDOK);
   ASSERT_TRUE(WaitClosed(dialog));
   EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Monitor1"), 1);
-  EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 0, 0), L" 中央 / ウィンドウのあるモニター ");
+  EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 0, 0), AnchorWithMonitor(3, 1));
   EXPECT_EQ(app.Close(), 0);
 }
 

@@ -22,6 +22,7 @@ const UiTexts& JapaneseTexts() {
       L"位置",
       L"サイズ",
       L"プログラム",
+      {L"主モニター", L"ウィンドウのあるモニター", L"マウスのあるモニター"},
   };
   return texts;
 }
@@ -46,6 +47,7 @@ const UiTexts& EnglishTexts() {
       L"Position",
       L"Size",
       L"Program",
+      {L"Primary monitor", L"Monitor of the window", L"Monitor of the mouse pointer"},
   };
   return texts;
 }

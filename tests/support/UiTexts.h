@@ -30,6 +30,7 @@ struct UiTexts {
   const wchar_t* columnPosition;
   const wchar_t* columnSize;
   const wchar_t* columnProgram;
+  std::array<const wchar_t*, 3> monitors;  // monitor combo items, in Monitor order
 };
 
 const UiTexts& JapaneseTexts();
