@@ -44,7 +44,9 @@ export QM_UI_LANG=en_US.UTF-8
 windows_runs=(wine8-96dpi wine10-96dpi wine10-144dpi wine8-96dpi-ja)
 for run in "${windows_runs[@]}"; do rm -rf "build/windows/$run"; done
 scripts/test-windows.sh wine8-96dpi:96 || status=1
-scripts/wine10-lab.sh run scripts/test-windows.sh wine10-96dpi:96 wine10-144dpi:144 || status=1
+# The release package is checked once, in the system Wine run: its check
+# unpacks the zip with the host's Python, which the lab root does not have.
+scripts/wine10-lab.sh run scripts/test-windows.sh wine10-96dpi:96 wine10-144dpi:144 -- -E qm_package || status=1
 QM_UI_LANG=ja_JP.UTF-8 scripts/test-windows.sh wine8-96dpi-ja:96 -- -R qm_e2e_tests || status=1
 
 step "summary"
