@@ -181,22 +181,18 @@ enter_inside() {
 command=${1:-}
 shift || true
 case "$command" in
-  make)
-    [ "$(id -u)" -eq 0 ] || { as_root "$0" make; exit; }
-    open_lock
-    flock -x "$lab_lock"
-    make_lab {lab_lock}>&-
-    ;;
-  run)
-    [ $# -gt 0 ] || fail "usage: $0 run COMMAND [ARGS...]"
-    [ "$(id -u)" -eq 0 ] || { as_root --preserve-env "$0" run "$@"; exit; }
+  make | run)
+    [ "$command" = make ] || [ $# -gt 0 ] || fail "usage: $0 run COMMAND [ARGS...]"
+    [ "$(id -u)" -eq 0 ] || { as_root --preserve-env "$0" "$command" "$@"; exit; }
     open_lock
     flock -s "$lab_lock"
     if ! lab_complete; then
+      # Making or replacing the root waits until no run uses it.
       flock -x "$lab_lock"
       make_lab {lab_lock}>&-
       flock -s "$lab_lock"
     fi
+    [ "$command" = make ] && exit 0
     unshare --mount --propagation private "$0" enter-inside "$@" {lab_lock}>&-
     ;;
   make-inside) lab_dir=${lab_dir:?} make_inside ;;
