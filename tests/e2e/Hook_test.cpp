@@ -303,7 +303,7 @@ TEST_F(Hook, ALateTitleGetsOneMoreChance) {
   const RECT untouched = MakeRect(100, 100, 400, 300);
   // Wine takes a window appearing under the cursor for mouse input (the
   // last input time moves), which would count as the user acting.
-  PutCursor(1500, 300);
+  PutCursor(1200, 100);
 
   HWND late = target.window(0);
   target.Appear(0, Target::kNever, 100, 100);
