@@ -203,6 +203,15 @@ TEST_F(Hook, PlacesANewWindowOnceUntilItIsDestroyed) {
   EXPECT_EQ(app.Close(), 0);
 }
 
+// Middle-clicks the window's title bar and waits for the program's preset
+// menu; false when either cannot be found.
+bool OpenPresetsFromCaption(App& app, HWND window, HWND* menu) {
+  POINT title = {};
+  if (!TitleBarPoint(window, &title)) return false;
+  MiddleClickAt(title.x, title.y);
+  return WaitUntil([&] { return (*menu = OpenPopupMenu(app.process().id())) != nullptr; });
+}
+
 // Wine 10 moves the last-input time (GetLastInputInfo) whenever any window
 // moves or is activated, so every hold ends at its first placement there;
 // Windows counts only the user's input. The hold tests need that.
@@ -345,12 +354,8 @@ TEST_F(Hook, MiddleClickOnATitleBarOpensThePresets) {
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmHookMenu --rect 400,300,400,300"));
   HWND window = target.window();
-  POINT title = {};
-  ASSERT_TRUE(TitleBarPoint(window, &title));
-
-  MiddleClickAt(title.x, title.y);
   HWND menu = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (menu = OpenPopupMenu(app.process().id())) != nullptr; }));
+  ASSERT_TRUE(OpenPresetsFromCaption(app, window, &menu));
   PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
@@ -756,12 +761,8 @@ TEST_P(HookDpi, MiddleClickOnTheCaptionOpensThePresetsForThatWindow) {
   Target target;
   ASSERT_TRUE(StartTarget(target, L"--class QmDpiMenu --rect 360,240,420,300"));
   HWND window = target.window();
-  POINT title = {};
-  ASSERT_TRUE(TitleBarPoint(window, &title));
-
-  MiddleClickAt(title.x, title.y);
   HWND menu = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (menu = OpenPopupMenu(app.process().id())) != nullptr; }));
+  ASSERT_TRUE(OpenPresetsFromCaption(app, window, &menu));
   PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(WaitUntil([&] { return HasRect(window, MakeRect(30, 60, 600, 450)); }));
