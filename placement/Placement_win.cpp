@@ -10,21 +10,55 @@ namespace qm {
 
 namespace {
 
+// Placing another program's window waits for that program's thread: a
+// synchronous move or style change of a window whose thread hangs would
+// freeze this user-interface thread for as long as the hang lasts. Every wait
+// on another thread is therefore bounded by this many milliseconds; a window
+// that does not answer within it is left alone. A window that answers at all
+// answers in well under a millisecond.
+constexpr UINT kAnswerBoundMs = 200;
+
+bool OwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+// Whether window's thread handles a message within the bound. It also
+// serves as a barrier: messages sent to the window earlier (an asynchronous
+// move) have been handled once it answers.
+bool AnswersInTime(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs, &result) != 0;
+}
+
 // Both SetWindowPos forms leave out SWP_NOZORDER and SWP_NOACTIVATE on
-// purpose: a placed window comes to the top and is activated. MoveWindow
-// changes neither.
-void CarryOut(HWND window, const Placement& p) {
+// purpose: a placed window comes to the top and is activated. The move-and-
+// resize form changes neither, as MoveWindow would. flags adds
+// SWP_ASYNCWINDOWPOS for windows of other threads: their own thread then
+// carries the move out and this one does not wait for it.
+void CarryOut(HWND window, const Placement& p, UINT flags) {
   switch (p.action) {
     case PlacementAction::ResizeOnly:
-      SetWindowPos(window, HWND_TOP, 0, 0, p.width, p.height, SWP_NOMOVE);
+      SetWindowPos(window, HWND_TOP, 0, 0, p.width, p.height, SWP_NOMOVE | flags);
       break;
     case PlacementAction::MoveOnly:
-      SetWindowPos(window, HWND_TOP, p.x, p.y, 0, 0, SWP_NOSIZE);
+      SetWindowPos(window, HWND_TOP, p.x, p.y, 0, 0, SWP_NOSIZE | flags);
       break;
     case PlacementAction::MoveAndResize:
-      MoveWindow(window, p.x, p.y, p.width, p.height, TRUE);
+      SetWindowPos(window, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE | flags);
       break;
   }
+}
+
+// Moves window; false when it belongs to a thread that did not answer
+// within the bound, before or after the move.
+bool PlaceWithinBound(HWND window, const Placement& placement) {
+  if (OwnThreadWindow(window)) {
+    CarryOut(window, placement, 0);
+    return true;
+  }
+  if (!AnswersInTime(window)) return false;
+  CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
+  // Wait, within the bound, until the window's thread has made the move:
+  // whoever placed it reads its new rectangle next.
+  return AnswersInTime(window);
 }
 
 // Returns whether a frame bit changed.
@@ -39,6 +73,38 @@ bool ApplyFrameStyles(HWND window, const WindowEntry& entry) {
   // The non-client area is only recomputed and redrawn on a frame change.
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
   return changed != static_cast<uint32_t>(style);
+}
+
+struct FrameStyleJob {
+  HWND window;
+  WindowEntry entry;
+};
+
+DWORD WINAPI FrameStyleThread(void* param) {
+  auto* job = static_cast<FrameStyleJob*>(param);
+  const bool changed = ApplyFrameStyles(job->window, job->entry);
+  delete job;
+  return changed ? 1 : 0;
+}
+
+// Setting another thread's window style sends it WM_STYLECHANGING and
+// WM_STYLECHANGED and waits for the answers; there is no asynchronous form.
+// A helper thread makes the change and this thread waits for it only as long
+// as the bound; should the window hang meanwhile, the helper finishes on its
+// own once it answers, and nothing here waits for it. Returns whether a frame
+// bit changed within the bound.
+bool ApplyFrameStylesBounded(HWND window, const WindowEntry& entry) {
+  if (OwnThreadWindow(window)) return ApplyFrameStyles(window, entry);
+  auto* job = new FrameStyleJob{window, entry};
+  HANDLE thread = CreateThread(nullptr, 0, FrameStyleThread, job, 0, nullptr);
+  if (thread == nullptr) {
+    delete job;
+    return false;
+  }
+  DWORD changed = 0;
+  const bool done = WaitForSingleObject(thread, kAnswerBoundMs) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &changed);
+  CloseHandle(thread);
+  return done && changed == 1;
 }
 
 // Menus, tooltips, drop-downs and minimised or maximised windows are passed
@@ -91,7 +157,9 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
 
 }  // namespace
 
-void PlaceWindow(HWND window, const EntryGeometry& geometry) { CarryOut(window, PlacementFor(window, geometry)); }
+bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
+  return PlaceWithinBound(window, PlacementFor(window, geometry));
+}
 
 bool WindowOffItsRule(HWND window) {
   // Minimised or maximised by its program or the user on purpose; a
@@ -108,11 +176,11 @@ void ApplyWindowEntry(HWND window, int32_t index) {
   // A copy: moving another program's window waits for that program, and
   // the messages this thread handles meanwhile may reach the table.
   const WindowEntry entry = g_windowTable.Entries[index];
-  PlaceWindow(window, entry);
+  if (!PlaceWindow(window, entry)) return;
   if (entry.DesableStyle != 0) return;
   // Another frame has other invisible borders (a sizing frame has wide
   // ones): an anchored window is aligned once more by its new frame.
-  if (ApplyFrameStyles(window, entry) && PlacementUsesMargins(entry)) PlaceWindow(window, entry);
+  if (ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) PlaceWindow(window, entry);
 }
 
 void ApplyToAllWindows() { EnumWindows(ApplyToVisibleWindow, 0); }

@@ -25,7 +25,9 @@ void PlaceReportedWindow(HWND window);
 bool WindowOffItsRule(HWND window);
 // Computes the placement of geometry for window (reading its rectangle,
 // invisible borders and the work area only when needed) and carries it out;
-// no style step. Shared by window rules and presets.
-void PlaceWindow(HWND window, const EntryGeometry& geometry);
+// no style step. Shared by window rules and presets. Waits on another
+// program's window at most a short bound; false when the window did not
+// answer within it.
+bool PlaceWindow(HWND window, const EntryGeometry& geometry);
 
 }  // namespace qm

@@ -53,3 +53,8 @@
 // times another process moved or sized it, 1 the times it moved itself,
 // 2 the milliseconds since the show.
 #define TARGET_MOVES (WM_APP + 0x109)
+// Post it (a send would wait for ever): the window's thread stops answering
+// until the named event TARGET_RELEASE_EVENT is set, as a program that hangs.
+// At most a minute, so a failed test leaves no process behind.
+#define TARGET_HANG (WM_APP + 0x10A)
+#define TARGET_RELEASE_EVENT L"QmTargetRelease"

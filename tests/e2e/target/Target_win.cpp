@@ -145,6 +145,12 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_WINDOWPOSCHANGED:
       OnPositionChanged(window);
       return DefWindowProcW(window, message, wParam, lParam);
+    case TARGET_HANG: {
+      HANDLE release = CreateEventW(nullptr, TRUE, FALSE, TARGET_RELEASE_EVENT);
+      WaitForSingleObject(release, 60000);
+      CloseHandle(release);
+      return 0;
+    }
     case TARGET_NOTIFY_EVENT:
       Raise(window, static_cast<DWORD>(wParam));
       return 1;
