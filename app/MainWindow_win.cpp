@@ -273,9 +273,22 @@ void OnEndSession(bool ending) {
 
 // Hook off, tray icon off, end the loop.
 void OnDestroy() {
+  KillTimer(g_mainWindow, kTrayRetryTimer);
   FreeHook();
   Shell_NotifyIconW(NIM_DELETE, &g_trayIcon);
   PostQuitMessage(0);
+}
+
+// Failed tries of the tray icon since it was last added; the retry waits
+// grow with them.
+int g_trayFailures;
+
+UINT TrayRetryDelayMs(int failures) {
+  constexpr UINT kFirstMs = 500;
+  constexpr UINT kLongestMs = 8000;
+  UINT delay = kFirstMs;
+  for (int i = 1; i < failures && delay < kLongestMs; ++i) delay *= 2;
+  return delay < kLongestMs ? delay : kLongestMs;
 }
 
 }  // namespace
@@ -290,8 +303,19 @@ void ShowList(int list) {
   g_settings.List = windows ? 1 : 0;
 }
 
+// Started with Windows, the program can run before the notification area
+// exists: adding fails, and no "TaskbarCreated" need follow. The icon is
+// tried again on a one-shot timer, armed only while it is not added, so an
+// added icon costs no wake-ups. Should the shell have taken an icon yet
+// answered too late, adding fails while modifying works: it is there.
 void AddTrayIcon() {
-  Shell_NotifyIconW(NIM_ADD, &g_trayIcon);
+  KillTimer(g_mainWindow, kTrayRetryTimer);
+  if (Shell_NotifyIconW(NIM_ADD, &g_trayIcon) || Shell_NotifyIconW(NIM_MODIFY, &g_trayIcon)) {
+    g_trayFailures = 0;
+    return;
+  }
+  ++g_trayFailures;
+  SetTimer(g_mainWindow, kTrayRetryTimer, TrayRetryDelayMs(g_trayFailures), nullptr);
 }
 
 void ExitProgram() {
@@ -345,6 +369,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case MSG_TRAY:
       OnTrayMessage(lParam);
+      return 0;
+    case kMsgStartupNotice:
+      ShowLoadFailure(g_mainWindow);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTrayRetryTimer) AddTrayIcon();
       return 0;
     default:
       if (message == g_taskbarCreatedMessage && message != 0) {

@@ -24,14 +24,18 @@ constexpr wchar_t kMutexName[] = L"Quillmere_Mutex";
 // Another copy holds the mutex. Opening finds a copy that has been running a
 // while; creating reports ERROR_ALREADY_EXISTS when two copies start at the
 // same moment and the other one won the race between our open and create.
+// A copy running elevated (or as another user) made a mutex this one may not
+// open: access denied, on opening or creating, means a copy runs as well.
 bool AcquireSingleInstance() {
-  HANDLE existing = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName);
+  HANDLE existing = OpenMutexW(SYNCHRONIZE, FALSE, kMutexName);
   if (existing != nullptr) {
     CloseHandle(existing);
     return false;
   }
+  if (GetLastError() == ERROR_ACCESS_DENIED) return false;
   g_mutex = CreateMutexW(nullptr, TRUE, kMutexName);
-  if (g_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+  if (g_mutex == nullptr) return GetLastError() != ERROR_ACCESS_DENIED;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(g_mutex);
     g_mutex = nullptr;
     return false;
@@ -80,7 +84,11 @@ bool StartProgram(HINSTANCE instance) {
   CreateMainToolbar(WindowDpi(g_mainWindow));
   CreateWindowView();
   CreateMenuView();
-  ShowList(g_settings.List != 0 ? 1 : 0);
+  // The list shown follows the value read, and the value itself stays as
+  // read (a hand-written 2 is written back as 2) until the user switches.
+  const int32_t listAsRead = g_settings.List;
+  ShowList(listAsRead != 0 ? 1 : 0);
+  g_settings.List = listAsRead;
 
   // The record's size is that of the full current layout (956 bytes in a
   // 32-bit build, 976 in a 64-bit one, where handles are 8 bytes).
@@ -100,6 +108,7 @@ bool StartProgram(HINSTANCE instance) {
   CreateDummyWindow();
   CreateReadoutWindow();
   SetHook(g_mainWindow, g_dummyWindow, g_settings.Tooltip, g_settings.KeepIn);
+  if (LoadFoundUnreadableFile()) PostMessageW(g_mainWindow, kMsgStartupNotice, 0, 0);
   // Last: a combination another program holds is reported in a message box,
   // and everything else is working by then.
   ApplyMenuHotkey(nullptr);

@@ -105,6 +105,10 @@ IniDocument LoadFile(const std::u16string& fileName, bool& unreadable) {
 
 }  // namespace
 
+bool LoadFoundUnreadableFile() { return g_configUnreadable || g_entryUnreadable; }
+
+void ShowLoadFailure(HWND owner) { ShowStringMessage(owner, IDS_LOAD_FAILED, 0, MB_OK | MB_ICONWARNING); }
+
 void LoadAll() {
   BuildFileNames();
   {

@@ -27,6 +27,12 @@ extern int32_t EditIndex;
 // give the defaults.
 void LoadAll();
 
+// Whether LoadAll found a file that exists but could not be read (locked,
+// an I/O error, too large). Such a file is kept and never written this run.
+bool LoadFoundUnreadableFile();
+// Tells the user so, in a message box owned by owner (the main window).
+void ShowLoadFailure(HWND owner);
+
 enum class SaveReport {
   ShowFailure,  // tell the user with a message box
   Silent,       // log-off and shut-down: nobody may be there to answer

@@ -80,6 +80,7 @@
 #define IDS_MONITOR_PRIMARY 50004  // the three monitor choices, in Monitor order
 #define IDS_MONITOR_WINDOW 50005
 #define IDS_MONITOR_POINTER 50006
+#define IDS_LOAD_FAILED    50007
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101
