@@ -128,7 +128,8 @@ TEST(Files, AFailedSaveKeepsThePreviousFilesAndTellsTheUser) {
 
 // A file that exists but cannot be read at start-up (another program holds
 // it locked) loads as defaults; saving those over it would wipe the user's
-// rules, so the program keeps it and says the save failed.
+// rules, so the program keeps it, says so once at start-up (in a box that
+// does not hold up start-up) and says the save failed.
 TEST(Files, AFileUnreadableAtStartIsNeverOverwritten) {
   TempDir dir;
   WriteUtf16File(dir.File(L"Entry.ini"),
@@ -140,6 +141,14 @@ TEST(Files, AFileUnreadableAtStartIsNeverOverwritten) {
   App app(dir.path());
   ASSERT_TRUE(app.Start());
   CloseHandle(lock);  // readable again, but the program never saw its rules
+  HWND startBox = WaitForOwnedDialog(app.main());
+  ASSERT_NE(startBox, nullptr);
+  EXPECT_EQ(WindowText(startBox), L"Quillmere");
+  EXPECT_NE(DlgItemText(startBox, 0xFFFF).find(L"読み込めませんでした"), std::wstring::npos);
+  PostMessageW(startBox, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(startBox); }));
+  EXPECT_EQ(app.Send(WM_NULL), 0);
+  EXPECT_EQ(FindOwnedDialog(app.main()), nullptr);  // once only
 
   app.Post(WM_CLOSE);
   HWND box = WaitForOwnedDialog(app.main());
