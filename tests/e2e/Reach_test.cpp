@@ -44,10 +44,12 @@ TEST(Reach, AHungTargetNeverHoldsTheProgram) {
   TempDir dir;
   // The rule would move, resize and strip the frame: any step shows.
   WriteEntryIni(dir, {{L"Hung", L"QmHungTarget", {0, 50, 60, 0, 0, 500, 400}, 0, 0, 0, 0}});
-  App app(dir.path());
-  ASSERT_TRUE(app.Start());
+  // Started first, so the hook library never hears of the target's window
+  // and every placement below is the test's own.
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmHungTarget --rect 200,150,400,300"));
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
   HANDLE release = CreateEventW(nullptr, TRUE, FALSE, TARGET_RELEASE_EVENT);
   ASSERT_NE(release, nullptr);
   PostMessageW(target.window(), TARGET_HANG, 0, 0);
@@ -161,6 +163,9 @@ TEST(Reach, ASaveWaitsForAFileHeldOpenForAMoment) {
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   app.Post(WM_CLOSE);
   EXPECT_TRUE(WaitUntil([&] { return FileExists(dir.File(L"Entry.ini.tmp")); }, kWaitMs));
+  // A save that gave up at the first refusal says so within milliseconds;
+  // one that tries again shows nothing while the file stays held.
+  EXPECT_FALSE(WaitUntil([&] { return FindOwnedDialog(app.main()) != nullptr; }, 200));
   CloseHandle(lock);
   EXPECT_EQ(app.process().WaitExit(), 0);
   EXPECT_EQ(FindOwnedDialog(app.main()), nullptr);
