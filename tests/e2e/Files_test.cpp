@@ -144,7 +144,7 @@ TEST(Files, AFileUnreadableAtStartIsNeverOverwritten) {
   HWND startBox = WaitForOwnedDialog(app.main());
   ASSERT_NE(startBox, nullptr);
   EXPECT_EQ(WindowText(startBox), L"Quillmere");
-  EXPECT_NE(DlgItemText(startBox, 0xFFFF).find(L"読み込めませんでした"), std::wstring::npos);
+  EXPECT_NE(DlgItemText(startBox, 0xFFFF).find(Texts().loadFailedPart), std::wstring::npos);
   PostMessageW(startBox, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(startBox); }));
   EXPECT_EQ(app.Send(WM_NULL), 0);

@@ -23,6 +23,7 @@ struct UiTexts {
   const wchar_t* classExists;
   const wchar_t* tableFull;
   const wchar_t* saveFailedPart;  // a piece of the save failure message
+  const wchar_t* loadFailedPart;  // a piece of the start-up read failure message
   const wchar_t* hotkeyTakenStart;  // the message's first sentence, default hotkey
   std::array<const wchar_t*, 6> anchors;  // position combo items, in Pos order
   const wchar_t* columnName;
