@@ -816,7 +816,12 @@ TEST_P(HookDpi, TheReadoutGetsTheRealPixelsOfAMovedWindow) {
     const TipRectPayload& r = g_reportedRects.back();
     return r.left == moved.left && r.top == moved.top && r.right == moved.right && r.bottom == moved.bottom;
   };
-  EXPECT_TRUE(WaitUntil(reportedMoved));
+  // The library listens for moves only once it has heard of the start, and
+  // a move raised before that goes unheard: a drag goes on moving.
+  EXPECT_TRUE(WaitUntil([&] {
+    MoveTo(target, 0, space.ToOwn(180), space.ToOwn(150));
+    return reportedMoved();
+  }));
   target.Notify(EVENT_SYSTEM_MOVESIZEEND);
   library.free();
   DestroyWindow(main);
