@@ -28,6 +28,10 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { qm::test::RemoveTree(path_); }
 
+HANDLE HoldFileOpen(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 void WriteUtf16File(const std::wstring& path, const std::wstring& text) {
   std::string bytes("\xFF\xFE", 2);
   bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));

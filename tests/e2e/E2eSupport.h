@@ -62,6 +62,9 @@ using qm::test::FileExists;
 using qm::test::ReadBytes;   // empty if missing
 using qm::test::WriteBytes;
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
+// Opens path without sharing, as another program holding the file would:
+// every write, delete and replace of it fails until the handle is closed.
+HANDLE HoldFileOpen(const std::wstring& path);
 std::wstring ReadUtf16File(const std::wstring& path);      // BOM dropped
 // The platform's own profile reading, for checking what the program wrote.
 std::wstring IniString(const std::wstring& path, const wchar_t* section, const wchar_t* key,

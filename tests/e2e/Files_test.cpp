@@ -102,8 +102,7 @@ TEST(Files, AFailedSaveKeepsThePreviousFilesAndTellsTheUser) {
 
   // Another program holds Entry.ini open without sharing: every write,
   // delete and replace of it fails.
-  HANDLE lock = CreateFileW(dir.File(L"Entry.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE lock = HoldFileOpen(dir.File(L"Entry.ini"));
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   app.Post(WM_CLOSE);
   HWND box = WaitForOwnedDialog(app.main());
@@ -135,8 +134,7 @@ TEST(Files, AFileUnreadableAtStartIsNeverOverwritten) {
   WriteUtf16File(dir.File(L"Entry.ini"),
                  L"[Window]\r\nItem=1\r\n" + WindowEntryText(1, L"Precious", L"P", 1, 2, 0, 3, 4) + L"[Menu]\r\nItem=0\r\n");
   const std::string before = ReadBytes(dir.File(L"Entry.ini"));
-  HANDLE lock = CreateFileW(dir.File(L"Entry.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE lock = HoldFileOpen(dir.File(L"Entry.ini"));
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   App app(dir.path());
   ASSERT_TRUE(app.Start());
@@ -171,8 +169,7 @@ TEST(Files, ASaveFailureDuringADialogBlocksThatDialog) {
   ASSERT_NE(dialog, nullptr);
   // Hold the (new) Entry.ini open without sharing so the save's replace fails.
   WriteUtf16File(dir.File(L"Entry.ini"), L"[Window]\r\nItem=0\r\n");
-  HANDLE lock = CreateFileW(dir.File(L"Entry.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE lock = HoldFileOpen(dir.File(L"Entry.ini"));
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   HWND box = WaitForOwnedDialog(dialog);

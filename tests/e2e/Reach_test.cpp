@@ -158,8 +158,7 @@ TEST(Reach, ASaveWaitsForAFileHeldOpenForAMoment) {
   WriteStore(dir, 1, {{L"Kept", L"K"}}, {});
   App app(dir.path());
   ASSERT_TRUE(app.Start());
-  HANDLE lock = CreateFileW(dir.File(L"Entry.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE lock = HoldFileOpen(dir.File(L"Entry.ini"));
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   app.Post(WM_CLOSE);
   EXPECT_TRUE(WaitUntil([&] { return FileExists(dir.File(L"Entry.ini.tmp")); }, kWaitMs));
