@@ -38,6 +38,30 @@ HMENU BuildPresetMenu(const MenuTable& presets, HMENU* popupOut) {
   return bar;
 }
 
+// A popup only takes the keyboard and closes on a click elsewhere when its
+// owner is the foreground window (TrackPopupMenu's remarks). The gesture's
+// click reached no program, so Windows may refuse this process the
+// foreground: SetForegroundWindow's remarks grant it only to the foreground
+// process, the one that received the last input, and a few others. Then this
+// thread shares the foreground thread's input state for one call
+// (AttachThreadInput: attached threads share focus and activation), so that
+// its SetForegroundWindow acts from within that state. A foreground thread
+// that does not answer is left alone: sharing input with it could stall this
+// thread, and the menu then opens without the keyboard.
+void TakeForeground(HWND owner) {
+  if (SetForegroundWindow(owner)) return;
+  HWND foreground = GetForegroundWindow();
+  if (foreground == nullptr) return;
+  const DWORD theirs = GetWindowThreadProcessId(foreground, nullptr);
+  const DWORD ours = GetCurrentThreadId();
+  if (theirs == 0 || theirs == ours) return;
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) == 0) return;
+  if (!AttachThreadInput(ours, theirs, TRUE)) return;
+  SetForegroundWindow(owner);
+  AttachThreadInput(ours, theirs, FALSE);
+}
+
 }  // namespace
 
 void ShowMenuEntryPopup(HWND target, HWND owner, const POINT* at) {
@@ -49,9 +73,7 @@ void ShowMenuEntryPopup(HWND target, HWND owner, const POINT* at) {
   HMENU popup = nullptr;
   HMENU bar = BuildPresetMenu(shown, &popup);
 
-  // A popup only takes the keyboard and closes on a click elsewhere when its
-  // owner is the foreground window.
-  SetForegroundWindow(owner);
+  TakeForeground(owner);
   POINT where = {};
   if (at != nullptr) {
     where = *at;
