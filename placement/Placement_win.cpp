@@ -55,6 +55,10 @@ bool PlaceWithinBound(HWND window, const Placement& placement) {
     return true;
   }
   if (!AnswersInTime(window)) return false;
+  // The round trip has let the window's thread finish what it was doing: a
+  // program that maximised or minimised its window right after showing it
+  // has done so by now, and keeps that state.
+  if (IsIconic(window) || IsZoomed(window)) return false;
   CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
   // Wait, within the bound, until the window's thread has made the move:
   // whoever placed it reads its new rectangle next.
