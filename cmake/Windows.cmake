@@ -57,7 +57,7 @@ add_library(QuillmereHook SHARED ${QM_HOOK_SOURCES} hook/library/Quillmere.def)
 set_target_properties(QuillmereHook PROPERTIES OUTPUT_NAME Quillmere PREFIX "" IMPORT_PREFIX "lib")
 target_compile_definitions(QuillmereHook PRIVATE QM_BUILDING_HOOK)
 target_compile_options(QuillmereHook PRIVATE ${QM_WARNINGS})
-target_link_libraries(QuillmereHook PRIVATE qm_core user32 gdi32 dwmapi)
+target_link_libraries(QuillmereHook PRIVATE qm_core user32 gdi32 dwmapi wtsapi32)
 target_link_options(QuillmereHook PRIVATE ${QM_WIN_LINK} ${QM_PRODUCT_LINK})
 if(MINGW)
   # The linker's map, for scripts/size-report.py.

@@ -4,10 +4,18 @@
 // returns. On the user-interface thread it would wait behind whatever that
 // thread does: placing a window whose program hangs blocks there, and the
 // whole desktop's mouse would stall with it (and Windows quietly removes a
-// hook that keeps timing out). Here the thread does nothing but this hook,
-// answers every event but a middle press at once, and only posts to the
-// main window.
+// hook that keeps timing out). Here the thread does nothing but this hook
+// and a hidden window, answers every event but a middle press at once, and
+// only posts to the main window.
+//
+// Windows removes a low-level hook without a word when one call takes too
+// long (LowLevelHooksTimeout), which happens under heavy load and on resume
+// from sleep. The hidden window hears of resume, session unlock and display
+// changes and sets the hook afresh on each: no polling, so an idle program
+// still wakes for nothing.
 #include "hook/library/HookLibrary_win.h"
+
+#include <wtsapi32.h>
 
 #include "base/Dpi_win.h"
 #include "hook/HookContract.h"
@@ -24,16 +32,23 @@ constexpr DWORD kHitTestBudgetMs = 50;
 // How long FreeHook waits for the thread to end.
 constexpr DWORD kStopWaitMs = 2000;
 
+constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
+
 struct MouseState {
   HANDLE thread;
   DWORD threadId;
   HWND main;
   DWORD ownProcess;
-  HHOOK hook;
-  MiddleClickGesture gesture;  // touched by the mouse thread only
+  bool hooked;  // the mouse hook was set
 };
 
 MouseState g_mouse;
+
+// Touched by the hook thread only.
+HMODULE t_module;
+HHOOK t_mouseHook;
+HWND t_watch;
+MiddleClickGesture t_gesture;
 
 // The window's own answer to where point lies, within what is left of the
 // budget; HTNOWHERE when it does not answer in time.
@@ -91,21 +106,21 @@ bool PressOnTitleBar(POINT point, HWND* target) {
 
 LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
   if (code == HC_ACTION) {
+    const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
     switch (message) {
       case WM_MBUTTONDOWN: {
-        const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
         HWND target = nullptr;
         // With the main window gone nobody would show the menu: let the
         // click through.
-        bool onTitleBar = IsWindow(g_mouse.main) && PressOnTitleBar(info->pt, &target);
-        if (g_mouse.gesture.Press(onTitleBar)) {
+        bool onTitleBar = IsWindow(g_mouse.main) && PressOnTitleBar(event->pt, &target);
+        if (t_gesture.Press(onTitleBar)) {
           PostMessageW(g_mouse.main, MSG_MENU_WINDOW, reinterpret_cast<WPARAM>(target), 0);
           return 1;
         }
         break;
       }
       case WM_MBUTTONUP:
-        if (g_mouse.gesture.Release()) return 1;
+        if (t_gesture.Release()) return 1;
         break;
       default:
         break;
@@ -114,26 +129,83 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
   return CallNextHookEx(nullptr, code, message, data);
 }
 
+// A new hook first, then the old one off: the desktop is never without one.
+// Both calls run on this thread, which handles no event between them, so
+// no event is seen twice. The gesture belongs to the thread, not to a
+// hook: a middle press the old hook swallowed has its release swallowed by
+// the new one.
+void Renew(HHOOK* hook, int kind, HOOKPROC proc) {
+  HHOOK fresh = SetWindowsHookExW(kind, proc, t_module, 0);
+  if (fresh == nullptr) return;
+  if (*hook != nullptr) UnhookWindowsHookEx(*hook);
+  *hook = fresh;
+}
+
+void RenewHooks() { Renew(&t_mouseHook, WH_MOUSE_LL, LowLevelMouseProc); }
+
+LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooks();
+      return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      if (wParam == WTS_SESSION_UNLOCK) RenewHooks();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      RenewHooks();
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// A hidden top-level window: WM_POWERBROADCAST and WM_DISPLAYCHANGE are
+// broadcast to top-level windows only, never to message-only ones. It is
+// never shown, so it has no place on the screen or the taskbar.
+HWND CreateWatchWindow() {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WatchProc;
+  wc.hInstance = t_module;
+  wc.lpszClassName = kWatchClass;
+  RegisterClassExW(&wc);
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWatchClass, nullptr, WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, t_module, nullptr);
+  if (window != nullptr) WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+  return window;
+}
+
+void DestroyWatchWindow() {
+  if (t_watch == nullptr) return;
+  WTSUnRegisterSessionNotification(t_watch);
+  DestroyWindow(t_watch);
+  t_watch = nullptr;
+  UnregisterClassW(kWatchClass, t_module);
+}
+
 struct ThreadStart {
   HMODULE module;
   HANDLE ready;
 };
 
 DWORD WINAPI MouseThread(void* param) {
-  ThreadStart start = *static_cast<ThreadStart*>(param);
+  const ThreadStart start = *static_cast<ThreadStart*>(param);
+  t_module = start.module;
   MSG msg;
   // The queue must exist before StopMouseHook can post WM_QUIT to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  // The thread unhooks with its own copy of the handle: StopMouseHook may
-  // have given up waiting and cleared the shared state by then.
-  const HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, start.module, 0);
-  g_mouse.hook = hook;
+  t_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, t_module, 0);
+  if (t_mouseHook != nullptr) t_watch = CreateWatchWindow();
+  g_mouse.hooked = t_mouseHook != nullptr;
+  const bool hooked = g_mouse.hooked;
   SetEvent(start.ready);
-  if (hook != nullptr) {
-    // The hook is called from inside GetMessage; nothing else arrives.
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    }
-    UnhookWindowsHookEx(hook);
+  if (hooked) {
+    // The hook is called from inside GetMessage; the only messages are
+    // the hidden window's few.
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWatchWindow();
+    UnhookWindowsHookEx(t_mouseHook);
+    t_mouseHook = nullptr;
   }
   // The thread holds its own reference to the library, so code it runs is
   // never unloaded under it even if a host frees the library too early.
@@ -168,7 +240,7 @@ bool StartMouseHook(HWND main) {
   SetThreadPriority(g_mouse.thread, THREAD_PRIORITY_HIGHEST);
   WaitForSingleObject(start.ready, INFINITE);
   CloseHandle(start.ready);
-  return g_mouse.hook != nullptr;
+  return g_mouse.hooked;
 }
 
 void StopMouseHook() {

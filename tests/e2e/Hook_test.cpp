@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -369,6 +370,38 @@ TEST_F(Hook, MiddleClickOnATitleBarOpensThePresets) {
   MiddleClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   ASSERT_TRUE(WaitUntil([&] { return MiddleClicksReceived(window) == 2; }));
   EXPECT_EQ(OpenPopupMenu(app.process().id()), nullptr);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Windows may drop the low-level hook on resume, unlock or a display change;
+// the library sets it afresh then. After each of them the middle click
+// still opens the presets and is still swallowed, press and release.
+TEST_F(Hook, TheMouseHookIsSetAgainOnResumeUnlockAndDisplayChanges) {
+  WriteEntryIni(dir, {}, {{0, 10, 20, 0, 0, 640, 480}});
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmHookRenew --rect 400,300,400,300"));
+  const std::vector<HWND> watch = FindProcessWindows(app.process().id(), L"Quillmere_HookWatch");
+  ASSERT_EQ(watch.size(), 1u);
+  struct Event {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+  } events[] = {
+      {"display change", WM_DISPLAYCHANGE, 32},
+      {"resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+      {"unlock", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+  };
+  for (const Event& event : events) {
+    SCOPED_TRACE(event.what);
+    DWORD_PTR result = 0;
+    ASSERT_NE(SendMessageTimeoutW(watch[0], event.message, event.wParam, 0, SMTO_ABORTIFHUNG, kWaitMs, &result), 0u);
+    HWND menu = nullptr;
+    ASSERT_TRUE(OpenPresetsFromCaption(app, target.window(), &menu));
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(app.process().id()) == nullptr; }));
+    EXPECT_EQ(MiddleClicksReceived(target.window()), 0);
+  }
   EXPECT_EQ(app.Close(), 0);
 }
 
