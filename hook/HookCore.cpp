@@ -24,7 +24,7 @@ void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int
       // cloaked (a Store app's frame before it is ready) is not one yet and
       // is not remembered, so it appears when it is uncloaked; a known
       // window uncloaked again (back from another virtual desktop) does not.
-      if (facts.IsForeignTopLevel(window) && facts.IsUserWindow(window)) OnShow(window, now, actions);
+      if (facts.IsForeignTopLevel(window) && facts.IsUserWindow(window)) OnShow(window, now, facts, actions);
       return;
     case winevent::Destroy:
       // The window is gone and its facts with it; forgetting is always safe.
@@ -47,10 +47,16 @@ void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int
   }
 }
 
-void HookCore::OnShow(HookWindow window, HookTime now, HookActions& actions) {
+void HookCore::OnShow(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions) {
   if (IsKnown(window)) return;
   AddKnown(window);
-  PlaceHeld(AddHeld(window, now), now, actions);
+  // Asked before the placement: afterwards a window placed by its rule and
+  // one that no rule applies to look alike.
+  const bool ruled = facts.OffItsRule(window);
+  Held& held = AddHeld(window, now);
+  held.ruled = ruled;
+  // Placed even when no rule moves it: the program hears of every new window.
+  PlaceHeld(held, now, actions);
 }
 
 void HookCore::OnDestroy(HookWindow window, HookActions& actions) {
@@ -89,7 +95,9 @@ void HookCore::OnNameChange(HookWindow window, HookTime now, HookFacts& facts, H
     RemoveHeld(index);
     return;
   }
-  if (facts.OffItsRule(window)) PlaceHeld(held, now, actions);
+  if (!facts.OffItsRule(window)) return;
+  held.ruled = true;
+  PlaceHeld(held, now, actions);
 }
 
 void HookCore::OnMoveSizeStart(HookWindow window) {
@@ -111,6 +119,9 @@ bool HookCore::LookAgain(size_t index, HookTime now, HookFacts& facts, HookActio
     RemoveHeld(index);
     return false;
   }
+  // Held for its title chance only: whatever rule its title meets now is
+  // not one it was placed by.
+  if (!held.ruled) return true;
   if (!facts.OffItsRule(held.window)) return true;
   if (held.replacements >= HoldReplacements) {
     // Its program wants it elsewhere and insists: leave it there.
@@ -214,7 +225,7 @@ HookCore::Held& HookCore::AddHeld(HookWindow window, HookTime now) {
   // rest of its hold.
   if (heldCount_ == HeldCapacity) RemoveHeld(0);
   Held& held = held_[heldCount_++];
-  held = Held{window, now, now, 0, false, false};
+  held = Held{window, now, now, 0, false, false, false};
   return held;
 }
 

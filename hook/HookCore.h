@@ -49,7 +49,9 @@ constexpr HookTime PlacingMs = 50;
 // A window may get its title only after it was shown (browsers do), too late
 // for a title rule at the show. Its first title change within the hold
 // places it again if the rule then wants it elsewhere (not counted among the
-// replacements: it happens once).
+// replacements: it happens once). A window that no rule wanted elsewhere at
+// its show is held only for that chance: a rule that only a later title
+// meets never places it.
 
 // Capacities. Windows already placed once: a window hidden and shown again
 // is not placed again until it is destroyed. When full, the oldest is
@@ -119,9 +121,10 @@ class HookCore {
     uint8_t replacements;  // placements after the first one, answering its program
     bool placing;          // asked for and not yet seen in place
     bool titleSeen;        // its one title chance is used
+    bool ruled;            // a rule wanted it elsewhere at its show or title chance
   };
 
-  void OnShow(HookWindow window, HookTime now, HookActions& actions);
+  void OnShow(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions);
   void OnDestroy(HookWindow window, HookActions& actions);
   void OnLocationChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions);
   void OnNameChange(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions);

@@ -59,9 +59,9 @@ class Recorder : public HookActions {
 };
 
 // Steps that are not window events. Tick only lets the clock reach its time;
-// Moves: the window's program moves it away from its rule and the location
-// event follows; Titles: it gets a title whose rule wants it elsewhere, and
-// the title event follows.
+// Moves: the window's program moves it away from its rule (if it has one)
+// and the location event follows; Titles: it gets a title whose rule wants
+// it elsewhere, and the title event follows.
 constexpr uint32_t Tick = 0;
 constexpr uint32_t Moves = 1;
 constexpr uint32_t Titles = 2;
@@ -95,9 +95,10 @@ class Player {
       bool appears = event == Show && shown_.insert(step.window).second;
       if (event == Destroy) shown_.erase(step.window);
       if (appears || event == Moves) {
-        if (FakeFacts::HasRule(step.window)) facts_.off.insert(step.window);
+        if (FakeFacts::HasRule(step.window) || titled_.count(step.window) != 0) facts_.off.insert(step.window);
       } else if (event == Titles) {
         facts_.off.insert(step.window);
+        titled_.insert(step.window);
       }
       if (event == Moves) event = LocationChange;
       if (event == Titles) event = NameChange;
@@ -119,6 +120,7 @@ class Player {
   FakeFacts facts_;
   Recorder recorder_;
   std::set<HookWindow> shown_;
+  std::set<HookWindow> titled_;  // a title gave them a rule
 };
 
 struct SequenceCase {
@@ -226,6 +228,12 @@ TEST(HookCore, ALateTitleGetsOneChance) {
       {"moving the window ends the title chance",
        plain, {At(0, Show, 50), At(400, MoveSizeStart, 50), At(500, MoveSizeEnd, 50), At(700, Titles, 50)},
        {"0 place 50"}},
+      {"a rule that only a later title meets does not keep it, not even when its program moves it",
+       plain, {At(0, Show, 50), At(50, NameChange, 50), At(100, Titles, 50), At(200, Moves, 50), At(3000, Tick)},
+       {"0 place 50"}},
+      {"one that its title chance placed is kept from then on",
+       plain, {At(0, Show, 50), At(100, Titles, 50), At(200, Moves, 50), At(3000, Tick)},
+       {"0 place 50", "100 place 50", "200 place 50"}},
       {"title changes of unknown windows are ignored", plain, {At(0, Titles, 5), At(100, Titles, 90)}, {}},
   });
 }
