@@ -17,7 +17,7 @@ class NoFacts : public HookFacts {
  public:
   bool IsForeignTopLevel(HookWindow) override { return true; }
   bool IsUserWindow(HookWindow) override { return true; }
-  HookTime InputIdleMs() override { return 1000000; }
+  HookTime LastInputAt() override { return 0; }
   bool OffItsRule(HookWindow) override { return false; }
 };
 

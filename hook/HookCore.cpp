@@ -143,7 +143,7 @@ bool HookCore::HoldOver(const Held& held, HookTime now, HookFacts& facts) {
   if (now >= held.shownAt + HoldMs) return true;
   // Input after the show: the user could have moved, sized or maximised the
   // window by now, and a placement would undo it.
-  return facts.InputIdleMs() < now - held.shownAt;
+  return facts.LastInputAt() > held.shownAt;
 }
 
 void HookCore::OnTimer(HookTime now, HookFacts& facts, HookActions& actions) {
@@ -227,6 +227,38 @@ HookCore::Held& HookCore::AddHeld(HookWindow window, HookTime now) {
   Held& held = held_[heldCount_++];
   held = Held{window, now, now, 0, false, false, false};
   return held;
+}
+
+void UserInput::Start(int32_t x, int32_t y) {
+  x_ = x;
+  y_ = y;
+  lastAt_ = 0;
+}
+
+void UserInput::OnMouse(MouseInput kind, int32_t x, int32_t y, HookTime now) {
+  const bool moved = x != x_ || y != y_;
+  x_ = x;
+  y_ = y;
+  switch (kind) {
+    case MouseInput::Move:
+      if (moved) Acted(now);
+      return;
+    case MouseInput::Press:
+    case MouseInput::Wheel:
+      Acted(now);
+      return;
+    case MouseInput::Release:
+      return;
+  }
+}
+
+void UserInput::OnKey(bool down, HookTime now) {
+  if (down) Acted(now);
+}
+
+void UserInput::Acted(HookTime now) {
+  // The clock never runs back; a late event must not hide a later one.
+  if (now > lastAt_) lastAt_ = now;
 }
 
 namespace {

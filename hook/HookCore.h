@@ -69,8 +69,9 @@ class HookFacts {
   // A window a user would call a window (IsUserWindow): not cloaked, and
   // not a menu, tooltip, drop-down or other caption-less pop-up.
   virtual bool IsUserWindow(HookWindow window) = 0;
-  // Milliseconds since the user last pressed a key or used the mouse.
-  virtual HookTime InputIdleMs() = 0;
+  // When the user last pressed a key or used the mouse (UserInput), on the
+  // core's clock; 0 when not since the library started.
+  virtual HookTime LastInputAt() = 0;
   // A window rule applies to the window and it does not stand where that
   // rule puts it (the program knows the rules; asked only for held windows).
   virtual bool OffItsRule(HookWindow window) = 0;
@@ -109,6 +110,9 @@ class HookCore {
   // them only then (the cursor alone raises a location event per movement).
   bool WantsLocationEvents() const;
   bool WantsNameEvents() const;
+  // Whether key presses matter now: only a held window's hold ends on them,
+  // so the library watches the keyboard only while a window is held.
+  bool WantsKeys() const { return heldCount_ > 0; }
 
   size_t KnownCount() const { return knownCount_; }
   size_t HeldCount() const { return heldCount_; }
@@ -153,6 +157,34 @@ class HookCore {
   Held held_[HeldCapacity] = {};
   size_t heldCount_ = 0;
   HookWindow moving_ = 0;  // between move/size start and end
+};
+
+// What counts as the user acting, from the input the library's low-level
+// hooks see. A mouse button pressed, the wheel turned or the pointer moved
+// to another point counts, and so does a key pressed. A release does not:
+// the click or key that opened a window is released after it appeared. Nor
+// does a mouse move to the point where the pointer already was: the window
+// system reports one when a window moves under a still pointer (Wine does,
+// and then also counts it as input in GetLastInputInfo, as it does every
+// window move and activation). Input injected by a program counts like the
+// user's own (tools for the disabled and remote control are injected).
+enum class MouseInput { Move, Press, Release, Wheel };
+
+class UserInput {
+ public:
+  // Where the pointer is when the library starts watching.
+  void Start(int32_t x, int32_t y);
+  // One mouse event at point (x, y), one key event, at time now.
+  void OnMouse(MouseInput kind, int32_t x, int32_t y, HookTime now);
+  void OnKey(bool down, HookTime now);
+  // When the user last acted; 0 when not since Start.
+  HookTime LastAt() const { return lastAt_; }
+
+ private:
+  void Acted(HookTime now);
+  int32_t x_ = 0;
+  int32_t y_ = 0;
+  HookTime lastAt_ = 0;
 };
 
 // Keeping a window inside the desktop. window is its visible rectangle,

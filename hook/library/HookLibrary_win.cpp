@@ -57,15 +57,9 @@ class WindowFacts : public HookFacts {
 
   bool IsUserWindow(HookWindow id) override { return IsUserTopLevel(AsWindow(id)); }
 
-  HookTime InputIdleMs() override {
-    LASTINPUTINFO info = {};
-    info.cbSize = sizeof(info);
-    // Unknown: assume the user was active rather than risk undoing a move.
-    if (!GetLastInputInfo(&info)) return 0;
-    // Both are GetTickCount values; the unsigned difference survives the
-    // 49-day wrap.
-    return static_cast<DWORD>(GetTickCount() - info.dwTime);
-  }
+  // Not GetLastInputInfo: Wine moves that time whenever a window moves or
+  // is activated, which would end every hold at its first placement.
+  HookTime LastInputAt() override { return LastUserInputAt(); }
 
   bool OffItsRule(HookWindow window) override {
     // Only the program knows the rules. Its main window belongs to this
@@ -157,6 +151,7 @@ void StopTimer() {
 void FollowCore() {
   Listen(&g_lib.locationHook, EVENT_OBJECT_LOCATIONCHANGE, g_core.WantsLocationEvents());
   Listen(&g_lib.nameHook, EVENT_OBJECT_NAMECHANGE, g_core.WantsNameEvents());
+  WatchKeys(g_core.WantsKeys());
   HookTime due = 0;
   if (!g_core.NextDeadline(&due)) {
     StopTimer();

@@ -1,21 +1,28 @@
-// The middle-click gesture: a low-level mouse hook on a thread of its own.
+// The low-level hooks: the middle-click gesture and what the user does, on a
+// thread of their own.
 //
 // A low-level hook holds up every mouse event of the desktop until it
 // returns. On the user-interface thread it would wait behind whatever that
 // thread does: placing a window whose program hangs blocks there, and the
 // whole desktop's mouse would stall with it (and Windows quietly removes a
-// hook that keeps timing out). Here the thread does nothing but this hook
+// hook that keeps timing out). Here the thread does nothing but these hooks
 // and a hidden window, answers every event but a middle press at once, and
 // only posts to the main window.
+//
+// The mouse hook also notes when the user last acted, which ends the hold
+// on new windows (UserInput). Keys matter only while a window is held, so
+// the keyboard hook is set only then: idle, nothing watches the keyboard.
 //
 // Windows removes a low-level hook without a word when one call takes too
 // long (LowLevelHooksTimeout), which happens under heavy load and on resume
 // from sleep. The hidden window hears of resume, session unlock and display
-// changes and sets the hook afresh on each: no polling, so an idle program
+// changes and sets the hooks afresh on each: no polling, so an idle program
 // still wakes for nothing.
 #include "hook/library/HookLibrary_win.h"
 
 #include <wtsapi32.h>
+
+#include <atomic>
 
 #include "base/Dpi_win.h"
 #include "hook/HookContract.h"
@@ -33,13 +40,21 @@ constexpr DWORD kHitTestBudgetMs = 50;
 constexpr DWORD kStopWaitMs = 2000;
 
 constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
+// To the hidden window, from the user-interface thread: wParam non-zero to
+// set the keyboard hook, zero to remove it.
+constexpr UINT kMsgWatchKeys = WM_APP + 1;
+// A round trip to the hidden window takes well under a millisecond; the
+// bound only guards against a thread stopped by the unforeseen.
+constexpr UINT kWatchSendMs = 500;
 
 struct MouseState {
   HANDLE thread;
   DWORD threadId;
   HWND main;
   DWORD ownProcess;
-  bool hooked;  // the mouse hook was set
+  HWND watch;        // the hidden window, on the hook thread
+  bool hooked;       // the mouse hook was set
+  bool keysWatched;  // as the user-interface thread last asked
 };
 
 MouseState g_mouse;
@@ -47,8 +62,13 @@ MouseState g_mouse;
 // Touched by the hook thread only.
 HMODULE t_module;
 HHOOK t_mouseHook;
+HHOOK t_keyHook;
 HWND t_watch;
 MiddleClickGesture t_gesture;
+UserInput t_input;
+
+// Written by the hook thread, read by the user-interface thread.
+std::atomic<HookTime> g_lastInputAt{0};
 
 // The window's own answer to where point lies, within what is left of the
 // budget; HTNOWHERE when it does not answer in time.
@@ -104,9 +124,30 @@ bool PressOnTitleBar(POINT point, HWND* target) {
   return true;
 }
 
+MouseInput KindOf(WPARAM message) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      return MouseInput::Move;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      return MouseInput::Press;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      return MouseInput::Wheel;
+    default:
+      return MouseInput::Release;
+  }
+}
+
+void NoteInput() { g_lastInputAt.store(t_input.LastAt(), std::memory_order_relaxed); }
+
 LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
   if (code == HC_ACTION) {
     const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+    t_input.OnMouse(KindOf(message), event->pt.x, event->pt.y, GetTickCount64());
+    NoteInput();
     switch (message) {
       case WM_MBUTTONDOWN: {
         HWND target = nullptr;
@@ -129,11 +170,19 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
   return CallNextHookEx(nullptr, code, message, data);
 }
 
+LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    t_input.OnKey(message == WM_KEYDOWN || message == WM_SYSKEYDOWN, GetTickCount64());
+    NoteInput();
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
 // A new hook first, then the old one off: the desktop is never without one.
 // Both calls run on this thread, which handles no event between them, so
-// no event is seen twice. The gesture belongs to the thread, not to a
-// hook: a middle press the old hook swallowed has its release swallowed by
-// the new one.
+// no event is seen twice. The gesture and the input state belong to the
+// thread, not to a hook: a middle press the old hook swallowed has its
+// release swallowed by the new one.
 void Renew(HHOOK* hook, int kind, HOOKPROC proc) {
   HHOOK fresh = SetWindowsHookExW(kind, proc, t_module, 0);
   if (fresh == nullptr) return;
@@ -141,10 +190,25 @@ void Renew(HHOOK* hook, int kind, HOOKPROC proc) {
   *hook = fresh;
 }
 
-void RenewHooks() { Renew(&t_mouseHook, WH_MOUSE_LL, LowLevelMouseProc); }
+void RenewHooks() {
+  Renew(&t_mouseHook, WH_MOUSE_LL, LowLevelMouseProc);
+  if (t_keyHook != nullptr) Renew(&t_keyHook, WH_KEYBOARD_LL, LowLevelKeyboardProc);
+}
+
+void WatchKeysHere(bool on) {
+  if (on && t_keyHook == nullptr) {
+    t_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboardProc, t_module, 0);
+  } else if (!on && t_keyHook != nullptr) {
+    UnhookWindowsHookEx(t_keyHook);
+    t_keyHook = nullptr;
+  }
+}
 
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case kMsgWatchKeys:
+      WatchKeysHere(wParam != 0);
+      return t_keyHook != nullptr ? 1 : 0;
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooks();
       return TRUE;
@@ -194,16 +258,22 @@ DWORD WINAPI MouseThread(void* param) {
   MSG msg;
   // The queue must exist before StopMouseHook can post WM_QUIT to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  t_input.Start(cursor.x, cursor.y);
+  g_lastInputAt.store(0, std::memory_order_relaxed);
   t_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, t_module, 0);
   if (t_mouseHook != nullptr) t_watch = CreateWatchWindow();
+  g_mouse.watch = t_watch;
   g_mouse.hooked = t_mouseHook != nullptr;
   const bool hooked = g_mouse.hooked;
   SetEvent(start.ready);
   if (hooked) {
-    // The hook is called from inside GetMessage; the only messages are
+    // The hooks are called from inside GetMessage; the only messages are
     // the hidden window's few.
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     DestroyWatchWindow();
+    WatchKeysHere(false);
     UnhookWindowsHookEx(t_mouseHook);
     t_mouseHook = nullptr;
   }
@@ -254,5 +324,16 @@ void StopMouseHook() {
   CloseHandle(g_mouse.thread);
   g_mouse = MouseState{};
 }
+
+void WatchKeys(bool on) {
+  if (g_mouse.watch == nullptr || g_mouse.keysWatched == on) return;
+  g_mouse.keysWatched = on;
+  // Sent, not posted: the hook is in place before the window that asked for
+  // it is placed, so a key pressed from then on is seen.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(g_mouse.watch, kMsgWatchKeys, on ? 1 : 0, 0, SMTO_NORMAL, kWatchSendMs, &result);
+}
+
+HookTime LastUserInputAt() { return g_lastInputAt.load(std::memory_order_relaxed); }
 
 }  // namespace qm

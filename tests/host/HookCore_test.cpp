@@ -25,11 +25,11 @@ class FakeFacts : public HookFacts {
     if (window >= 85 && window <= 89) return now >= 1000;
     return true;
   }
-  HookTime InputIdleMs() override { return idleMs; }
+  HookTime LastInputAt() override { return inputAt; }
   bool OffItsRule(HookWindow window) override { return off.count(window) != 0; }
   static bool HasRule(HookWindow window) { return window < 50 || window > 59; }
   static bool Stuck(HookWindow window) { return window >= 70 && window <= 79; }
-  HookTime idleMs = 1000000;
+  HookTime inputAt = 0;
   HookTime now = 0;
   std::set<HookWindow> off;  // away from where their rule puts them
 };
@@ -72,10 +72,10 @@ struct Step {
   HookWindow window;
   int32_t object;
   int32_t child;
-  HookTime idleMs;
+  HookTime inputAt;  // when the user last acted; 0: never
 };
-Step At(HookTime at, uint32_t event, HookWindow window = 0, HookTime idleMs = 1000000) {
-  return {at, event, window, ObjectWindow, ChildSelf, idleMs};
+Step At(HookTime at, uint32_t event, HookWindow window = 0, HookTime inputAt = 0) {
+  return {at, event, window, ObjectWindow, ChildSelf, inputAt};
 }
 
 // Plays steps the way the library does: the timer fires at every deadline
@@ -88,7 +88,7 @@ class Player {
     for (const Step& step : steps) {
       RunTimersUntil(step.at);
       recorder_.now = step.at;
-      facts_.idleMs = step.idleMs;
+      facts_.inputAt = step.inputAt;
       facts_.now = step.at;
       uint32_t event = step.event;
       if (event == Tick) continue;
@@ -190,9 +190,11 @@ TEST(HookCore, HeldWindowsAreKeptWhereTheirRulePutsThem) {
        {"0 place 1", "100 place 1", "200 place 1", "300 place 1"}},
       {"a window that never gets where its rule says is placed three more times",
        plain, {At(0, Show, 70), At(3000, Tick)}, {"0 place 70", "50 place 70", "100 place 70", "150 place 70"}},
-      {"user input since the show ends the hold", plain, {At(0, Show, 1), At(300, Moves, 1, 100)}, {"0 place 1"}},
-      {"input before the show does not", plain, {At(0, Show, 1), At(300, Moves, 1, 301)},
-       {"0 place 1", "300 place 1"}},
+      {"user input since the show ends the hold", plain, {At(0, Show, 1), At(300, Moves, 1, 200)}, {"0 place 1"}},
+      {"input before the show does not", plain, {At(100, Show, 1), At(400, Moves, 1, 40)},
+       {"100 place 1", "400 place 1"}},
+      {"nor input in the same millisecond as the show (the click that opened it)", plain,
+       {At(100, Show, 1), At(400, Moves, 1, 100)}, {"100 place 1", "400 place 1"}},
       {"the user moving the window ends its hold",
        plain, {At(0, Show, 1), At(400, MoveSizeStart, 1), At(410, Moves, 1), At(500, MoveSizeEnd, 1),
                At(600, Moves, 1)},
@@ -222,9 +224,9 @@ TEST(HookCore, ALateTitleGetsOneChance) {
        {"0 place 1", "100 place 1", "200 place 1", "300 place 1", "400 place 1"}},
       {"after the hold a new title changes nothing", plain, {At(0, Show, 50), At(2000, Titles, 50)}, {"0 place 50"}},
       {"user input after the show ends the title chance",
-       plain, {At(0, Show, 50), At(700, Titles, 50, 300), At(3000, Tick)}, {"0 place 50"}},
+       plain, {At(0, Show, 50), At(700, Titles, 50, 400), At(3000, Tick)}, {"0 place 50"}},
       {"input before the show does not",
-       plain, {At(0, Show, 50), At(700, Titles, 50, 701), At(3000, Tick)}, {"0 place 50", "700 place 50"}},
+       plain, {At(100, Show, 50), At(700, Titles, 50, 40), At(3000, Tick)}, {"100 place 50", "700 place 50"}},
       {"moving the window ends the title chance",
        plain, {At(0, Show, 50), At(400, MoveSizeStart, 50), At(500, MoveSizeEnd, 50), At(700, Titles, 50)},
        {"0 place 50"}},
@@ -274,6 +276,7 @@ TEST(HookCore, NeedsTimerAndEventsOnlyWhileSomethingIsHeld) {
   EXPECT_FALSE(core.NextDeadline(&when));
   EXPECT_FALSE(core.WantsLocationEvents());
   EXPECT_FALSE(core.WantsNameEvents());
+  EXPECT_FALSE(core.WantsKeys());
 
   // Placed: the timer looks again when the placement should have landed.
   player.Play({At(1000, Show, 1)});
@@ -281,6 +284,7 @@ TEST(HookCore, NeedsTimerAndEventsOnlyWhileSomethingIsHeld) {
   EXPECT_EQ(when, 1000u + PlacingMs);
   EXPECT_TRUE(core.WantsLocationEvents());
   EXPECT_TRUE(core.WantsNameEvents());
+  EXPECT_TRUE(core.WantsKeys());
 
   // In place: only the end of the hold is left to wait for.
   player.Play({At(1200, Tick)});
@@ -299,12 +303,14 @@ TEST(HookCore, NeedsTimerAndEventsOnlyWhileSomethingIsHeld) {
   EXPECT_FALSE(core.NextDeadline(&when));
   EXPECT_FALSE(core.WantsLocationEvents());
   EXPECT_FALSE(core.WantsNameEvents());
+  EXPECT_FALSE(core.WantsKeys());
   EXPECT_EQ(core.HeldCount(), 0u);
 
   // Left alone after fighting: the hold ends before its time.
   player.Play({At(4000, Show, 70), At(4200, Tick)});
   EXPECT_FALSE(core.NextDeadline(&when));
   EXPECT_FALSE(core.WantsLocationEvents());
+  EXPECT_FALSE(core.WantsKeys());
 
   player.Play({At(5000, MoveSizeStart, 1)});
   EXPECT_TRUE(core.WantsLocationEvents());
@@ -371,6 +377,61 @@ struct KeepCase {
   Rect32 work;
   KeepInsideMove expected;
 };
+
+// Each case starts watching with the pointer at (100, 100) and plays mouse
+// events (m: move, p: press, r: release, w: wheel) and keys (d: down, u:
+// up), one per millisecond from time 1; the answer is when the user last
+// acted.
+TEST(UserInput, OnlyWhatTheUserDoesCounts) {
+  struct Event {
+    char what;
+    int32_t x, y;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Event> events;
+    HookTime lastAt;
+  };
+  const Case cases[] = {
+      {"nothing yet", {}, 0},
+      {"a window moving under the still pointer is not input", {{'m', 100, 100}, {'m', 100, 100}}, 0},
+      {"the pointer moving to a new point is", {{'m', 100, 100}, {'m', 101, 100}, {'m', 101, 100}}, 2},
+      {"so is a press where it rests", {{'p', 100, 100}}, 1},
+      {"a press that comes with a move counts once, at its time", {{'m', 100, 100}, {'p', 40, 50}}, 2},
+      {"a release alone is not: its press came before", {{'r', 100, 100}}, 0},
+      {"the wheel is", {{'m', 100, 100}, {'w', 100, 100}, {'r', 100, 100}}, 2},
+      {"a key pressed is, its release is not", {{'d', 0, 0}, {'u', 0, 0}}, 1},
+      {"a key released alone is not", {{'u', 0, 0}}, 0},
+      {"moves are seen from the last point, whatever the event",
+       {{'p', 300, 200}, {'m', 300, 200}, {'r', 300, 200}, {'m', 300, 200}}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UserInput input;
+    input.Start(100, 100);
+    HookTime now = 0;
+    for (const Event& e : c.events) {
+      ++now;
+      switch (e.what) {
+        case 'm': input.OnMouse(MouseInput::Move, e.x, e.y, now); break;
+        case 'p': input.OnMouse(MouseInput::Press, e.x, e.y, now); break;
+        case 'r': input.OnMouse(MouseInput::Release, e.x, e.y, now); break;
+        case 'w': input.OnMouse(MouseInput::Wheel, e.x, e.y, now); break;
+        default: input.OnKey(e.what == 'd', now); break;
+      }
+    }
+    EXPECT_EQ(input.LastAt(), c.lastAt);
+  }
+  // An event stamped earlier than one already seen (threads read the clock
+  // one after the other) leaves the later time; Start forgets it.
+  UserInput input;
+  input.Start(0, 0);
+  input.OnKey(true, 500);
+  input.OnKey(true, 499);
+  EXPECT_EQ(input.LastAt(), 500u);
+  input.Start(0, 0);
+  EXPECT_EQ(input.LastAt(), 0u);
+}
 
 TEST(KeepInside, MovesBackOnlyWhatLeftTheDesktop) {
   const Rect32 screen = {0, 0, 1920, 1080};
