@@ -30,7 +30,8 @@ char16_t UpperCase(char16_t c) {
 
 U16View ProgramFileName(U16View imagePath) {
   const size_t slash = imagePath.find_last_of(u"\\/");
-  return slash == U16View::npos ? imagePath : imagePath.substr(slash + 1);
+  if (slash != U16View::npos) imagePath.remove_prefix(slash + 1);
+  return imagePath;
 }
 
 bool SameProgramName(U16View a, U16View b) {

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ python3 python3-yaml
-          g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
           wine64 wine xvfb xauth x11-utils imagemagick x11-apps fonts-noto-cjk
           xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
           googletest libgtest-dev libbenchmark-dev locales)

@@ -34,6 +34,8 @@ _maker.loader.exec_module(make_package)
 # Kept in step with the Wine test, which looks for this folder.
 UNPACK_FOLDER = 'Programme \u2013 \u30c6\u30b9\u30c8'
 RELEASE_FILES = ['LICENSE', 'Quillmere.dll', 'Quillmere.exe', 'README.txt', 'example/Entry.ini']
+# The program and its hook library together, stripped.
+SIZE_BUDGET = 200 * 1024
 
 # The required fields of the published winget 1.6.0 manifest schemas.
 REQUIRED = {
@@ -85,6 +87,15 @@ class Checks:
         with zipfile.ZipFile(self.zip_path) as archive:
             for name in ('Quillmere.exe', 'Quillmere.dll'):
                 assert make_package.pe_header(archive.read(name)) == (0, 0), f'{name}: time stamp or symbols'
+
+    def test_binaries_stay_within_their_size_budget(self):
+        # The hook library is mapped into every process with a window; one
+        # string_view::substr or vector::at in its code links the runtime's
+        # whole exception support, five times the library's own size.
+        with zipfile.ZipFile(self.zip_path) as archive:
+            sizes = {name: archive.getinfo(name).file_size for name in ('Quillmere.exe', 'Quillmere.dll')}
+        assert sizes['Quillmere.dll'] <= 48 * 1024, sizes
+        assert sum(sizes.values()) <= SIZE_BUDGET, f'{sizes}: together over {SIZE_BUDGET} bytes'
 
     def test_same_inputs_make_the_same_bytes(self):
         with tempfile.TemporaryDirectory() as first, tempfile.TemporaryDirectory() as second:
