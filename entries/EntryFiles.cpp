@@ -97,11 +97,22 @@ Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t s
   return settings;
 }
 
-void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
-  std::memset(&windows, 0, sizeof windows);
-  std::memset(&menus, 0, sizeof menus);
+namespace {
 
-  windows.Count = ReadCount(doc, WindowSection);
+// Empties the slots the table's old and new entries take and sets its count.
+// Slots from Count on are zero already (removing entries clears theirs), and
+// clearing all 512 would bring the whole table, 800 KB, into memory.
+template <typename Table>
+void ResetTable(Table& table, int32_t count) {
+  const int32_t used = std::clamp(std::max(table.Count, count), int32_t{0}, MaxEntries);
+  std::memset(table.Entries, 0, sizeof(table.Entries[0]) * static_cast<size_t>(used));
+  table.Count = count;
+}
+
+}  // namespace
+
+void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
+  ResetTable(windows, ReadCount(doc, WindowSection));
   for (int32_t i = 0; i < windows.Count; ++i) {
     WindowEntry& entry = windows.Entries[i];
     for (const auto& key : WindowTextFields) {
@@ -121,7 +132,7 @@ void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus
     }
   }
 
-  menus.Count = ReadCount(doc, MenuSection);
+  ResetTable(menus, ReadCount(doc, MenuSection));
   for (int32_t i = 0; i < menus.Count; ++i) {
     for (const auto& key : GeometryFields) {
       menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);

@@ -300,6 +300,20 @@ TEST(EntryFiles, CountsAreReadAsThePlatformReadsThemAndCapped) {
   EXPECT_EQ(t->windows.Entries[4].Left, 0);
 }
 
+// Reading clears only the slots in use; an entry of the earlier, longer
+// table must not survive past the new count, where adding would find it.
+TEST(EntryFiles, ReadingAShorterTableLeavesNothingOfTheLongerOne) {
+  auto t = NewTables();
+  ParseEntries(IniDocument(WindowsFile(u"3", 3)), t->windows, t->menus);
+  ParseEntries(IniDocument(WindowsFile(u"1", 1)), t->windows, t->menus);
+  ASSERT_EQ(t->windows.Count, 1);
+  EXPECT_EQ(U16ViewOf(t->windows.Entries[0].Title), U16View(u"t1"));
+  for (int i : {1, 2}) {
+    EXPECT_EQ(U16ViewOf(t->windows.Entries[i].Title), U16View(u"")) << i;
+    EXPECT_EQ(t->windows.Entries[i].Left, 0) << i;
+  }
+}
+
 TEST(EntryFiles, LongTextsAreCutTo255Units) {
   auto t = NewTables();
   const std::u16string title(1000, u'T');
