@@ -93,6 +93,8 @@ void FillRows(HWND view, int columns, int32_t rows, CellText cell) {
 // entry. While the table is empty the view has no columns at all, so not
 // even the header texts show.
 void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, CellText cell) {
+  // Before the window was first shown there is no view; it is filled when made.
+  if (view == nullptr) return;
   // With drawing on, every insert repaints a shown view (it flickers and the
   // rebuild crawls) and updates the scroll range even of a hidden one, so
   // drawing waits until the view is complete.
@@ -119,12 +121,25 @@ void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, C
 
 }  // namespace
 
+// The toolbar and both views need the common controls library; it is loaded
+// (a delayed import) and the children made when the window is first shown,
+// so a program that stays in the tray never loads it.
+void CreateMainWindowChildren() {
+  if (g_toolbar != nullptr) return;
+  InitCommonControls();
+  CreateMainToolbar(WindowDpi(g_mainWindow));
+  CreateWindowView();
+  CreateMenuView();
+  // The list the settings name; start-up set the menu's check marks.
+  ShowWindow(g_settings.List != 0 ? g_windowView : g_menuView, SW_SHOW);
+}
+
 void CreateWindowView() {
   g_windowView = CreateReportView(IDC_WINDOWVIEW);
   RefreshWindowView();
 }
 
-// The menu-list view is the last child made at start-up. The main window's
+// The menu-list view is the last child made. The main window's
 // WM_SIZE of creation came before any child existed, and showing the window
 // later need not send another (under Wine it does not), so both views are placed here; otherwise
 // they would stay 0 x 0 until the user resized the window.

@@ -27,6 +27,9 @@ bool WindowListShown() { return g_settings.List != 0; }
 HWND ShownView() { return WindowListShown() ? g_windowView : g_menuView; }
 
 void OpenDialog(int templateId, DLGPROC procedure, LPARAM param = 0) {
+  // The dialogs hold common controls (hotkey, list view), whose library is
+  // not loaded yet while the main window has never been shown.
+  InitCommonControls();
   DialogBoxParamW(g_instance, MAKEINTRESOURCEW(templateId), g_mainWindow, procedure, param);
 }
 
@@ -328,6 +331,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_CREATE:
       return 0;
+    case WM_SHOWWINDOW:
+      if (wParam != FALSE) CreateMainWindowChildren();
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_SIZE:
       OnSize(wParam, lParam);
       return 0;

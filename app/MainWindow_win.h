@@ -10,8 +10,10 @@ namespace qm {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Start-up calls, in this order, once the hidden main window exists.
-// The toolbar's images are chosen for dpi, the main window's.
+// The toolbar and views, made when the window is first shown (once; later
+// calls do nothing). They are made by these calls, in this order; the
+// toolbar's images are chosen for dpi, the main window's.
+void CreateMainWindowChildren();
 void CreateMainToolbar(uint32_t dpi);
 void CreateWindowView();
 void CreateMenuView();

@@ -1,6 +1,5 @@
 #include "app/Startup_win.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include "app/AppState_win.h"
@@ -78,12 +77,8 @@ bool StartProgram(HINSTANCE instance) {
                                  g_instance, nullptr);
   if (g_mainWindow == nullptr) return false;
 
-  InitCommonControls();
   g_mainMenu = GetMenu(g_mainWindow);
-
-  CreateMainToolbar(WindowDpi(g_mainWindow));
-  CreateWindowView();
-  CreateMenuView();
+  // The menu's check marks now; the toolbar and views at the first show.
   // The list shown follows the value read, and the value itself stays as
   // read (a hand-written 2 is written back as 2) until the user switches.
   const int32_t listAsRead = g_settings.List;

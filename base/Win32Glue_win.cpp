@@ -43,6 +43,8 @@ void AddListViewStyle(HWND view, DWORD extendedStyle) {
 }
 
 int32_t FirstSelectedRow(HWND view) {
+  // A view not made yet has nothing selected (SendMessage to no window gives 0).
+  if (view == nullptr) return -1;
   return static_cast<int32_t>(SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 

@@ -47,12 +47,9 @@ const Variant kVariants[] = {
     {"2  + window class, icons, menu resource", L"qm_startsteps.exe", L"2"},
     {"3  + LoadAll (no files)", L"qm_startsteps.exe", L"3"},
     {"4  + main window with menu bar", L"qm_startsteps.exe", L"4"},
-    {"5  + InitCommonControls", L"qm_startsteps.exe", L"5"},
-    {"6  + toolbar", L"qm_startsteps.exe", L"6"},
-    {"7  + two list views", L"qm_startsteps.exe", L"7"},
-    {"8  + Dummy window", L"qm_startsteps.exe", L"8"},
-    {"9  + readout window and font", L"qm_startsteps.exe", L"9"},
-    {"10 + SetHook (= the whole start-up)", L"qm_startsteps.exe", L"10"},
+    {"5  + Dummy window", L"qm_startsteps.exe", L"5"},
+    {"6  + readout window and font", L"qm_startsteps.exe", L"6"},
+    {"7  + SetHook (= the whole start-up)", L"qm_startsteps.exe", L"7"},
     {"Quillmere.exe", L"Quillmere.exe", L""},
 };
 constexpr int kVariantCount = sizeof(kVariants) / sizeof(kVariants[0]);

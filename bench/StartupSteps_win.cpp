@@ -5,12 +5,10 @@
 // tray icon, which every variant shows; unless the Dummy window step ran, a
 // Dummy window made last marks the end of start-up as in the real program.
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cwchar>
 
-#include "base/Dpi_win.h"
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "app/Startup_win.h"
@@ -22,15 +20,13 @@
 namespace {
 
 // The steps of start-up in the program's order (the tray icon, which the
-// bare baseline has too, is not one of them).
+// bare baseline has too, is not one of them). The toolbar and views, with
+// the common controls, come at the main window's first show.
 enum Step {
   kSingleInstance = 1,  // the named mutex
   kWindowClass,         // icons and the main window's class with its menu
   kLoadFiles,           // LoadAll: settings and both tables
   kMainWindow,          // the hidden main window with its menu bar
-  kCommonControls,      // InitCommonControls
-  kToolbar,             // CreateMainToolbar
-  kListViews,           // both report views filled, one shown
   kDummyWindow,         // the Dummy owner window
   kReadoutWindow,       // the geometry readout with its font
   kHook,                // SetHook: the library's event and mouse hooks
@@ -97,14 +93,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   } else {
     owner = CreateBareWindow();
   }
-  if (steps >= kCommonControls) {
-    InitCommonControls();
+  if (steps >= kMainWindow) {
     g_mainMenu = GetMenu(g_mainWindow);
-  }
-  if (steps >= kToolbar) CreateMainToolbar(WindowDpi(g_mainWindow));
-  if (steps >= kListViews) {
-    CreateWindowView();
-    CreateMenuView();
     ShowList(g_settings.List != 0 ? 1 : 0);
   }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "hook/HookContract.h"
 #include "tests/e2e/target/TargetProtocol.h"
 
 namespace e2e {
@@ -190,6 +191,16 @@ LRESULT App::Send(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void App::Post(UINT message, WPARAM wParam, LPARAM lParam) { PostMessageW(main_, message, wParam, lParam); }
+
+HWND App::Child(int id) {
+  HWND child = GetDlgItem(main_, id);
+  if (child == nullptr && IsWindow(main_) && !IsWindowVisible(main_)) {
+    Send(MSG_TRAY, 0, WM_LBUTTONUP);
+    Send(MSG_TRAY, 0, WM_LBUTTONUP);
+    child = GetDlgItem(main_, id);
+  }
+  return child;
+}
 
 bool Target::Start(const std::wstring& args, int windows, const std::wstring& exe) {
   if (!process_.Start(exe.empty() ? ExeDir() + L"\\qm_target.exe" : exe, args, L"")) return false;

@@ -121,7 +121,10 @@ class App {
   HWND main() const { return main_; }
   HWND dummy() const { return dummy_; }
   HWND readout() const { return readout_; }
-  HWND Child(int id) const { return GetDlgItem(main_, id); }
+  // A child of the main window. The program makes its toolbar and views at
+  // the window's first show; asked for one before that, this shows and
+  // hides the window as two clicks on the tray icon do.
+  HWND Child(int id);
   Process& process() { return process_; }
   std::wstring ConfigPath() const { return dir_ + L"\\Config.ini"; }
   std::wstring EntryPath() const { return dir_ + L"\\Entry.ini"; }

@@ -1,6 +1,7 @@
 // Start-up, single instance and shutdown of the real program.
 #include <windows.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,37 @@ TEST(Startup, FirstStartWithNoFilesPreparesAHiddenCentredWindow) {
   EXPECT_FALSE(TrayIconExists(app.main(), ID_TRAYICON));
   // The window list is the one selected on a first start.
   EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"List"), 1);
+}
+
+// Whether a module of this name is loaded in the process.
+bool ModuleLoaded(DWORD processId, const wchar_t* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  MODULEENTRY32W module = {};
+  module.dwSize = sizeof(module);
+  bool found = false;
+  for (BOOL more = Module32FirstW(snapshot, &module); more && !found; more = Module32NextW(snapshot, &module)) {
+    found = lstrcmpiW(module.szModule, name) == 0;
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+// A program that stays in the tray never loads the common controls: the
+// toolbar and views, and the library with them, come at the first show.
+TEST(Startup, CommonControlsLoadOnlyWhenTheWindowIsFirstShown) {
+  TempDir dir;
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  ASSERT_TRUE(ModuleLoaded(app.process().id(), L"Quillmere.dll"));  // the snapshot works
+  EXPECT_FALSE(ModuleLoaded(app.process().id(), L"comctl32.dll"));
+  EXPECT_EQ(GetDlgItem(app.main(), IDC_TOOLBAR), nullptr);
+
+  app.Post(MSG_TRAY, 0, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.main()) != FALSE; }));
+  EXPECT_NE(GetDlgItem(app.main(), IDC_TOOLBAR), nullptr);
+  EXPECT_TRUE(ModuleLoaded(app.process().id(), L"comctl32.dll"));
+  EXPECT_EQ(app.Close(), 0);
 }
 
 TEST(Startup, SecondCopyExitsAtOnceAndChangesNothing) {

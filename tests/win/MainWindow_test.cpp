@@ -132,11 +132,16 @@ class MainWindowTest : public testing::Test {
     MainWindowShown = 0;
   }
 
-  void Build(int list = 1) {
+  // The hidden window as start-up leaves it, without children.
+  void BuildHidden() {
     g_mainWindow = CreateWindowExW(0, kTestClass, L"Quillmere", WS_OVERLAPPEDWINDOW, 100, 100, 480, 360, nullptr,
                                    nullptr, g_instance, nullptr);
     ASSERT_NE(g_mainWindow, nullptr);
     g_mainMenu = GetMenu(g_mainWindow);
+  }
+
+  void Build(int list = 1) {
+    BuildHidden();
     CreateMainToolbar(WindowDpi(g_mainWindow));
     CreateWindowView();
     CreateMenuView();
@@ -458,6 +463,38 @@ TEST_F(MainWindowTest, UnknownCommandsAndOtherNotificationsChangeNothing) {
   EXPECT_EQ(RowCount(g_windowView), 2);
   EXPECT_EQ(SelectedRows(g_windowView), std::vector<int>{1});
   EXPECT_FALSE(IsWindowVisible(g_mainWindow));
+}
+
+// Until the first show there are no children; a table change meanwhile
+// touches nothing. The first show makes the toolbar and both views, filled,
+// with the chosen list shown (the end-to-end test checks their layout);
+// later shows keep them.
+TEST_F(MainWindowTest, FirstShowMakesTheChildrenOnce) {
+  g_windowTable.Entries[0] = MakeWindowEntry(L"A", L"", PosFree, 640, 480);
+  g_windowTable.Entries[1] = MakeWindowEntry(L"B", L"", PosFree, 640, 480);
+  g_windowTable.Count = 2;
+  g_settings.List = 2;  // any value but 0 names the window list, and stays as written
+  BuildHidden();
+  RefreshWindowView();
+  EXPECT_EQ(GetWindow(g_mainWindow, GW_CHILD), nullptr);
+
+  SendMessageW(g_mainWindow, MSG_TRAY, 0, WM_LBUTTONUP);
+  ASSERT_TRUE(IsWindowVisible(g_mainWindow));
+  ASSERT_NE(g_toolbar, nullptr);
+  ASSERT_NE(g_windowView, nullptr);
+  ASSERT_NE(g_menuView, nullptr);
+  EXPECT_EQ(RowCount(g_windowView), 2);
+  EXPECT_EQ(CellText(g_windowView, 1, 0), L"B");
+  EXPECT_TRUE(HasStyle(g_windowView, WS_VISIBLE));
+  EXPECT_FALSE(HasStyle(g_menuView, WS_VISIBLE));
+  EXPECT_EQ(g_settings.List, 2);
+
+  const HWND made[] = {g_toolbar, g_windowView, g_menuView};
+  SendMessageW(g_mainWindow, MSG_TRAY, 0, WM_LBUTTONUP);
+  SendMessageW(g_mainWindow, MSG_TRAY, 0, WM_LBUTTONUP);
+  EXPECT_EQ(g_toolbar, made[0]);
+  EXPECT_EQ(g_windowView, made[1]);
+  EXPECT_EQ(g_menuView, made[2]);
 }
 
 // The tray's clicks and minimising, tested here only: this level sees what
