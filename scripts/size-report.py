@@ -4,6 +4,9 @@ file (-Wl,-Map=FILE): bytes of code, read-only data, unwind tables and data
 per input, grouped into the project's own objects and each runtime library
 (libstdc++ split into its object files).
 
+The shipped binaries link with -flto, so the project's own code shows as
+one *.ltrans.o input; for its cost per object, link without -flto.
+
 Usage: size-report.py FILE.map [--top N]
 """
 import collections
