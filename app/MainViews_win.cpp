@@ -61,13 +61,6 @@ HWND CreateReportView(int id) {
   return view;
 }
 
-// Each column as wide as its widest cell.
-void FitColumns(HWND view, int columns) {
-  for (int column = 0; column < columns; ++column) {
-    SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
-  }
-}
-
 int ColumnCount(HWND view) {
   HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
   return header != nullptr ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
@@ -109,7 +102,7 @@ void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, C
     for (int column = 0; column < columns; ++column) InsertListColumn(view, column, static_cast<UINT>(columnTexts[column]));
     SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
     FillRows(view, columns, rows, cell);
-    FitColumns(view, columns);
+    FitListColumns(view, columns);
   }
 
   SendMessageW(view, WM_SETREDRAW, TRUE, 0);
@@ -158,7 +151,7 @@ void SetViewsDpi(uint32_t dpi) {
   if (font == nullptr) return;
   for (HWND view : {g_windowView, g_menuView}) {
     SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    FitColumns(view, ColumnCount(view));
+    FitListColumns(view, ColumnCount(view));
   }
   // The views no longer use the old font.
   if (g_viewFont != nullptr) DeleteObject(g_viewFont);

@@ -24,7 +24,7 @@ void ReportTaken(HWND owner, int32_t hotkey) {
   std::u16string name = FormatHotkey(hotkey);
   wchar_t text[2 * TextCapacity];
   wsprintfW(text, AsWide(format), AsWide(name.c_str()));
-  MessageBoxW(owner, text, L"Quillmere", MB_OK | MB_ICONWARNING);
+  MessageBoxW(owner, text, kProgramName, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace

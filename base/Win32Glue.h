@@ -51,6 +51,8 @@ int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type);
 // extended styles, the lowest selected row (-1 if none), and the selected
 // rows in ascending order (at most capacity of them; returns how many).
 void InsertListColumn(HWND view, int column, UINT textId);
+// Makes each of a list view's first columns as wide as its widest cell.
+void FitListColumns(HWND view, int columns);
 void AddListViewStyle(HWND view, DWORD extendedStyle);
 int32_t FirstSelectedRow(HWND view);
 int32_t SelectedRows(HWND view, int32_t* rows, int32_t capacity);

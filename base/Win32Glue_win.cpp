@@ -27,6 +27,12 @@ int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
   return MessageBoxW(owner, AsWide(text), captionId != 0 ? AsWide(caption) : kProgramName, type);
 }
 
+void FitListColumns(HWND view, int columns) {
+  for (int column = 0; column < columns; ++column) {
+    SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
+  }
+}
+
 void InsertListColumn(HWND view, int column, UINT textId) {
   char16_t text[TextCapacity];
   LoadText(textId, text);

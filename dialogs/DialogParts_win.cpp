@@ -14,23 +14,24 @@ void ReadControlText(HWND dialog, int id, char16_t* out) {
   GetDlgItemTextW(dialog, id, AsWide(out), TextCapacity);
 }
 
-void FillPositionCombo(HWND dialog) {
-  for (int32_t pos = PosFree; pos < PosCount; ++pos) {
+namespace {
+
+// Fills combo box id with count strings from firstText on, item index =
+// stored value, and selects the first.
+void FillCombo(HWND dialog, int id, UINT firstText, int32_t count) {
+  for (int32_t item = 0; item < count; ++item) {
     char16_t text[TextCapacity];
-    LoadText(static_cast<UINT>(IDS_POS_FREE + pos), text);
-    SendDlgItemMessageW(dialog, IDC_POS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    LoadText(firstText + static_cast<UINT>(item), text);
+    SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
-  SendDlgItemMessageW(dialog, IDC_POS, CB_SETCURSEL, 0, 0);
+  SendDlgItemMessageW(dialog, id, CB_SETCURSEL, 0, 0);
 }
 
-void FillMonitorCombo(HWND dialog) {
-  for (int32_t monitor = MonitorPrimary; monitor < MonitorChoiceCount; ++monitor) {
-    char16_t text[TextCapacity];
-    LoadText(static_cast<UINT>(IDS_MONITOR_PRIMARY + monitor), text);
-    SendDlgItemMessageW(dialog, IDC_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  }
-  SendDlgItemMessageW(dialog, IDC_MONITOR, CB_SETCURSEL, 0, 0);
-}
+}  // namespace
+
+void FillPositionCombo(HWND dialog) { FillCombo(dialog, IDC_POS, IDS_POS_FREE, PosCount); }
+
+void FillMonitorCombo(HWND dialog) { FillCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, MonitorChoiceCount); }
 
 void SelectPosition(HWND dialog, int32_t pos) {
   const WPARAM item = pos >= PosFree && pos < PosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);

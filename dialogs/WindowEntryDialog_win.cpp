@@ -83,9 +83,7 @@ void ReadRowText(int row, int column, char16_t* out) {
 }
 
 void FitColumnsAndRepaint() {
-  SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kClassColumn, LVSCW_AUTOSIZE);
-  SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kTitleColumn, LVSCW_AUTOSIZE);
-  SendMessageW(CurrentWindowList, LVM_SETCOLUMNWIDTH, kProgramColumn, LVSCW_AUTOSIZE);
+  FitListColumns(CurrentWindowList, kProgramColumn + 1);
   InvalidateRect(CurrentWindowList, nullptr, TRUE);
 }
 
