@@ -172,7 +172,7 @@ bool WindowOffItsRule(HWND window) {
   int32_t index = FindWindowEntry(window);
   RECT r;
   if (index < 0 || !GetWindowRect(window, &r)) return false;
-  return !PlacementReached(PlacementFor(window, g_windowTable.Entries[index]), ToRect32(r));
+  return !PlacementReached(PlacementFor(window, g_windowTable.Entries[index]), ToRect32(r), PlacementSlack(window));
 }
 
 void ApplyWindowEntry(HWND window, int32_t index) {
