@@ -12,6 +12,7 @@
 #include <wtsapi32.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -370,7 +371,8 @@ TEST_F(Hook, MiddleClickOnATitleBarOpensThePresets) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-// Windows may drop the low-level hook on resume, unlock or a display change;
+// Windows may drop the low-level hook on resume, unlock, a session connect
+// or a display change;
 // the library sets it afresh then. After each of them the middle click
 // still opens the presets and is still swallowed, press and release.
 TEST_F(Hook, TheMouseHookIsSetAgainOnResumeUnlockAndDisplayChanges) {
@@ -388,6 +390,8 @@ TEST_F(Hook, TheMouseHookIsSetAgainOnResumeUnlockAndDisplayChanges) {
       {"display change", WM_DISPLAYCHANGE, 32},
       {"resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
       {"unlock", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+      {"console connect", WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT},
+      {"remote connect", WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT},
   };
   for (const Event& event : events) {
     SCOPED_TRACE(event.what);
@@ -420,7 +424,8 @@ bool Free(UINT modifiers, UINT key) {
 
 // The hotkey opens the presets for the foreground window under its caption,
 // wherever the mouse is; arrows and Enter choose, Escape leaves, and the
-// keyboard goes back to the window either way.
+// keyboard goes back to the window either way. With the desktop in the
+// foreground it opens nothing.
 TEST_F(Hook, TheHotkeyOpensThePresetsAtTheForegroundWindowsCaption) {
   const RECT work = WorkArea();
   WriteEntryIni(dir, {}, {{0, 10, 20, 0, 0, 640, 480}, {0, 0, 0, 4, 0, 500, 350}});
@@ -428,8 +433,14 @@ TEST_F(Hook, TheHotkeyOpensThePresetsAtTheForegroundWindowsCaption) {
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmHotkeyMenu --rect 400,300,400,300"));
   HWND window = target.window();
+  Target desktop;
+  ASSERT_TRUE(desktop.Start(L"--class Progman --rect 700,500,400,300"));
   SetCursorPos(1500, 900);
 
+  // The hotkeys are handled in turn: the menu that opens is the second
+  // one's, under the user window's caption.
+  ASSERT_TRUE(MakeForeground(desktop.window()));
+  PressMenuHotkey();
   ASSERT_TRUE(MakeForeground(window));
   PressMenuHotkey();
   HWND menu = nullptr;
@@ -519,6 +530,7 @@ TEST_F(Hook, ReadoutFollowsAMovedWindowAndHidesAtTheEnd) {
   };
 
   SetCursorPos(500, 400);
+  ASSERT_TRUE(MakeForeground(window));
   MoveTo(target, 0, 150, 120, {EVENT_SYSTEM_MOVESIZESTART});
   // The library listens for moves only once it has heard of the start, and
   // a move raised before that goes unheard: a drag goes on moving.
@@ -526,6 +538,11 @@ TEST_F(Hook, ReadoutFollowsAMovedWindowAndHidesAtTheEnd) {
     MoveTo(target, 0, 150, 120);
     return readoutAt(500, 400 + below);
   }));
+  // The dragged window stays the foreground one, and the mouse passes
+  // through the readout to what lies beneath.
+  EXPECT_EQ(GetForegroundWindow(), window);
+  const RECT shown = WindowRect(app.readout());
+  EXPECT_NE(WindowFromPoint(POINT{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2}), app.readout());
   SetCursorPos(700, 600);
   MoveTo(target, 0, 300, 250);
   EXPECT_TRUE(WaitUntil([&] { return readoutAt(700, 600 + below); }));
@@ -595,26 +612,49 @@ TEST_F(Hook, WithBothOptionsOffNothingFollowsAndNothingComesBack) {
   EXPECT_EQ(app.Close(), 0);
 }
 
+// Raised from a thread of this process that starts after the program, so
+// that Wine 8 knows the hooks exist (see PackEvents).
+struct RaisedEvent {
+  DWORD event;
+  HWND window;
+};
+
+DWORD WINAPI RaiseThread(void* param) {
+  const auto* raised = static_cast<RaisedEvent*>(param);
+  NotifyWinEvent(raised->event, raised->window, OBJID_WINDOW, CHILDID_SELF);
+  return 0;
+}
+
+void RaiseFromFreshThread(DWORD event, HWND window) {
+  RaisedEvent raised = {event, window};
+  HANDLE thread = CreateThread(nullptr, 0, RaiseThread, &raised, 0, nullptr);
+  if (thread == nullptr) return;
+  WaitForSingleObject(thread, kWaitMs);
+  CloseHandle(thread);
+}
+
 // A window appears to the library when it is shown or, if it was shown
-// while cloaked (as Store apps are), when it is uncloaked; an owned pop-up
-// without a caption (a program's drop-down or tooltip) never appears.
+// while cloaked (as Store apps are), when it is uncloaked. A window that was
+// there before, uncloaked when the user switches to its virtual desktop,
+// does not appear; nor does an owned pop-up without a caption (a program's
+// drop-down or tooltip).
 TEST_F(Hook, UncloakedWindowsAppearCaptionlessOwnedPopUpsDoNot) {
   constexpr DWORD kEventObjectUncloaked = 0x8018;  // EVENT_OBJECT_UNCLOAKED, Windows 8 and later
   const RECT start = MakeRect(100, 100, 400, 300);
-  const RECT ruled = MakeRect(310, 210, 480, 360);
   WriteEntryIni(dir, {{L"kinds rule", L"QmHookKinds", {0, 310, 210, 0, 0, 480, 360}}, kSentinelRule});
+  Target older;
+  ASSERT_TRUE(older.Start(L"--class QmHookKinds --rect 100,100,400,300"));
   ASSERT_TRUE(StartWithSentinel());
+  RaiseFromFreshThread(kEventObjectUncloaked, older.window());
+  ASSERT_TRUE(sentinel.Sync());
+  EXPECT_RECT(WindowRect(older.window()), start);
+
   Target popups;
   ASSERT_TRUE(popups.Start(L"--class QmHookKinds --rect 100,100,400,300 --style 80800000 --owned --count 2", 2));
   const size_t owned = popups.window(0) == WindowByOwner(popups, true) ? 0 : 1;
   popups.Notify(EVENT_OBJECT_SHOW, owned);
   ASSERT_TRUE(sentinel.Sync());
   EXPECT_RECT(WindowRect(popups.window(owned)), start);
-
-  Target store;
-  ASSERT_TRUE(store.Start(L"--class QmHookKinds --rect 100,100,400,300"));
-  store.Notify(kEventObjectUncloaked);
-  EXPECT_TRUE(WaitUntil([&] { return HasRect(store.window(), ruled); }));
   EXPECT_EQ(app.Close(), 0);
 }
 
@@ -782,6 +822,25 @@ TEST_P(HookDpi, RulesPlaceAtTheStatedRealPixels) {
   const RECT centred = MakeRect((screenWidth - 600) / 2, (screenHeight - 450) / 2, 600, 450);
   EXPECT_TRUE(WaitUntil([&] { return HasRect(centre, centred); }));
   EXPECT_RECT(WindowRect(centre), centred);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Numbers that a target stretched by 150 % cannot stand at: it lands a
+// pixel off, and that counts as placed, once, for the whole hold.
+TEST_P(HookDpi, AStretchedWindowOnRoundedPixelsIsPlacedOnce) {
+  WriteEntryIni(dir, {{L"odd rule", L"QmDpiOdd", {0, 301, 211, 0, 0, 601, 451}}});
+  ParkPointer();
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(StartTarget(target, L"--class QmDpiOdd --hidden --rect 60,60,300,240"));
+  HWND window = target.window();
+  target.Appear(0);
+  ASSERT_TRUE(WaitUntil([&] {
+    const RECT r = WindowRect(window);
+    return std::abs(r.left - 301) <= 1 && std::abs(r.top - 211) <= 1 && std::abs(r.right - r.left - 601) <= 2;
+  }));
+  ASSERT_TRUE(WaitUntil([&] { return target.MsSinceShown() > static_cast<LRESULT>(qm::HoldMs) + 500; }));
+  EXPECT_EQ(Placements(window), 1);
   EXPECT_EQ(app.Close(), 0);
 }
 
