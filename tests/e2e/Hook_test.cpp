@@ -437,10 +437,17 @@ TEST_F(Hook, TheHotkeyOpensThePresetsAtTheForegroundWindowsCaption) {
   ASSERT_TRUE(desktop.Start(L"--class Progman --rect 700,500,400,300"));
   SetCursorPos(1500, 900);
 
-  // The hotkeys are handled in turn: the menu that opens is the second
-  // one's, under the user window's caption.
+  // A hide of the readout posted after the hotkey is handled after it (a
+  // menu's loop handles it too): then no menu is open.
+  TipRectPayload shownRect = {0, 0, 10, 10};
+  COPYDATASTRUCT copy = {MSG_TIP_RECT, sizeof(shownRect), &shownRect};
+  app.Send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
   ASSERT_TRUE(MakeForeground(desktop.window()));
   PressMenuHotkey();
+  app.Post(MSG_TIP_HIDE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(app.readout()); }));
+  EXPECT_EQ(OpenPopupMenu(app.process().id()), nullptr);
+
   ASSERT_TRUE(MakeForeground(window));
   PressMenuHotkey();
   HWND menu = nullptr;
