@@ -547,7 +547,7 @@ TEST_F(Hook, ReadoutFollowsAMovedWindowAndHidesAtTheEnd) {
   EXPECT_EQ(GetForegroundWindow(), window);
   const RECT shown = WindowRect(app.readout());
   EXPECT_NE(WindowFromPoint(POINT{shown.left + 5, shown.top + 5}), app.readout());
-  SetCursorPos(700, 600);
+  PutCursor(700, 600);
   MoveTo(target, 0, 300, 250);
   EXPECT_TRUE(WaitUntil([&] { return readoutAt(700, 600 + below); }));
   target.Notify(EVENT_SYSTEM_MOVESIZEEND);
