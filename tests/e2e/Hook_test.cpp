@@ -547,9 +547,8 @@ TEST_F(Hook, ReadoutFollowsAMovedWindowAndHidesAtTheEnd) {
   EXPECT_EQ(GetForegroundWindow(), window);
   const RECT shown = WindowRect(app.readout());
   EXPECT_NE(WindowFromPoint(POINT{shown.left + 5, shown.top + 5}), app.readout());
-  PutCursor(700, 600);
-  MoveTo(target, 0, 300, 250);
-  EXPECT_TRUE(WaitUntil([&] { return readoutAt(700, 600 + below); }));
+  SetCursorPos(700, 600);
+  EXPECT_TRUE(WaitUntil([&] { MoveTo(target, 0, 300, 250); return readoutAt(700, 600 + below); }));
   target.Notify(EVENT_SYSTEM_MOVESIZEEND);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app.readout()); }));
   EXPECT_EQ(app.Close(), 0);
