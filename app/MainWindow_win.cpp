@@ -376,7 +376,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MSG_TRAY:
       OnTrayMessage(lParam);
       return 0;
-    case kMsgStartupNotice:
+    case MSG_STARTUP_NOTICE:
       ShowLoadFailure(g_mainWindow);
       return 0;
     case WM_TIMER:

@@ -103,7 +103,7 @@ bool StartProgram(HINSTANCE instance) {
   CreateDummyWindow();
   CreateReadoutWindow();
   SetHook(g_mainWindow, g_dummyWindow, g_settings.Tooltip, g_settings.KeepIn);
-  if (LoadFoundUnreadableFile()) PostMessageW(g_mainWindow, kMsgStartupNotice, 0, 0);
+  if (LoadFoundUnreadableFile()) PostMessageW(g_mainWindow, MSG_STARTUP_NOTICE, 0, 0);
   // Last: a combination another program holds is reported in a message box,
   // and everything else is working by then.
   ApplyMenuHotkey(nullptr);

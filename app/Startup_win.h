@@ -19,9 +19,6 @@ void EndProgram();
 // The "TaskbarCreated" message, registered at start-up.
 extern UINT g_taskbarCreatedMessage;
 
-// Posted to the main window at start-up when a file could not be read: the
-// box shows once the message loop runs, so start-up never waits on the user.
-constexpr UINT kMsgStartupNotice = WM_APP + 0x10;
 // The one-shot timer that tries the tray icon again while it is not added.
 constexpr UINT_PTR kTrayRetryTimer = 1;
 
