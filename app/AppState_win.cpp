@@ -2,6 +2,7 @@
 
 namespace qm {
 
+EntryStore* g_store;
 HWND g_mainWindow;
 HMENU g_mainMenu;
 HWND g_dummyWindow;
@@ -12,6 +13,6 @@ HICON g_smallIcon;
 NOTIFYICONDATAW g_trayIcon;
 HANDLE g_mutex;
 
-int32_t MainWindowShown;
+int32_t g_mainWindowShown;
 
 }  // namespace qm

@@ -30,7 +30,7 @@ void ReportTaken(HWND owner, int32_t hotkey) {
 }  // namespace
 
 void ApplyMenuHotkey(HWND owner) {
-  int32_t hotkey = HotkeyInUse(g_settings.Hotkey);
+  int32_t hotkey = HotkeyInUse(g_store->settings.Hotkey);
   if (hotkey == g_registered) return;
   if (g_registered != 0) {
     UnregisterHotKey(g_mainWindow, kMenuHotkeyId);
@@ -65,7 +65,7 @@ void OnMenuHotkey(int id) {
   POINT at = {info.rcWindow.left + static_cast<LONG>(info.cxWindowBorders),
               info.rcWindow.top + static_cast<LONG>(info.cyWindowBorders) + caption};
   g_menuOpen = true;
-  ShowMenuEntryPopup(target, g_dummyWindow, &at);
+  ShowMenuEntryPopup(g_store->menus, target, g_dummyWindow, &at);
   g_menuOpen = false;
   // The keyboard goes back to the window it came from.
   if (IsWindow(target)) SetForegroundWindow(target);

@@ -3,12 +3,15 @@
 
 #include <windows.h>
 
+#include "entries/EntryStore_win.h"
+
 namespace qm {
 
 // Everything before the message loop: single-instance test, windows, tray
 // icon, hook. False when the program must end at once (another copy runs,
-// or the main window could not be made).
-bool StartProgram(HINSTANCE instance);
+// or the main window could not be made). store is the program's entry
+// store, kept until exit; start-up loads it.
+bool StartProgram(HINSTANCE instance, EntryStore& store);
 
 // The single message loop; returns the exit code.
 int RunMessageLoop();

@@ -30,7 +30,8 @@
 
 namespace {
 
-using qm::g_windowTable;
+qm::EntryStore g_benchStore;
+qm::WindowTable& g_windowTable = g_benchStore.windows;
 
 constexpr int kRows = qm::MaxEntries;
 constexpr int kStartRuns = 7;
@@ -223,7 +224,8 @@ void BenchRebuild() {
   wc.lpszClassName = L"QmMainWindowBench";
   RegisterClassExW(&wc);
 
-  qm::g_settings = qm::DefaultSettings(1920, 1080);
+  qm::g_store = &g_benchStore;
+  g_benchStore.settings = qm::DefaultSettings(1920, 1080);
   FillWindowTable();
   qm::g_mainWindow = CreateWindowExW(0, wc.lpszClassName, L"Quillmere", WS_OVERLAPPEDWINDOW, 0, 0, 640, 600,
                                      nullptr, nullptr, qm::g_instance, nullptr);

@@ -146,11 +146,21 @@ void ShowRefusal(HWND dialog, UINT id, UINT iconFlags) {
   ShowStringMessage(DialogOwner(dialog), id, 0, MB_OK | iconFlags);
 }
 
-void KeepTableViewRefresh(HWND dialog, LPARAM initParam) { SetWindowLongPtrW(dialog, DWLP_USER, initParam); }
+void KeepRequest(HWND dialog, LPARAM initParam) { SetWindowLongPtrW(dialog, DWLP_USER, initParam); }
 
-void RefreshTableView(HWND dialog) {
-  const auto refresh = reinterpret_cast<TableViewRefresh>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (refresh != nullptr) refresh();
+DialogRequest& RequestOf(HWND dialog) {
+  return *reinterpret_cast<DialogRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
+
+void SaveStore(HWND dialog) {
+  if (!RequestOf(dialog).Store->Save()) ShowSaveFailure(DialogOwner(dialog));
+}
+
+void ShowSaveFailure(HWND mainWindow) {
+  HWND owner = mainWindow != nullptr ? GetLastActivePopup(mainWindow) : nullptr;
+  ShowStringMessage(owner, IDS_SAVE_FAILED, 0, MB_OK | MB_ICONWARNING);
+}
+
+void ShowLoadFailure(HWND owner) { ShowStringMessage(owner, IDS_LOAD_FAILED, 0, MB_OK | MB_ICONWARNING); }
 
 }  // namespace qm

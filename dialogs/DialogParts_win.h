@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "base/U16.h"
+#include "dialogs/Dialogs_win.h"
 #include "dialogs/EntryRules.h"
 #include "dialogs/NumberBox_win.h"
 #include "entries/EntryTable.h"
@@ -95,15 +96,12 @@ HWND DialogOwner(HWND dialog);
 // dialog's owner.
 void ShowRefusal(HWND dialog, UINT id, UINT iconFlags);
 
-// The view-rebuilding function an entry dialog was opened with (see
-// DialogParam): kept at WM_INITDIALOG, called by OK once the table changed.
-void KeepTableViewRefresh(HWND dialog, LPARAM initParam);
-void RefreshTableView(HWND dialog);
+// The request a dialog was opened with (see DialogParam): kept at
+// WM_INITDIALOG in the dialog's DWLP_USER, read back by its handlers.
+void KeepRequest(HWND dialog, LPARAM initParam);
+DialogRequest& RequestOf(HWND dialog);
 
-// State of the window entry dialog that outlives it: the handle of its
-// running-window list while it is open, and the sort direction of each
-// column (0 class, 1 title), which lasts for the whole run.
-extern HWND CurrentWindowList;
-extern int32_t CurrentWindowSortDirection[2];
+// Saves the dialog's store; a failure is told in a box over the dialog.
+void SaveStore(HWND dialog);
 
 }  // namespace qm

@@ -49,6 +49,7 @@ enum class EntryRefusal {
   TableFull,        // adding: every one of the MaxEntries slots is taken
   ClassRegistered,  // adding a window entry whose class another one has
   NoSuchEntry,      // changing: the index names no entry of the table
+  NameMissing,      // a window entry without a registered name
 };
 
 // Where OK stores: Index is the slot to write (the current count when

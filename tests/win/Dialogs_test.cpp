@@ -21,6 +21,8 @@
 namespace qm {
 namespace {
 
+EntryStore store;
+
 // Message boxes seen while a test ran, answered with OK at once.
 std::wstring g_boxCaption;
 std::wstring g_boxText;
@@ -54,12 +56,12 @@ class DialogTest : public testing::Test {
   void TearDown() override {
     KillTimer(nullptr, timer_);
     if (dialog_ != nullptr) DestroyWindow(dialog_);
-    std::memset(&g_windowTable, 0, sizeof g_windowTable);
-    std::memset(&g_menuTable, 0, sizeof g_menuTable);
-    EditIndex = -1;
+    std::memset(&store.windows, 0, sizeof store.windows);
+    std::memset(&store.menus, 0, sizeof store.menus);
+    request_.Index = -1;
   }
   HWND Open(int templateId, DLGPROC procedure) {
-    dialog_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(templateId), nullptr, procedure, 0);
+    dialog_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(templateId), nullptr, procedure, DialogParam(request_));
     return dialog_;
   }
   std::wstring Text(int id) {
@@ -70,6 +72,7 @@ class DialogTest : public testing::Test {
 
   HWND dialog_ = nullptr;
   UINT_PTR timer_ = 0;
+  DialogRequest request_{&store, -1, nullptr};
 };
 
 // The children of a dialog in template order, which is the tab order, with
@@ -103,7 +106,6 @@ void ExpectTemplate(HWND dialog, const std::vector<TemplateControl>& expected) {
 // of the templates: each of those keeps its identifier, place and position
 // in the tab order.
 TEST_F(DialogTest, NewControlsFollowTheExistingOnes) {
-  EditIndex = -1;
   ASSERT_NE(Open(IDD_WINDOWENTRY, WindowEntryDialogProc), nullptr);
   ExpectTemplate(dialog_, {{IDC_TITLE, 36, 8},         {IDC_WINDOWLIST, 8, 40},   {IDC_DESABLEPOS, 8, 108},
                            {IDC_LEFT, 28, 124},        {IDC_TOP, 28, 140},        {IDC_POS, 28, 156},
@@ -129,15 +131,14 @@ TEST_F(DialogTest, NewControlsFollowTheExistingOnes) {
 // should a dialog still be asked to add, OK says so and stores nothing, so
 // nothing is written past the last slot.
 TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
-  g_windowTable.Count = MaxEntries;
-  g_menuTable.Count = MaxEntries;
+  store.windows.Count = MaxEntries;
+  store.menus.Count = MaxEntries;
   for (int i = 0; i < MaxEntries; ++i) {
-    g_windowTable.Entries[i].Left = i;
-    g_menuTable.Entries[i].Left = i;
+    store.windows.Entries[i].Left = i;
+    store.menus.Entries[i].Left = i;
   }
-  const WindowTable windowsBefore = g_windowTable;
-  const MenuTable menusBefore = g_menuTable;
-  EditIndex = -1;
+  const WindowTable windowsBefore = store.windows;
+  const MenuTable menusBefore = store.menus;
 
   struct Case { int templateId; DLGPROC procedure; };
   const Case cases[] = {{IDD_WINDOWENTRY, WindowEntryDialogProc}, {IDD_MENUENTRY, MenuEntryDialogProc}};
@@ -155,22 +156,22 @@ TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
     DestroyWindow(dialog);
     dialog_ = nullptr;
   }
-  EXPECT_EQ(std::memcmp(&g_windowTable, &windowsBefore, sizeof g_windowTable), 0);
-  EXPECT_EQ(std::memcmp(&g_menuTable, &menusBefore, sizeof g_menuTable), 0);
+  EXPECT_EQ(std::memcmp(&store.windows, &windowsBefore, sizeof store.windows), 0);
+  EXPECT_EQ(std::memcmp(&store.menus, &menusBefore, sizeof store.menus), 0);
 }
 
 // A change whose index names no entry loads nothing and stores nothing.
 TEST_F(DialogTest, ChangeOfAnEntryThatIsNotThereStoresNothing) {
-  g_menuTable.Count = 1;
-  g_menuTable.Entries[0].Width = 5;
-  const MenuTable before = g_menuTable;
-  EditIndex = 3;
+  store.menus.Count = 1;
+  store.menus.Entries[0].Width = 5;
+  const MenuTable before = store.menus;
+  request_.Index = 3;
   HWND dialog = Open(IDD_MENUENTRY, MenuEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Text(IDC_WIDTH), L"");
   SetDlgItemTextW(dialog, IDC_WIDTH, L"9");
   SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(std::memcmp(&g_menuTable, &before, sizeof g_menuTable), 0);
+  EXPECT_EQ(std::memcmp(&store.menus, &before, sizeof store.menus), 0);
   EXPECT_TRUE(g_boxText.empty());
 }
 
@@ -202,7 +203,6 @@ TEST_F(DialogTest, PastingIntoANumberBoxTakesWholeNumbersOnly) {
       {L"7", 1, 1, L"1,000", L"7"},
       {L"7", 0, 1, L"abc", L"7"},
   };
-  EditIndex = -1;
   HWND dialog = Open(IDD_MENUENTRY, MenuEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   HWND edit = GetDlgItem(dialog, IDC_LEFT);
@@ -217,7 +217,6 @@ TEST_F(DialogTest, PastingIntoANumberBoxTakesWholeNumbersOnly) {
 }
 
 TEST_F(DialogTest, InputMethodCharactersAreFilteredLikeTypedOnes) {
-  EditIndex = -1;
   HWND dialog = Open(IDD_WINDOWENTRY, WindowEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   HWND edit = GetDlgItem(dialog, IDC_TOP);
@@ -232,7 +231,6 @@ TEST_F(DialogTest, InputMethodCharactersAreFilteredLikeTypedOnes) {
 }
 
 TEST_F(DialogTest, PositionComboHoldsTheSixAnchorsAndClearsForOtherValues) {
-  EditIndex = -1;
   HWND dialog = Open(IDD_MENUENTRY, MenuEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   HWND combo = GetDlgItem(dialog, IDC_POS);
