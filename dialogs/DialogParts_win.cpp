@@ -5,6 +5,7 @@
 #include "base/Win32Glue.h"
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/NumberBox_win.h"
+#include "entries/HotkeyText.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -51,6 +52,8 @@ void SetCheckedFlag(HWND dialog, int id, int32_t flag) {
 
 void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
   switch (kind) {
+    case ControlKind::Text:
+      break;
     case ControlKind::Check:
       SetCheckedFlag(dialog, id, value);
       break;
@@ -65,11 +68,19 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
       SendDlgItemMessageW(dialog, id, CB_SETCURSEL, listed ? static_cast<WPARAM>(value) : static_cast<WPARAM>(-1), 0);
       break;
     }
+    case ControlKind::Hotkey:
+      // A plain key or Shift with a key would be taken from every program:
+      // the control makes such input Ctrl+Alt with that key.
+      SendDlgItemMessageW(dialog, id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+      SendDlgItemMessageW(dialog, id, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(value)), 0);
+      break;
   }
 }
 
 int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
   switch (kind) {
+    case ControlKind::Text:
+      return current;
     case ControlKind::Check:
       return CheckedFlag(dialog, id);
     case ControlKind::Number:
@@ -81,6 +92,10 @@ int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
       // the user picks one, stays as it was.
       const LRESULT item = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
       return item == CB_ERR ? current : static_cast<int32_t>(item);
+    }
+    case ControlKind::Hotkey: {
+      const WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, id, HKM_GETHOTKEY, 0, 0));
+      return HotkeySetting(HotkeyFromControl(word, HotkeyInUse(current)));
     }
   }
   return 0;

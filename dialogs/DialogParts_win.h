@@ -12,6 +12,7 @@
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/EntryRules.h"
 #include "dialogs/NumberBox_win.h"
+#include "entries/EntryFields.h"
 #include "entries/EntryTable.h"
 
 namespace qm {
@@ -35,41 +36,46 @@ int32_t CheckedFlag(HWND dialog, int id);
 void SetCheckedFlag(HWND dialog, int id, int32_t flag);
 
 // A dialog's table of its controls: which control shows which field of the
-// record, and as what. Loading sets check marks and the position without
-// notifications; the enabled states follow from the commands an entry
-// dialog then sends itself.
-enum class ControlKind { Check, Number, Position, Monitor };
+// record, and as what; the fields are those of the record's table
+// (entries/EntryFields.h). Loading sets texts, check marks and the position
+// without notifications; the enabled states follow from the commands an
+// entry dialog then sends itself.
+enum class ControlKind { Text, Check, Number, Position, Monitor, Hotkey };
 template <typename Record>
 struct ControlField {
   int Id;
-  int32_t Record::*Field;
   ControlKind Kind;
-};
-struct TextControlField {
-  int Id;
-  char16_t (WindowEntry::*Field)[TextCapacity];
+  int32_t Record::*Number = nullptr;
+  TextMember<Record> Text = nullptr;
+
+  constexpr ControlField(int id, int32_t Record::*number, ControlKind kind) : Id(id), Kind(kind), Number(number) {}
+  constexpr ControlField(int id, TextMember<Record> text) : Id(id), Kind(ControlKind::Text), Text(text) {}
 };
 
 void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value);
 // current: the field's value before, which a monitor box without a
-// selection keeps.
+// selection and a hotkey the control cannot show keep.
 int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current);
 
 template <typename Record, size_t N>
 void LoadControls(HWND dialog, const ControlField<Record> (&controls)[N], const Record& record) {
-  for (const auto& c : controls) LoadControl(dialog, c.Id, c.Kind, record.*c.Field);
+  for (const auto& c : controls) {
+    if (c.Kind == ControlKind::Text) {
+      SetDlgItemTextW(dialog, c.Id, reinterpret_cast<const wchar_t*>(record.*c.Text));
+    } else {
+      LoadControl(dialog, c.Id, c.Kind, record.*c.Number);
+    }
+  }
 }
 template <typename Record, size_t N>
 void StoreControls(HWND dialog, const ControlField<Record> (&controls)[N], Record& record) {
-  for (const auto& c : controls) record.*c.Field = StoreControl(dialog, c.Id, c.Kind, record.*c.Field);
-}
-template <size_t N>
-void LoadControls(HWND dialog, const TextControlField (&controls)[N], const WindowEntry& entry) {
-  for (const auto& c : controls) SetDlgItemTextW(dialog, c.Id, reinterpret_cast<const wchar_t*>(entry.*c.Field));
-}
-template <size_t N>
-void StoreControls(HWND dialog, const TextControlField (&controls)[N], WindowEntry& entry) {
-  for (const auto& c : controls) ReadControlText(dialog, c.Id, entry.*c.Field);
+  for (const auto& c : controls) {
+    if (c.Kind == ControlKind::Text) {
+      ReadControlText(dialog, c.Id, record.*c.Text);
+    } else {
+      record.*c.Number = StoreControl(dialog, c.Id, c.Kind, record.*c.Number);
+    }
+  }
 }
 
 // The controls the entry rules read, and writing back what a reaction

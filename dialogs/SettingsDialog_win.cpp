@@ -5,11 +5,8 @@
 // changed hotkey as soon as the dialog has closed.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
-#include "entries/HotkeyText.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -19,24 +16,16 @@ namespace {
 constexpr ControlField<Settings> kSettingsControls[] = {
     {IDC_TOOLTIP, &Settings::Tooltip, ControlKind::Check},
     {IDC_KEEPIN, &Settings::KeepIn, ControlKind::Check},
+    {IDC_HOTKEY, &Settings::Hotkey, ControlKind::Hotkey},
 };
 
 void OnInitDialog(HWND dialog, LPARAM initParam) {
   KeepRequest(dialog, initParam);
-  const Settings& settings = RequestOf(dialog).Store->settings;
-  LoadControls(dialog, kSettingsControls, settings);
-  // A plain key or Shift with a key would be taken from every program:
-  // the control makes such input Ctrl+Alt with that key.
-  SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                      MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-  SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(settings.Hotkey)), 0);
+  LoadControls(dialog, kSettingsControls, RequestOf(dialog).Store->settings);
 }
 
 void OnOk(HWND dialog) {
-  Settings& settings = RequestOf(dialog).Store->settings;
-  StoreControls(dialog, kSettingsControls, settings);
-  WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
-  settings.Hotkey = HotkeySetting(HotkeyFromControl(word, HotkeyInUse(settings.Hotkey)));
+  StoreControls(dialog, kSettingsControls, RequestOf(dialog).Store->settings);
   SaveStore(dialog);
   EndDialog(dialog, 0);
 }

@@ -25,12 +25,10 @@ namespace {
 int32_t g_windowSortDirection[2];
 
 // The dialog's controls and the fields they show, in the order they load.
-constexpr TextControlField kWindowTextControls[] = {
+constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_TITLE, &WindowEntry::Title},
     {IDC_CLASS, &WindowEntry::Class},
     {IDC_PROCESS, &WindowEntry::Process},
-};
-constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_DESABLEPOS, &WindowEntry::DesablePos, ControlKind::Check},
     {IDC_DESABLESIZE, &WindowEntry::DesableSize, ControlKind::Check},
     {IDC_POS, &WindowEntry::Pos, ControlKind::Position},
@@ -205,10 +203,10 @@ void TakeSelectedWindow(HWND dialog) {
   ShowNumber(dialog, IDC_HEIGHT, rect.bottom - rect.top);
   // Each frame box from its style bit. WS_CAPTION is WS_BORDER | WS_DLGFRAME,
   // so a captioned window ticks both.
-  for (const auto& frame : FrameFields) {
-    if (frame.StyleBit == 0) continue;
+  for (const auto& field : kWindowEntryFields) {
+    if (field.Style == 0) continue;
     for (const auto& control : kWindowEntryControls) {
-      if (control.Field == frame.Field) SetCheckedFlag(dialog, control.Id, (static_cast<DWORD>(style) & frame.StyleBit) != 0);
+      if (control.Number == field.Number) SetCheckedFlag(dialog, control.Id, (static_cast<DWORD>(style) & field.Style) != 0);
     }
   }
 }
@@ -233,7 +231,6 @@ void InitWindowList(HWND dialog) {
 
 void LoadWindowEntry(HWND dialog, const EntryStore& store, int32_t index) {
   const WindowEntry& entry = store.windows.Entries[index];
-  LoadControls(dialog, kWindowTextControls, entry);
   LoadControls(dialog, kWindowEntryControls, entry);
 }
 
@@ -248,7 +245,6 @@ EntryRefusal PutWindowEntry(HWND dialog, EntryStore& store, int32_t index) {
   const EntryTarget target = WindowEntryTarget(store.windows, index, U16ViewOf(windowClass));
   if (target.Refusal != EntryRefusal::None) return target.Refusal;
   WindowEntry entry = store.windows.Entries[target.Index];
-  StoreControls(dialog, kWindowTextControls, entry);
   StoreControls(dialog, kWindowEntryControls, entry);
   store.Put(target.Index, entry);
   return EntryRefusal::None;

@@ -14,15 +14,15 @@ constexpr char16_t ConfigSection[] = u"Config";
 constexpr char16_t WindowSection[] = u"Window";
 constexpr char16_t MenuSection[] = u"Menu";
 constexpr char16_t CountKey[] = u"Item";
-constexpr char16_t HotkeyKeyName[] = u"Hotkey";
 
-// "%s%d": a key name with the entry number appended ("Title1").
+// "%s%d": a key name with the entry number appended ("Title1"); a number of
+// 0 (the settings) appends nothing.
 struct NumberedKey {
   char16_t text[40];
   size_t length;
   NumberedKey(const char16_t* name, int32_t number) {
     length = U16CopyTruncated(text, 28, U16ViewOf(name));
-    length += U16FormatInt(number, text + length);
+    if (number > 0) length += U16FormatInt(number, text + length);
   }
   U16View view() const { return U16View(text, length); }
 };
@@ -80,25 +80,6 @@ class TextBuilder {
   std::u16string text_;
 };
 
-}  // namespace
-
-Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight) {
-  Settings settings = DefaultSettings(screenWidth, screenHeight);
-  for (const auto& key : SettingsFields) {
-    settings.*key.Field = config.ReadInt(ConfigSection, key.Key, settings.*key.Field);
-  }
-  char16_t text[TextCapacity];
-  U16View raw;
-  if (config.FindValue(ConfigSection, HotkeyKeyName, &raw)) {
-    size_t length = config.ReadString(ConfigSection, HotkeyKeyName, U16View(), text, TextCapacity);
-    int32_t hotkey = 0;
-    settings.Hotkey = ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : NoHotkeySetting;
-  }
-  return settings;
-}
-
-namespace {
-
 // Empties the slots the table's old and new entries take and sets its count.
 // Slots from Count on are zero already (removing entries clears theirs), and
 // clearing all 512 would bring the whole table, 800 KB, into memory.
@@ -109,45 +90,88 @@ void ResetTable(Table& table, int32_t count) {
   table.Count = count;
 }
 
-}  // namespace
+// A hotkey that cannot be read is no hotkey; a missing one the default.
+int32_t ReadHotkey(const IniDocument& doc, const char16_t* section, U16View key) {
+  U16View raw;
+  if (!doc.FindValue(section, key, &raw)) return 0;
+  char16_t text[TextCapacity];
+  const size_t length = doc.ReadString(section, key, U16View(), text, TextCapacity);
+  int32_t hotkey = 0;
+  return ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : NoHotkeySetting;
+}
 
-void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
-  ResetTable(windows, ReadCount(doc, WindowSection));
-  for (int32_t i = 0; i < windows.Count; ++i) {
-    WindowEntry& entry = windows.Entries[i];
-    for (const auto& key : WindowTextFields) {
-      doc.ReadString(WindowSection, NumberedKey(key.Key, i + 1).view(), U16View(), entry.*key.Field, TextCapacity);
-    }
-    for (const auto& key : GeometryFields) {
-      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-    for (const auto& key : FrameFields) {
-      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-    for (const auto& key : WindowOptionalTextFields) {
-      doc.ReadString(WindowSection, NumberedKey(key.Key, i + 1).view(), U16View(), entry.*key.Field, TextCapacity);
-    }
-    for (const auto& key : OptionalGeometryFields) {
-      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-  }
-
-  ResetTable(menus, ReadCount(doc, MenuSection));
-  for (int32_t i = 0; i < menus.Count; ++i) {
-    for (const auto& key : GeometryFields) {
-      menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-    for (const auto& key : OptionalGeometryFields) {
-      menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);
+// Reads every key of a record's table; number is the entry's (0: unnumbered).
+template <typename Record, size_t N>
+void ReadRecord(const IniDocument& doc, const char16_t* section, int32_t number, const FieldRow<Record> (&rows)[N],
+                Record& record) {
+  for (const FieldRow<Record>& row : rows) {
+    const NumberedKey key(row.Key, number);
+    switch (row.Kind) {
+      case FieldKind::Number:
+        record.*row.Number = doc.ReadInt(section, key.view(), record.*row.Number);
+        break;
+      case FieldKind::OptionalNumber:
+        record.*row.Number = doc.ReadInt(section, key.view(), row.Absent);
+        break;
+      case FieldKind::Text:
+      case FieldKind::OptionalText:
+        doc.ReadString(section, key.view(), U16View(), record.*row.Text, TextCapacity);
+        break;
+      case FieldKind::Hotkey:
+        record.*row.Number = ReadHotkey(doc, section, key.view());
+        break;
     }
   }
 }
 
+}  // namespace
+
+Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight) {
+  Settings settings = DefaultSettings(screenWidth, screenHeight);
+  ReadRecord(config, ConfigSection, 0, kSettingsFields, settings);
+  return settings;
+}
+
+void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
+  ResetTable(windows, ReadCount(doc, WindowSection));
+  for (int32_t i = 0; i < windows.Count; ++i) ReadRecord(doc, WindowSection, i + 1, kWindowEntryFields, windows.Entries[i]);
+  ResetTable(menus, ReadCount(doc, MenuSection));
+  for (int32_t i = 0; i < menus.Count; ++i) ReadRecord(doc, MenuSection, i + 1, kMenuEntryFields, menus.Entries[i]);
+}
+
+namespace {
+
+// Writes every key of a record's table; number is the entry's (0: unnumbered).
+template <typename Record, size_t N>
+void WriteRecord(TextBuilder& out, int32_t number, const FieldRow<Record> (&rows)[N], const Record& record) {
+  for (const FieldRow<Record>& row : rows) {
+    const NumberedKey key(row.Key, number);
+    switch (row.Kind) {
+      case FieldKind::Number:
+        out.Int(key.view(), record.*row.Number);
+        break;
+      case FieldKind::OptionalNumber:
+        if (record.*row.Number != row.Absent) out.Int(key.view(), record.*row.Number);
+        break;
+      case FieldKind::Text:
+        out.Text(key.view(), FieldView(record.*row.Text));
+        break;
+      case FieldKind::OptionalText:
+        if (!FieldView(record.*row.Text).empty()) out.Text(key.view(), FieldView(record.*row.Text));
+        break;
+      case FieldKind::Hotkey:
+        if (record.*row.Number != 0) out.Key(key.view(), FormatHotkey(HotkeyInUse(record.*row.Number)));
+        break;
+    }
+  }
+}
+
+}  // namespace
+
 std::u16string ComposeConfigText(const Settings& settings) {
   TextBuilder out;
   out.Section(ConfigSection);
-  for (const auto& key : SettingsFields) out.Int(key.Key, settings.*key.Field);
-  if (settings.Hotkey != 0) out.Key(HotkeyKeyName, FormatHotkey(HotkeyInUse(settings.Hotkey)));
+  WriteRecord(out, 0, kSettingsFields, settings);
   return std::move(out.text());
 }
 
@@ -160,30 +184,10 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
   out.text().reserve(4096 + static_cast<size_t>(windowCount) * 1000 + static_cast<size_t>(menuCount) * 120);
   out.Section(WindowSection);
   out.Int(CountKey, windowCount);
-  for (int32_t i = 0; i < windowCount; ++i) {
-    const WindowEntry& entry = windows.Entries[i];
-    for (const auto& key : WindowTextFields) {
-      out.Text(NumberedKey(key.Key, i + 1).view(), FieldView(entry.*key.Field));
-    }
-    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    for (const auto& key : FrameFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    for (const auto& key : WindowOptionalTextFields) {
-      const U16View value = FieldView(entry.*key.Field);
-      if (!value.empty()) out.Text(NumberedKey(key.Key, i + 1).view(), value);
-    }
-    for (const auto& key : OptionalGeometryFields) {
-      if (entry.*key.Field != 0) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    }
-  }
+  for (int32_t i = 0; i < windowCount; ++i) WriteRecord(out, i + 1, kWindowEntryFields, windows.Entries[i]);
   out.Section(MenuSection);
   out.Int(CountKey, menuCount);
-  for (int32_t i = 0; i < menuCount; ++i) {
-    const MenuEntry& entry = menus.Entries[i];
-    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    for (const auto& key : OptionalGeometryFields) {
-      if (entry.*key.Field != 0) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    }
-  }
+  for (int32_t i = 0; i < menuCount; ++i) WriteRecord(out, i + 1, kMenuEntryFields, menus.Entries[i]);
   return std::move(out.text());
 }
 

@@ -166,9 +166,9 @@ bool TableNamesProgram(const WindowTable& table) {
 }
 
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry) {
-  for (const auto& frame : FrameFields) {
-    if (frame.StyleBit == 0) continue;
-    style = entry.*frame.Field != 0 ? (style | frame.StyleBit) : (style & ~frame.StyleBit);
+  for (const auto& row : kWindowEntryFields) {
+    if (row.Style == 0) continue;
+    style = entry.*row.Number != 0 ? (style | row.Style) : (style & ~row.Style);
   }
   return style;
 }

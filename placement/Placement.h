@@ -116,8 +116,8 @@ int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View 
 // window's program at all: reading it opens the window's process.
 bool TableNamesProgram(const WindowTable& table);
 
-// Sets or clears the style bit of every frame field of the entry (see
-// FrameFields); no other bit changes.
+// Sets or clears the style bit of every field of the entry that has one (the
+// StyleBit rows of kWindowEntryFields); no other bit changes.
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry);
 
 // A preset's popup item, "(%s) [%s]" of its position and size texts, into
