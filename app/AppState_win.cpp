@@ -13,6 +13,4 @@ HICON g_smallIcon;
 NOTIFYICONDATAW g_trayIcon;
 HANDLE g_mutex;
 
-int32_t g_mainWindowShown;
-
 }  // namespace qm

@@ -26,7 +26,4 @@ extern HICON g_smallIcon;
 extern NOTIFYICONDATAW g_trayIcon;
 extern HANDLE g_mutex;
 
-// Non-zero when the main window was last shown from the tray.
-extern int32_t g_mainWindowShown;
-
 }  // namespace qm

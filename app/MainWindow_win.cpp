@@ -180,13 +180,11 @@ bool MainWindowOnScreen() { return IsWindowVisible(g_mainWindow) && !IsIconic(g_
 void ToggleMainWindow() {
   if (MainWindowOnScreen()) {
     HideMainWindow();
-    g_mainWindowShown = 0;
   } else {
     // SW_RESTORE brings a minimised window back at its place; SW_SHOWNORMAL
     // does the same for a hidden one.
     ShowWindow(g_mainWindow, IsIconic(g_mainWindow) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(g_mainWindow);
-    g_mainWindowShown = 1;
   }
 }
 
@@ -231,7 +229,6 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   // Minimising hides the window instead: it lives in the tray.
   if (LOWORD(wParam) == SC_MINIMIZE) {
     HideMainWindow();
-    g_mainWindowShown = 0;
     return 0;
   }
   return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);

@@ -75,58 +75,6 @@ class DialogTest : public testing::Test {
   DialogRequest request_{&store, -1, nullptr};
 };
 
-// The children of a dialog in template order, which is the tab order, with
-// the top-left corner of each in dialog units as the template gives it.
-struct TemplateControl {
-  int id;
-  int x, y;
-};
-
-void ExpectTemplate(HWND dialog, const std::vector<TemplateControl>& expected) {
-  size_t i = 0;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT), ++i) {
-    ASSERT_LT(i, expected.size()) << "more controls than expected";
-    SCOPED_TRACE(i);
-    RECT units = {expected[i].x, expected[i].y, 0, 0};
-    MapDialogRect(dialog, &units);
-    RECT actual = {};
-    GetWindowRect(child, &actual);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-    EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), expected[i].id);
-    // The places are the Japanese templates'; the English ones move a few
-    // labels and boxes to fit their texts (checked against these elsewhere).
-    if (PRIMARYLANGID(qm::test::ExpectedTexts().language) != LANG_JAPANESE) continue;
-    EXPECT_EQ(actual.left, units.left);
-    EXPECT_EQ(actual.top, units.top);
-  }
-  EXPECT_EQ(i, expected.size());
-}
-
-// The program and monitor controls were added after every existing control
-// of the templates: each of those keeps its identifier, place and position
-// in the tab order.
-TEST_F(DialogTest, NewControlsFollowTheExistingOnes) {
-  ASSERT_NE(Open(IDD_WINDOWENTRY, WindowEntryDialogProc), nullptr);
-  ExpectTemplate(dialog_, {{IDC_TITLE, 36, 8},         {IDC_WINDOWLIST, 8, 40},   {IDC_DESABLEPOS, 8, 108},
-                           {IDC_LEFT, 28, 124},        {IDC_TOP, 28, 140},        {IDC_POS, 28, 156},
-                           {IDC_DESABLESIZE, 76, 108}, {IDC_WIDTH, 92, 124},      {IDC_HEIGHT, 92, 140},
-                           {IDC_DESABLESTYLE, 148, 108}, {IDC_BORDER, 148, 124},  {IDC_DIALOGFRAME, 148, 136},
-                           {IDC_THICKFRAME, 148, 148}, {IDOK, 156, 176},          {IDCANCEL, 196, 176},
-                           {-1, 8, 8},                 {-1, 124, 8},              {IDC_CLASS, 148, 8},
-                           {-1, 8, 28},                {-1, 8, 124},              {-1, 76, 124},
-                           {-1, 8, 140},               {-1, 76, 140},             {-1, 8, 156},
-                           {IDC_REFRESH, 192, 24},     {IDC_GET, 152, 24},        {-1, 236, 8},
-                           {IDC_PROCESS, 236, 20},     {-1, 236, 108},            {IDC_MONITOR, 236, 120}});
-  DestroyWindow(dialog_);
-  ASSERT_NE(Open(IDD_MENUENTRY, MenuEntryDialogProc), nullptr);
-  ExpectTemplate(dialog_, {{IDC_DESABLEPOS, 8, 8}, {IDC_LEFT, 28, 24},       {IDC_TOP, 28, 40},
-                           {IDC_POS, 28, 56},      {IDC_DESABLESIZE, 76, 8}, {IDC_WIDTH, 92, 24},
-                           {IDC_HEIGHT, 92, 40},   {IDOK, 68, 76},           {IDCANCEL, 108, 76},
-                           {-1, 8, 24},            {-1, 76, 24},             {-1, 8, 40},
-                           {-1, 76, 40},           {-1, 8, 56},              {-1, 152, 8},
-                           {IDC_MONITOR, 152, 20}});
-}
-
 // The main window refuses an add on a full table before a dialog opens;
 // should a dialog still be asked to add, OK says so and stores nothing, so
 // nothing is written past the last slot.
