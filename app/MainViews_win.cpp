@@ -68,7 +68,7 @@ int ColumnCount(HWND view) {
 void FillRows(const EntryListView& list, int32_t rows) {
   HWND view = *list.View;
   const EntryTexts texts;
-  char16_t scratch[TextCapacity];
+  char16_t scratch[kTextCapacity];
   LVITEMW item = {};
   item.mask = LVIF_TEXT;
   for (int32_t row = 0; row < rows; ++row) {

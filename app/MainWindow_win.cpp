@@ -43,7 +43,7 @@ void ShowAbout() { ShowStringMessage(g_mainWindow, IDS_ABOUT_TEXT, IDS_ABOUT_CAP
 // A full table has no slot left for the dialog's OK to fill, so the add is
 // refused before the user types anything into a dialog that cannot store it.
 void AddEntry() {
-  if (g_store->Count(ShownList().List) >= MaxEntries) {
+  if (g_store->Count(ShownList().List) >= kMaxEntries) {
     ShowStringMessage(g_mainWindow, IDS_TABLE_FULL, 0, MB_OK | MB_ICONINFORMATION);
     return;
   }
@@ -64,8 +64,8 @@ void DeleteSelectedEntries() {
   const EntryListView& list = ShownList();
   if (FirstSelectedRow(*list.View) < 0) return;
   if (ShowStringMessage(g_mainWindow, IDS_DELETE_CONFIRM, IDS_DELETE, MB_YESNO) != IDYES) return;
-  int32_t rows[MaxEntries];
-  const int32_t count = SelectedRows(*list.View, rows, MaxEntries);
+  int32_t rows[kMaxEntries];
+  const int32_t count = SelectedRows(*list.View, rows, kMaxEntries);
   if (count == 0) return;
   g_store->Delete(list.List, rows, count);
   list.Refresh();

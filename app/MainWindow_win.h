@@ -22,7 +22,7 @@ struct EntryListView {
   const int* ColumnTexts;
   int Columns;
   // Text of one cell: a field of the entry itself, or a text composed into
-  // scratch[TextCapacity].
+  // scratch[kTextCapacity].
   const char16_t* (*Cell)(const EntryStore& store, const EntryTexts& texts, int32_t row, int column,
                           char16_t* scratch);
   int DialogId;

@@ -19,10 +19,10 @@ int32_t g_reported = 0;    // the last combination reported as taken
 bool g_menuOpen = false;
 
 void ReportTaken(HWND owner, int32_t hotkey) {
-  char16_t format[TextCapacity];
+  char16_t format[kTextCapacity];
   LoadText(IDS_HOTKEY_TAKEN, format);
   std::u16string name = FormatHotkey(hotkey);
-  wchar_t text[2 * TextCapacity];
+  wchar_t text[2 * kTextCapacity];
   wsprintfW(text, AsWide(format), AsWide(name.c_str()));
   MessageBoxW(owner, text, kProgramName, MB_OK | MB_ICONWARNING);
 }

@@ -33,7 +33,7 @@ namespace {
 qm::EntryStore g_benchStore;
 qm::WindowTable& g_windowTable = g_benchStore.windows;
 
-constexpr int kRows = qm::MaxEntries;
+constexpr int kRows = qm::kMaxEntries;
 constexpr int kStartRuns = 7;
 constexpr int kRebuildRuns = 7;
 
@@ -188,9 +188,9 @@ void FillWindowTable() {
   std::memset(&g_windowTable, 0, sizeof(g_windowTable));
   for (int i = 0; i < kRows; ++i) {
     qm::WindowEntry& entry = g_windowTable.Entries[i];
-    lstrcpynW(qm::AsWide(entry.Title), (L"ウィンドウ " + std::to_wstring(1000 + i)).c_str(), qm::TextCapacity);
-    lstrcpynW(qm::AsWide(entry.Class), (L"BenchClass" + std::to_wstring(i)).c_str(), qm::TextCapacity);
-    entry.Pos = i % qm::PosCount;
+    lstrcpynW(qm::AsWide(entry.Title), (L"ウィンドウ " + std::to_wstring(1000 + i)).c_str(), qm::kTextCapacity);
+    lstrcpynW(qm::AsWide(entry.Class), (L"BenchClass" + std::to_wstring(i)).c_str(), qm::kTextCapacity);
+    entry.Pos = i % qm::kPosCount;
     entry.Left = i;
     entry.Top = i;
     entry.Width = 640;
@@ -257,7 +257,7 @@ void BenchRebuild() {
   const qm::EntryTexts texts;
   for (int i = 0; i < kRows; ++i) {
     const qm::WindowEntry& entry = g_windowTable.Entries[i];
-    char16_t text[qm::TextCapacity];
+    char16_t text[qm::kTextCapacity];
     cells.push_back(qm::AsWide(entry.Title));
     cells.push_back(qm::AsWide(entry.Class));
     texts.Position(entry, text);

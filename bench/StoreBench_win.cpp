@@ -46,12 +46,12 @@ double MedianSeconds(int runs, Work work) {
 // quotes, and the comparison is about speed on equal content.
 void FillFullTables() {
   store.settings = Settings{100, 200, 640, 480, 1, 0, 1, 0};
-  for (int32_t i = 0; i < MaxEntries; ++i) {
+  for (int32_t i = 0; i < kMaxEntries; ++i) {
     WindowEntry& w = store.windows.Entries[i];
-    wchar_t title[TextCapacity];
-    swprintf(title, TextCapacity, L"Document %d - Some Application Window (\u4e2d\u592e)", i * 7919 % 100000);
-    U16CopyTruncated(w.Title, TextCapacity, AsU16(title));
-    U16CopyTruncated(w.Class, TextCapacity, u"ApplicationFrameWindowClass");
+    wchar_t title[kTextCapacity];
+    swprintf(title, kTextCapacity, L"Document %d - Some Application Window (\u4e2d\u592e)", i * 7919 % 100000);
+    U16CopyTruncated(w.Title, kTextCapacity, AsU16(title));
+    U16CopyTruncated(w.Class, kTextCapacity, u"ApplicationFrameWindowClass");
     w.Left = i * 3 - 700;
     w.Top = i * 2;
     w.Pos = i % 6;
@@ -65,8 +65,8 @@ void FillFullTables() {
     m.Width = 200 + i;
     m.Height = 100 + i;
   }
-  store.windows.Count = MaxEntries;
-  store.menus.Count = MaxEntries;
+  store.windows.Count = kMaxEntries;
+  store.menus.Count = kMaxEntries;
 }
 
 void Report(const char* what, double ours, double baseline) {

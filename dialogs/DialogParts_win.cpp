@@ -12,7 +12,7 @@ namespace qm {
 
 void ReadControlText(HWND dialog, int id, char16_t* out) {
   out[0] = u'\0';
-  GetDlgItemTextW(dialog, id, AsWide(out), TextCapacity);
+  GetDlgItemTextW(dialog, id, AsWide(out), kTextCapacity);
 }
 
 namespace {
@@ -21,7 +21,7 @@ namespace {
 // stored value, and selects the first.
 void FillCombo(HWND dialog, int id, UINT firstText, int32_t count) {
   for (int32_t item = 0; item < count; ++item) {
-    char16_t text[TextCapacity];
+    char16_t text[kTextCapacity];
     LoadText(firstText + static_cast<UINT>(item), text);
     SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
@@ -30,12 +30,12 @@ void FillCombo(HWND dialog, int id, UINT firstText, int32_t count) {
 
 }  // namespace
 
-void FillPositionCombo(HWND dialog) { FillCombo(dialog, IDC_POS, IDS_POS_FREE, PosCount); }
+void FillPositionCombo(HWND dialog) { FillCombo(dialog, IDC_POS, IDS_POS_FREE, kPosCount); }
 
-void FillMonitorCombo(HWND dialog) { FillCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, MonitorChoiceCount); }
+void FillMonitorCombo(HWND dialog) { FillCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, kMonitorChoiceCount); }
 
 void SelectPosition(HWND dialog, int32_t pos) {
-  const WPARAM item = pos >= PosFree && pos < PosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);
+  const WPARAM item = pos >= PosFree && pos < kPosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);
   SendDlgItemMessageW(dialog, IDC_POS, CB_SETCURSEL, item, 0);
 }
 
@@ -64,7 +64,7 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
       SelectPosition(dialog, value);
       break;
     case ControlKind::Monitor: {
-      const bool listed = value >= MonitorPrimary && value < MonitorChoiceCount;
+      const bool listed = value >= MonitorPrimary && value < kMonitorChoiceCount;
       SendDlgItemMessageW(dialog, id, CB_SETCURSEL, listed ? static_cast<WPARAM>(value) : static_cast<WPARAM>(-1), 0);
       break;
     }

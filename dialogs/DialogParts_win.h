@@ -17,7 +17,7 @@
 
 namespace qm {
 
-// Text of a dialog control into out[TextCapacity], cut to 255 code units.
+// Text of a dialog control into out[kTextCapacity], cut to 255 code units.
 void ReadControlText(HWND dialog, int id, char16_t* out);
 
 // Fills the monitor box (IDC_MONITOR) of an entry dialog with the three

@@ -32,6 +32,19 @@ struct EntryDialogKind {
   void (*Notify)(HWND dialog, const NMHDR* header);
 };
 
+// OK's store step: the controls read into a copy of the target slot (the
+// empty slot after the last for an add), which the store then puts in
+// place, unless the target refuses.
+template <typename Entry, size_t N>
+EntryRefusal PutEntry(HWND dialog, EntryStore& store, const Entry (&slots)[kMaxEntries], EntryTarget target,
+                      const ControlField<Entry> (&controls)[N]) {
+  if (target.Refusal != EntryRefusal::None) return target.Refusal;
+  Entry entry = slots[target.Index];
+  StoreControls(dialog, controls, entry);
+  store.Put(target.Index, entry);
+  return EntryRefusal::None;
+}
+
 INT_PTR EntryDialogProc(const EntryDialogKind& kind, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace qm

@@ -46,7 +46,7 @@ int32_t MenuEntryLoadCommands(int32_t desablePos, int32_t* ids);
 
 enum class EntryRefusal {
   None,
-  TableFull,        // adding: every one of the MaxEntries slots is taken
+  TableFull,        // adding: every one of the kMaxEntries slots is taken
   ClassRegistered,  // adding a window entry whose class another one has
   NoSuchEntry,      // changing: the index names no entry of the table
   NameMissing,      // a window entry without a registered name
@@ -64,7 +64,7 @@ EntryTarget MenuEntryTarget(const MenuTable& table, int32_t editIndex);
 
 // Whether editIndex names an entry of a table holding count entries.
 inline bool IsEntryIndex(int32_t editIndex, int32_t count) {
-  return editIndex >= 0 && editIndex < count && editIndex < MaxEntries;
+  return editIndex >= 0 && editIndex < count && editIndex < kMaxEntries;
 }
 
 }  // namespace qm

@@ -28,12 +28,7 @@ void LoadMenuEntry(HWND dialog, const EntryStore& store, int32_t index) {
 
 // Only a full table (for an add) refuses a preset.
 EntryRefusal PutMenuEntry(HWND dialog, EntryStore& store, int32_t index) {
-  const EntryTarget target = MenuEntryTarget(store.menus, index);
-  if (target.Refusal != EntryRefusal::None) return target.Refusal;
-  MenuEntry entry = store.menus.Entries[target.Index];
-  StoreControls(dialog, kMenuEntryControls, entry);
-  store.Put(target.Index, entry);
-  return EntryRefusal::None;
+  return PutEntry(dialog, store, store.menus.Entries, MenuEntryTarget(store.menus, index), kMenuEntryControls);
 }
 
 constexpr EntryDialogKind kMenuEntryDialog = {

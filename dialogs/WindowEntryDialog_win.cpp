@@ -54,11 +54,11 @@ constexpr int kMaxListedWindows = 1024;
 // What one sort compares: the sorted column's texts by row item data, taken
 // just before the sort, and the column's direction.
 struct SortTexts {
-  std::vector<std::array<char16_t, TextCapacity>> byData;
+  std::vector<std::array<char16_t, kTextCapacity>> byData;
   int32_t direction;
 };
 
-// Text of one cell into out[TextCapacity] (cut to 255 code units).
+// Text of one cell into out[kTextCapacity] (cut to 255 code units).
 void ReadRowText(HWND list, int row, int column, char16_t* out) {
   out[0] = u'\0';
   LVITEMW item = {};
@@ -66,12 +66,12 @@ void ReadRowText(HWND list, int row, int column, char16_t* out) {
   item.iItem = row;
   item.iSubItem = column;
   item.pszText = AsWide(out);
-  item.cchTextMax = TextCapacity;
+  item.cchTextMax = kTextCapacity;
   SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   // A list view may answer with a pointer to its own copy of the text
   // instead of filling the buffer.
   if (item.pszText != nullptr && item.pszText != AsWide(out)) {
-    U16CopyTruncated(out, TextCapacity, U16ViewOf(AsU16(item.pszText)));
+    U16CopyTruncated(out, kTextCapacity, U16ViewOf(AsU16(item.pszText)));
   }
 }
 
@@ -104,8 +104,8 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM listParam) {
   // ends the enumeration.
   const int row = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   if (row >= kMaxListedWindows) return FALSE;
-  char16_t text[TextCapacity] = {};
-  GetClassNameW(window, AsWide(text), TextCapacity);
+  char16_t text[kTextCapacity] = {};
+  GetClassNameW(window, AsWide(text), kTextCapacity);
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = row;
@@ -116,7 +116,7 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM listParam) {
   text[0] = u'\0';
   // GetWindowTextW reads another process's caption without sending it a
   // message, so a hung program cannot hang the dialog.
-  if (GetWindowTextW(window, AsWide(text), TextCapacity) > 0) SetCellText(list, row, kTitleColumn, text);
+  if (GetWindowTextW(window, AsWide(text), kTextCapacity) > 0) SetCellText(list, row, kTitleColumn, text);
   // Neither does reading its program, which fails at once where the program
   // may not be opened (the cell then stays empty).
   if (ReadWindowProgram(window, text) > 0) SetCellText(list, row, kProgramColumn, text);
@@ -152,7 +152,7 @@ void SortByColumn(HWND list, int column) {
   if (column != kClassColumn && column != kTitleColumn) return;
   g_windowSortDirection[column] = NextSortDirection(g_windowSortDirection[column]);
   const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  SortTexts sort{std::vector<std::array<char16_t, TextCapacity>>(static_cast<size_t>(rows)),
+  SortTexts sort{std::vector<std::array<char16_t, kTextCapacity>>(static_cast<size_t>(rows)),
                  g_windowSortDirection[column]};
   for (auto& text : sort.byData) text[0] = u'\0';
   for (int row = 0; row < rows; ++row) {
@@ -170,7 +170,7 @@ void CopySelectedClass(HWND dialog) {
   HWND list = WindowList(dialog);
   const int row = FirstSelectedRow(list);
   if (row < 0) return;
-  char16_t windowClass[TextCapacity];
+  char16_t windowClass[kTextCapacity];
   ReadRowText(list, row, kClassColumn, windowClass);
   SetDlgItemTextW(dialog, IDC_CLASS, AsWide(windowClass));
 }
@@ -182,9 +182,9 @@ void TakeSelectedWindow(HWND dialog) {
   HWND list = WindowList(dialog);
   const int row = FirstSelectedRow(list);
   if (row < 0) return;
-  char16_t windowClass[TextCapacity];
-  char16_t title[TextCapacity];
-  char16_t program[TextCapacity];
+  char16_t windowClass[kTextCapacity];
+  char16_t title[kTextCapacity];
+  char16_t program[kTextCapacity];
   ReadRowText(list, row, kClassColumn, windowClass);
   ReadRowText(list, row, kTitleColumn, title);
   ReadRowText(list, row, kProgramColumn, program);
@@ -237,17 +237,13 @@ void LoadWindowEntry(HWND dialog, const EntryStore& store, int32_t index) {
 // A rule needs its registered name; an add needs a free slot and a class
 // no other rule has.
 EntryRefusal PutWindowEntry(HWND dialog, EntryStore& store, int32_t index) {
-  char16_t title[TextCapacity];
-  char16_t windowClass[TextCapacity];
+  char16_t title[kTextCapacity];
+  char16_t windowClass[kTextCapacity];
   ReadControlText(dialog, IDC_TITLE, title);
   ReadControlText(dialog, IDC_CLASS, windowClass);
   if (title[0] == u'\0') return EntryRefusal::NameMissing;
   const EntryTarget target = WindowEntryTarget(store.windows, index, U16ViewOf(windowClass));
-  if (target.Refusal != EntryRefusal::None) return target.Refusal;
-  WindowEntry entry = store.windows.Entries[target.Index];
-  StoreControls(dialog, kWindowEntryControls, entry);
-  store.Put(target.Index, entry);
-  return EntryRefusal::None;
+  return PutEntry(dialog, store, store.windows.Entries, target, kWindowEntryControls);
 }
 
 void OnCommand(HWND dialog, int id) {

@@ -13,9 +13,9 @@
 namespace qm {
 
 // The frame style bits a window entry sets or clears; no other bit changes.
-constexpr uint32_t StyleBorder = 0x00800000;       // WS_BORDER
-constexpr uint32_t StyleDialogFrame = 0x00400000;  // WS_DLGFRAME (with WS_BORDER: the caption)
-constexpr uint32_t StyleThickFrame = 0x00040000;   // WS_THICKFRAME
+constexpr uint32_t kStyleBorder = 0x00800000;       // WS_BORDER
+constexpr uint32_t kStyleDialogFrame = 0x00400000;  // WS_DLGFRAME (with WS_BORDER: the caption)
+constexpr uint32_t kStyleThickFrame = 0x00040000;   // WS_THICKFRAME
 
 // How a key is read and written. Keys added after the first files were
 // written are optional: a missing one reads as its absent value, and one at
@@ -38,7 +38,7 @@ struct StyleBit {
 };
 
 template <typename Record>
-using TextMember = char16_t (Record::*)[TextCapacity];
+using TextMember = char16_t (Record::*)[kTextCapacity];
 
 // One key of a record: exactly one of Number and Text is set.
 template <typename Record>
@@ -79,9 +79,9 @@ inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
     {u"Width", &WindowEntry::Width},
     {u"Height", &WindowEntry::Height},
     {u"DesableStyle", &WindowEntry::DesableStyle},
-    {u"Border", &WindowEntry::Border, StyleBit{StyleBorder}},
-    {u"DialogFrame", &WindowEntry::DialogFrame, StyleBit{StyleDialogFrame}},
-    {u"ThickFrame", &WindowEntry::ThickFrame, StyleBit{StyleThickFrame}},
+    {u"Border", &WindowEntry::Border, StyleBit{kStyleBorder}},
+    {u"DialogFrame", &WindowEntry::DialogFrame, StyleBit{kStyleDialogFrame}},
+    {u"ThickFrame", &WindowEntry::ThickFrame, StyleBit{kStyleThickFrame}},
     {u"Process", &WindowEntry::Process, FieldKind::OptionalText},
     {u"Monitor", &WindowEntry::Monitor, Optional{MonitorPrimary}},
 };

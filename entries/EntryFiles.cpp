@@ -10,10 +10,10 @@ namespace qm {
 
 namespace {
 
-constexpr char16_t ConfigSection[] = u"Config";
-constexpr char16_t WindowSection[] = u"Window";
-constexpr char16_t MenuSection[] = u"Menu";
-constexpr char16_t CountKey[] = u"Item";
+constexpr char16_t kConfigSection[] = u"Config";
+constexpr char16_t kWindowSection[] = u"Window";
+constexpr char16_t kMenuSection[] = u"Menu";
+constexpr char16_t kCountKey[] = u"Item";
 
 // "%s%d": a key name with the entry number appended ("Title1"); a number of
 // 0 (the settings) appends nothing.
@@ -29,15 +29,15 @@ struct NumberedKey {
 
 // A record's text field as a view, bounded by its buffer even if the
 // terminator were missing.
-U16View FieldView(const char16_t (&field)[TextCapacity]) {
+U16View FieldView(const char16_t (&field)[kTextCapacity]) {
   size_t length = 0;
-  while (length < TextCapacity - 1 && field[length] != u'\0') ++length;
+  while (length < kTextCapacity - 1 && field[length] != u'\0') ++length;
   return U16View(field, length);
 }
 
 int32_t ReadCount(const IniDocument& doc, const char16_t* section) {
-  int32_t count = doc.ReadInt(section, CountKey, 0);
-  return std::clamp(count, int32_t{0}, MaxEntries);
+  int32_t count = doc.ReadInt(section, kCountKey, 0);
+  return std::clamp(count, int32_t{0}, kMaxEntries);
 }
 
 // Characters that a profile reader may take for a blank at either end of a
@@ -85,7 +85,7 @@ class TextBuilder {
 // clearing all 512 would bring the whole table, 800 KB, into memory.
 template <typename Table>
 void ResetTable(Table& table, int32_t count) {
-  const int32_t used = std::clamp(std::max(table.Count, count), int32_t{0}, MaxEntries);
+  const int32_t used = std::clamp(std::max(table.Count, count), int32_t{0}, kMaxEntries);
   std::memset(table.Entries, 0, sizeof(table.Entries[0]) * static_cast<size_t>(used));
   table.Count = count;
 }
@@ -94,10 +94,10 @@ void ResetTable(Table& table, int32_t count) {
 int32_t ReadHotkey(const IniDocument& doc, const char16_t* section, U16View key) {
   U16View raw;
   if (!doc.FindValue(section, key, &raw)) return 0;
-  char16_t text[TextCapacity];
-  const size_t length = doc.ReadString(section, key, U16View(), text, TextCapacity);
+  char16_t text[kTextCapacity];
+  const size_t length = doc.ReadString(section, key, U16View(), text, kTextCapacity);
   int32_t hotkey = 0;
-  return ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : NoHotkeySetting;
+  return ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : kNoHotkeySetting;
 }
 
 // Reads every key of a record's table; number is the entry's (0: unnumbered).
@@ -115,7 +115,7 @@ void ReadRecord(const IniDocument& doc, const char16_t* section, int32_t number,
         break;
       case FieldKind::Text:
       case FieldKind::OptionalText:
-        doc.ReadString(section, key.view(), U16View(), record.*row.Text, TextCapacity);
+        doc.ReadString(section, key.view(), U16View(), record.*row.Text, kTextCapacity);
         break;
       case FieldKind::Hotkey:
         record.*row.Number = ReadHotkey(doc, section, key.view());
@@ -128,15 +128,15 @@ void ReadRecord(const IniDocument& doc, const char16_t* section, int32_t number,
 
 Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight) {
   Settings settings = DefaultSettings(screenWidth, screenHeight);
-  ReadRecord(config, ConfigSection, 0, kSettingsFields, settings);
+  ReadRecord(config, kConfigSection, 0, kSettingsFields, settings);
   return settings;
 }
 
 void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
-  ResetTable(windows, ReadCount(doc, WindowSection));
-  for (int32_t i = 0; i < windows.Count; ++i) ReadRecord(doc, WindowSection, i + 1, kWindowEntryFields, windows.Entries[i]);
-  ResetTable(menus, ReadCount(doc, MenuSection));
-  for (int32_t i = 0; i < menus.Count; ++i) ReadRecord(doc, MenuSection, i + 1, kMenuEntryFields, menus.Entries[i]);
+  ResetTable(windows, ReadCount(doc, kWindowSection));
+  for (int32_t i = 0; i < windows.Count; ++i) ReadRecord(doc, kWindowSection, i + 1, kWindowEntryFields, windows.Entries[i]);
+  ResetTable(menus, ReadCount(doc, kMenuSection));
+  for (int32_t i = 0; i < menus.Count; ++i) ReadRecord(doc, kMenuSection, i + 1, kMenuEntryFields, menus.Entries[i]);
 }
 
 namespace {
@@ -170,7 +170,7 @@ void WriteRecord(TextBuilder& out, int32_t number, const FieldRow<Record> (&rows
 
 std::u16string ComposeConfigText(const Settings& settings) {
   TextBuilder out;
-  out.Section(ConfigSection);
+  out.Section(kConfigSection);
   WriteRecord(out, 0, kSettingsFields, settings);
   return std::move(out.text());
 }
@@ -179,14 +179,14 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
   TextBuilder out;
   // A full table of long titles is about 600,000 code units; one
   // reservation avoids regrowing the text many times over.
-  const int32_t windowCount = std::clamp(windows.Count, int32_t{0}, MaxEntries);
-  const int32_t menuCount = std::clamp(menus.Count, int32_t{0}, MaxEntries);
+  const int32_t windowCount = std::clamp(windows.Count, int32_t{0}, kMaxEntries);
+  const int32_t menuCount = std::clamp(menus.Count, int32_t{0}, kMaxEntries);
   out.text().reserve(4096 + static_cast<size_t>(windowCount) * 1000 + static_cast<size_t>(menuCount) * 120);
-  out.Section(WindowSection);
-  out.Int(CountKey, windowCount);
+  out.Section(kWindowSection);
+  out.Int(kCountKey, windowCount);
   for (int32_t i = 0; i < windowCount; ++i) WriteRecord(out, i + 1, kWindowEntryFields, windows.Entries[i]);
-  out.Section(MenuSection);
-  out.Int(CountKey, menuCount);
+  out.Section(kMenuSection);
+  out.Int(kCountKey, menuCount);
   for (int32_t i = 0; i < menuCount; ++i) WriteRecord(out, i + 1, kMenuEntryFields, menus.Entries[i]);
   return std::move(out.text());
 }
@@ -207,7 +207,7 @@ std::u16string IniValueText(U16View value) {
   // a 256-unit buffer exactly. With one more quote behind it, Wine copies
   // the first 255 units and stops, while a reader that removes the outer
   // pair first gets the same 255 units after cutting: both give the text.
-  if (value.size() == TextCapacity - 1) text += u'"';
+  if (value.size() == kTextCapacity - 1) text += u'"';
   return text;
 }
 
@@ -219,9 +219,9 @@ std::u16string StoreFileName(U16View directory, U16View name) {
 }
 
 std::u16string ExtendedLengthPath(U16View path) {
-  constexpr size_t MaxPath = 260;  // including the terminator
+  constexpr size_t kMaxPath = 260;  // including the terminator
   const U16View prefix = u"\\\\?\\";
-  if (path.size() < MaxPath || path.substr(0, prefix.size()) == prefix) return std::u16string(path);
+  if (path.size() < kMaxPath || path.substr(0, prefix.size()) == prefix) return std::u16string(path);
   if (path.substr(0, 2) == u"\\\\") return std::u16string(u"\\\\?\\UNC\\") + std::u16string(path.substr(2));
   return std::u16string(prefix) + std::u16string(path);
 }

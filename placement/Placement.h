@@ -121,8 +121,8 @@ bool TableNamesProgram(const WindowTable& table);
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry);
 
 // A preset's popup item, "(%s) [%s]" of its position and size texts, into
-// out[PresetItemCapacity].
-constexpr int PresetItemCapacity = 2 * TextCapacity + 8;
+// out[kPresetItemCapacity].
+constexpr int kPresetItemCapacity = 2 * kTextCapacity + 8;
 void PresetItemText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
 
 }  // namespace qm

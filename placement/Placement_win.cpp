@@ -129,16 +129,16 @@ int32_t FindWindowEntry(const WindowTable& rules, HWND window) {
   // A handle that names no window (destroyed meanwhile, or never one) reads
   // as an empty class and title and so matches nothing. The program is read
   // only when some rule names one: it means opening the window's process.
-  char16_t program[TextCapacity];
+  char16_t program[kTextCapacity];
   const size_t programLength = TableNamesProgram(rules) ? ReadWindowProgram(window, program) : 0;
   const U16View programView(program, programLength);
-  wchar_t text[TextCapacity];
-  int length = GetClassNameW(window, text, TextCapacity);
+  wchar_t text[kTextCapacity];
+  int length = GetClassNameW(window, text, kTextCapacity);
   int32_t index =
       MatchWindowClass(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
   if (index < 0) index = MatchWindowProgram(rules, programView);
   if (index >= 0) return index;
-  length = GetWindowTextW(window, text, TextCapacity);
+  length = GetWindowTextW(window, text, kTextCapacity);
   return MatchWindowTitle(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
 }
 

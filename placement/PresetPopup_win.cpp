@@ -24,7 +24,7 @@ HMENU BuildPresetMenu(const MenuTable& presets, HMENU* popupOut) {
   const EntryTexts texts;
   const AnchorTexts& anchors = texts.Anchors();
   for (int32_t k = 0; k < presets.Count; ++k) {
-    char16_t text[PresetItemCapacity];
+    char16_t text[kPresetItemCapacity];
     PresetItemText(presets.Entries[k], anchors, text);
     MENUITEMINFOW item = {};
     item.cbSize = sizeof(item);

@@ -79,9 +79,9 @@ class DialogTest : public testing::Test {
 // should a dialog still be asked to add, OK says so and stores nothing, so
 // nothing is written past the last slot.
 TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
-  store.windows.Count = MaxEntries;
-  store.menus.Count = MaxEntries;
-  for (int i = 0; i < MaxEntries; ++i) {
+  store.windows.Count = kMaxEntries;
+  store.menus.Count = kMaxEntries;
+  for (int i = 0; i < kMaxEntries; ++i) {
     store.windows.Entries[i].Left = i;
     store.menus.Entries[i].Left = i;
   }
@@ -182,11 +182,11 @@ TEST_F(DialogTest, PositionComboHoldsTheSixAnchorsAndClearsForOtherValues) {
   HWND dialog = Open(IDD_MENUENTRY, MenuEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   HWND combo = GetDlgItem(dialog, IDC_POS);
-  ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), PosCount);
+  ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), kPosCount);
   const int32_t positions[] = {PosFree, PosBottomLeft, PosBottomRight, PosCenter, PosTopLeft, PosTopRight, -1, 6, 1000};
   for (int32_t pos : positions) {
     SelectPosition(dialog, pos);
-    const int32_t expected = pos >= 0 && pos < PosCount ? pos : -1;
+    const int32_t expected = pos >= 0 && pos < kPosCount ? pos : -1;
     EXPECT_EQ(SelectedPosition(dialog), expected) << pos;
   }
 }

@@ -21,7 +21,7 @@ namespace {
 using test::ReadBytes;
 using test::ScratchDirectory;
 
-void SetText(char16_t (&field)[TextCapacity], U16View text) { U16CopyTruncated(field, TextCapacity, text); }
+void SetText(char16_t (&field)[kTextCapacity], U16View text) { U16CopyTruncated(field, kTextCapacity, text); }
 
 ::qm::EntryStore store;
 
@@ -32,8 +32,8 @@ void ClearState() {
 }
 
 std::wstring ProfileString(const std::wstring& file, const wchar_t* section, const std::wstring& key) {
-  wchar_t text[TextCapacity];
-  DWORD length = GetPrivateProfileStringW(section, key.c_str(), L"<def>", text, TextCapacity, file.c_str());
+  wchar_t text[kTextCapacity];
+  DWORD length = GetPrivateProfileStringW(section, key.c_str(), L"<def>", text, kTextCapacity, file.c_str());
   return std::wstring(text, length);
 }
 
@@ -242,8 +242,8 @@ TEST_F(EntryStore, FailedSaveShowsTheWarning) {
   ShowSaveFailure(nullptr);
   WaitForSingleObject(watcher, INFINITE);
   CloseHandle(watcher);
-  wchar_t expected[TextCapacity] = {};
-  LoadStringW(g_instance, IDS_SAVE_FAILED, expected, TextCapacity);
+  wchar_t expected[kTextCapacity] = {};
+  LoadStringW(g_instance, IDS_SAVE_FAILED, expected, kTextCapacity);
   EXPECT_TRUE(watch.seen);
   EXPECT_NE(expected[0], L'\0');
   EXPECT_EQ(watch.text, expected);
@@ -299,7 +299,7 @@ TEST_F(EntryStore, CountsFromHandWrittenFiles) {
     int present;
     int32_t expected;
   };
-  const Case cases[] = {{"600", 600, MaxEntries}, {"-2", 3, 0}, {"abc", 3, 0}, {"12abc", 12, 12}, {"3", 3, 3}};
+  const Case cases[] = {{"600", 600, kMaxEntries}, {"-2", 3, 0}, {"abc", 3, 0}, {"12abc", 12, 12}, {"3", 3, 3}};
   for (const Case& c : cases) {
     WriteEntryFile(dir_, c.item, c.present, "");
     store.Load();

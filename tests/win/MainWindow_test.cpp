@@ -34,7 +34,7 @@ LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void SetTitle(char16_t* field, const wchar_t* text) {
-  lstrcpynW(AsWide(field), text, TextCapacity);
+  lstrcpynW(AsWide(field), text, kTextCapacity);
 }
 
 void SetGeometry(EntryGeometry& entry, int32_t pos, int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -66,11 +66,11 @@ int ColumnCount(HWND view) {
 }
 
 std::wstring ColumnText(HWND view, int column) {
-  wchar_t text[TextCapacity] = {};
+  wchar_t text[kTextCapacity] = {};
   LVCOLUMNW col = {};
   col.mask = LVCF_TEXT;
   col.pszText = text;
-  col.cchTextMax = TextCapacity;
+  col.cchTextMax = kTextCapacity;
   SendMessageW(view, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
   return text;
 }
@@ -78,11 +78,11 @@ std::wstring ColumnText(HWND view, int column) {
 int RowCount(HWND view) { return static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::wstring CellText(HWND view, int row, int column) {
-  wchar_t text[TextCapacity] = {};
+  wchar_t text[kTextCapacity] = {};
   LVITEMW item = {};
   item.iSubItem = column;
   item.pszText = text;
-  item.cchTextMax = TextCapacity;
+  item.cchTextMax = kTextCapacity;
   SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
   return text;
 }
@@ -263,7 +263,7 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
   // position and size texts.
   const EntryTexts texts;
   auto expectRow = [&texts](HWND view, int row, std::vector<std::wstring> cells, const EntryGeometry& entry) {
-    char16_t position[TextCapacity], size[TextCapacity];
+    char16_t position[kTextCapacity], size[kTextCapacity];
     texts.Position(entry, position);
     texts.Size(entry, size);
     cells.push_back(Narrow(position));
