@@ -22,7 +22,7 @@ struct EntryDialogKind {
   // OK: reads the controls and puts the entry into the store at index (-1
   // adds it), or says why nothing may be stored.
   EntryRefusal (*Put)(HWND dialog, EntryStore& store, int32_t index);
-  // The enable rules of the "do not change" boxes and the position box.
+  // The enable rules of the "Keep ..." boxes and the position box.
   EntryReaction React;
   int32_t (*LoadCommands)(int32_t desablePos, int32_t* ids);
   // What the dialog has beyond the shared controls, each may be null: made

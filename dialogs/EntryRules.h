@@ -1,5 +1,5 @@
 // The rules of the two entry dialogs that need no window: which controls a
-// click on a "do not change" box or a choice of position enables, the
+// click on a "Keep ..." box or a choice of position enables, the
 // commands a dialog sends itself after loading an entry, and where OK may
 // store. The Win32 dialogs read their controls into EntryControlState, run
 // a reaction and write the differences back.
@@ -15,9 +15,9 @@ namespace qm {
 // What the enable rules read and write. Controls that the rules always
 // enable and disable together share one flag.
 struct EntryControlState {
-  bool DesablePos;       // "位置を変更しない" ticked
-  bool DesableSize;      // "サイズを変更しない" ticked
-  bool DesableStyle;     // "スタイルを変更しない" ticked (window entries only)
+  bool DesablePos;       // "Keep position" ticked
+  bool DesableSize;      // "Keep size" ticked
+  bool DesableStyle;     // "Keep style" ticked (window entries only)
   int32_t PosSelection;  // item selected in the position box, -1 for none
   bool LeftTopEnabled;   // the left and top boxes
   bool PosEnabled;       // the position box

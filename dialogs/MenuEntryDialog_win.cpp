@@ -1,5 +1,5 @@
 // The menu entry dialog: adds a position-and-size preset or changes one. Its
-// two "do not change" boxes exclude each other, so every preset saved here
+// two "Keep ..." boxes exclude each other, so every preset saved here
 // moves or resizes a window, or both.
 #include <windows.h>
 

@@ -175,7 +175,7 @@ void CopySelectedClass(HWND dialog) {
   SetDlgItemTextW(dialog, IDC_CLASS, AsWide(windowClass));
 }
 
-// "取得": the selected window's title as the registered name, its program,
+// "Get": the selected window's title as the registered name, its program,
 // and its rectangle and frame styles. A window closed since the list was
 // filled leaves the numbers and the frame boxes as they were.
 void TakeSelectedWindow(HWND dialog) {
@@ -211,7 +211,7 @@ void TakeSelectedWindow(HWND dialog) {
   }
 }
 
-// "更新": the windows listed anew, in enumeration order.
+// "Refresh": the windows listed anew, in enumeration order.
 void RefreshWindowList(HWND dialog) {
   HWND list = WindowList(dialog);
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);

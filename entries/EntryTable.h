@@ -86,8 +86,8 @@ void DeleteMenuEntries(MenuTable& table, const int32_t* selected, int32_t count)
 // False for an empty class; otherwise whether some entry has exactly it.
 bool IsClassRegistered(const WindowTable& table, U16View windowClass);
 
-// The six anchor texts (" 任意 " ... " 右上 ") and the three monitor
-// choices ("主モニター" ...) as loaded from the string table; the core does
+// The six anchor texts (" Free " ... " Top right ") and the three monitor
+// choices ("Primary monitor" ...) as loaded from the string table; the core does
 // not own resources, so the caller lends them. A null monitor text is
 // shown as nothing.
 struct AnchorTexts {
@@ -98,7 +98,7 @@ struct AnchorTexts {
 // List-view and popup texts of an entry, written into out[kTextCapacity].
 // A Pos outside 0..5 is placed at Left, Top, so it is shown as a free point.
 // An anchor on another monitor than the primary names that monitor after
-// the anchor (" 右上 / マウスのあるモニター "); the default shows as before.
+// the anchor (" Top right / Monitor of the mouse pointer "); the default shows as before.
 void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
 void SizeText(const EntryGeometry& entry, char16_t* out);
 

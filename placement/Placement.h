@@ -58,7 +58,7 @@ struct PlacementArea {
 // a hand-edited entry could push past the int32 range are done in 64 bits and
 // saturated to it (a window cannot be placed further out than that anyway).
 //
-// Width and Height are the outer size, the numbers "取得" reads, and a free
+// Width and Height are the outer size, the numbers "Get" reads, and a free
 // position is the outer corner, so a rule taken from a window reproduces it
 // exactly. The anchors (corners and centre) align the visible frame instead:
 // with margins, the outer rectangle reaches past the work area's edge by the
