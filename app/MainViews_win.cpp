@@ -113,7 +113,9 @@ void RefreshView(const EntryListView& list) {
     SendMessageW(view, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0);
   }
   if (rows > 0) {
-    for (int column = 0; column < columns; ++column) InsertListColumn(view, column, static_cast<UINT>(list.ColumnTexts[column]));
+    for (int column = 0; column < columns; ++column) {
+      InsertListColumn(view, column, static_cast<UINT>(list.ColumnTexts[column]));
+    }
     SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
     FillRows(list, rows);
     FitListColumns(view, columns);

@@ -88,9 +88,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   if (steps >= kLoadFiles) store.Load();
   HWND owner = nullptr;
   if (steps >= kMainWindow) {
-    g_mainWindow = CreateWindowExW(0, L"Quillmere", L"Quillmere", WS_OVERLAPPEDWINDOW, store.settings.Left,
-                                   store.settings.Top, store.settings.Width, store.settings.Height, nullptr, nullptr, instance,
-                                   nullptr);
+    const Settings& settings = store.settings;
+    g_mainWindow = CreateWindowExW(0, L"Quillmere", L"Quillmere", WS_OVERLAPPEDWINDOW, settings.Left, settings.Top,
+                                   settings.Width, settings.Height, nullptr, nullptr, instance, nullptr);
     owner = g_mainWindow;
   } else {
     owner = CreateBareWindow();

@@ -71,7 +71,8 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
     case ControlKind::Hotkey:
       // A plain key or Shift with a key would be taken from every program:
       // the control makes such input Ctrl+Alt with that key.
-      SendDlgItemMessageW(dialog, id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+      SendDlgItemMessageW(dialog, id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
       SendDlgItemMessageW(dialog, id, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(value)), 0);
       break;
   }

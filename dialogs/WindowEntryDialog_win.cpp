@@ -205,8 +205,9 @@ void TakeSelectedWindow(HWND dialog) {
   // so a captioned window ticks both.
   for (const auto& field : kWindowEntryFields) {
     if (field.Style == 0) continue;
+    const bool set = (static_cast<DWORD>(style) & field.Style) != 0;
     for (const auto& control : kWindowEntryControls) {
-      if (control.Number == field.Number) SetCheckedFlag(dialog, control.Id, (static_cast<DWORD>(style) & field.Style) != 0);
+      if (control.Number == field.Number) SetCheckedFlag(dialog, control.Id, set);
     }
   }
 }

@@ -134,7 +134,9 @@ Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t s
 
 void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
   ResetTable(windows, ReadCount(doc, kWindowSection));
-  for (int32_t i = 0; i < windows.Count; ++i) ReadRecord(doc, kWindowSection, i + 1, kWindowEntryFields, windows.Entries[i]);
+  for (int32_t i = 0; i < windows.Count; ++i) {
+    ReadRecord(doc, kWindowSection, i + 1, kWindowEntryFields, windows.Entries[i]);
+  }
   ResetTable(menus, ReadCount(doc, kMenuSection));
   for (int32_t i = 0; i < menus.Count; ++i) ReadRecord(doc, kMenuSection, i + 1, kMenuEntryFields, menus.Entries[i]);
 }

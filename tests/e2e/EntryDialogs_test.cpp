@@ -102,7 +102,7 @@ TEST_P(EntryDialogs, EnterIsOk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDialogs, EntryDialogs, testing::ValuesIn(kEntryDialogs),
-                         [](const testing::TestParamInfo<EntryDialogCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<EntryDialogCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace e2e

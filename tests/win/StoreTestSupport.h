@@ -65,7 +65,7 @@ class ScratchDirectory {
 };
 
 // The files read and written key by key through the profile functions,
-// the way the program used to do it: the reference for what LoadAll must
+// the way the program used to do it: the reference for what the store must
 // read, and the baseline its speed is measured against.
 inline std::wstring NumberedKey(const wchar_t* name, int number) {
   wchar_t key[64];
