@@ -52,6 +52,20 @@ struct ControlField {
   constexpr ControlField(int id, TextMember<Record> text) : Id(id), Kind(ControlKind::Text), Text(text) {}
 };
 
+// Whether every control shows a field that the record's table keeps: a
+// control whose field no key holds would show a value that is never saved.
+template <typename Record, size_t N, size_t M>
+constexpr bool ShowsKeptFields(const ControlField<Record> (&controls)[N], const FieldRow<Record> (&rows)[M]) {
+  for (const ControlField<Record>& control : controls) {
+    bool kept = false;
+    for (const FieldRow<Record>& row : rows) {
+      kept = kept || (control.Kind == ControlKind::Text ? row.Text == control.Text : row.Number == control.Number);
+    }
+    if (!kept) return false;
+  }
+  return true;
+}
+
 void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value);
 // current: the field's value before, which a monitor box without a
 // selection and a hotkey the control cannot show keep.

@@ -21,6 +21,7 @@ constexpr ControlField<MenuEntry> kMenuEntryControls[] = {
     {IDC_HEIGHT, &MenuEntry::Height, ControlKind::Number},
     {IDC_MONITOR, &MenuEntry::Monitor, ControlKind::Monitor},
 };
+static_assert(ShowsKeptFields(kMenuEntryControls, kMenuEntryFields), "a control shows a field no key keeps");
 
 void LoadMenuEntry(HWND dialog, const EntryStore& store, int32_t index) {
   LoadControls(dialog, kMenuEntryControls, store.menus.Entries[index]);

@@ -18,6 +18,7 @@ constexpr ControlField<Settings> kSettingsControls[] = {
     {IDC_KEEPIN, &Settings::KeepIn, ControlKind::Check},
     {IDC_HOTKEY, &Settings::Hotkey, ControlKind::Hotkey},
 };
+static_assert(ShowsKeptFields(kSettingsControls, kSettingsFields), "a control shows a field no key keeps");
 
 void OnInitDialog(HWND dialog, LPARAM initParam) {
   KeepRequest(dialog, initParam);

@@ -42,6 +42,7 @@ constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_THICKFRAME, &WindowEntry::ThickFrame, ControlKind::Check},
     {IDC_MONITOR, &WindowEntry::Monitor, ControlKind::Monitor},
 };
+static_assert(ShowsKeptFields(kWindowEntryControls, kWindowEntryFields), "a control shows a field no key keeps");
 
 constexpr int kClassColumn = 0;
 constexpr int kTitleColumn = 1;

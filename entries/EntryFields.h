@@ -23,6 +23,7 @@ constexpr uint32_t kStyleThickFrame = 0x00040000;   // WS_THICKFRAME
 // back exactly as it was.
 enum class FieldKind : uint8_t {
   Number,          // "%d"; a missing key leaves the record's value (0 in an entry, the default setting)
+  Flag,            // a Number that means off (0) or on; kept as read, so a hand-written 2 stays 2
   Text,            // up to 255 code units, quoted where a reader would trim it; missing: empty
   OptionalNumber,  // a Number that is written only when it is not its absent value
   OptionalText,    // a Text that is written only when it is not empty
@@ -55,30 +56,35 @@ struct FieldRow {
   constexpr FieldRow(const char16_t* key, int32_t Record::*number, Optional optional)
       : Key(key), Kind(FieldKind::OptionalNumber), Number(number), Absent(optional.Absent) {}
   constexpr FieldRow(const char16_t* key, int32_t Record::*number, StyleBit style)
-      : Key(key), Kind(FieldKind::Number), Number(number), Style(style.Bit) {}
+      : Key(key), Kind(FieldKind::Flag), Number(number), Style(style.Bit) {}
   constexpr FieldRow(const char16_t* key, TextMember<Record> text, FieldKind kind = FieldKind::Text)
       : Key(key), Kind(kind), Text(text) {}
 };
 
 // Section "Config".
 inline constexpr FieldRow<Settings> kSettingsFields[] = {
-    {u"Left", &Settings::Left},       {u"Top", &Settings::Top},         {u"Width", &Settings::Width},
-    {u"Height", &Settings::Height},   {u"List", &Settings::List},       {u"Tooltip", &Settings::Tooltip},
-    {u"KeepIn", &Settings::KeepIn},   {u"Hotkey", &Settings::Hotkey, FieldKind::Hotkey},
+    {u"Left", &Settings::Left},
+    {u"Top", &Settings::Top},
+    {u"Width", &Settings::Width},
+    {u"Height", &Settings::Height},
+    {u"List", &Settings::List, FieldKind::Flag},
+    {u"Tooltip", &Settings::Tooltip, FieldKind::Flag},
+    {u"KeepIn", &Settings::KeepIn, FieldKind::Flag},
+    {u"Hotkey", &Settings::Hotkey, FieldKind::Hotkey},
 };
 
 // Section "Window", each key with the entry's number appended ("Title1").
 inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
     {u"Title", &WindowEntry::Title},
     {u"Class", &WindowEntry::Class},
-    {u"DesablePos", &WindowEntry::DesablePos},
+    {u"DesablePos", &WindowEntry::DesablePos, FieldKind::Flag},
     {u"Left", &WindowEntry::Left},
     {u"Top", &WindowEntry::Top},
     {u"Pos", &WindowEntry::Pos},
-    {u"DesableSize", &WindowEntry::DesableSize},
+    {u"DesableSize", &WindowEntry::DesableSize, FieldKind::Flag},
     {u"Width", &WindowEntry::Width},
     {u"Height", &WindowEntry::Height},
-    {u"DesableStyle", &WindowEntry::DesableStyle},
+    {u"DesableStyle", &WindowEntry::DesableStyle, FieldKind::Flag},
     {u"Border", &WindowEntry::Border, StyleBit{kStyleBorder}},
     {u"DialogFrame", &WindowEntry::DialogFrame, StyleBit{kStyleDialogFrame}},
     {u"ThickFrame", &WindowEntry::ThickFrame, StyleBit{kStyleThickFrame}},
@@ -88,9 +94,13 @@ inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
 
 // Section "Menu", numbered the same way: the geometry of a window entry.
 inline constexpr FieldRow<MenuEntry> kMenuEntryFields[] = {
-    {u"DesablePos", &MenuEntry::DesablePos},   {u"Left", &MenuEntry::Left},     {u"Top", &MenuEntry::Top},
-    {u"Pos", &MenuEntry::Pos},                 {u"DesableSize", &MenuEntry::DesableSize},
-    {u"Width", &MenuEntry::Width},             {u"Height", &MenuEntry::Height},
+    {u"DesablePos", &MenuEntry::DesablePos, FieldKind::Flag},
+    {u"Left", &MenuEntry::Left},
+    {u"Top", &MenuEntry::Top},
+    {u"Pos", &MenuEntry::Pos},
+    {u"DesableSize", &MenuEntry::DesableSize, FieldKind::Flag},
+    {u"Width", &MenuEntry::Width},
+    {u"Height", &MenuEntry::Height},
     {u"Monitor", &MenuEntry::Monitor, Optional{MonitorPrimary}},
 };
 

@@ -108,6 +108,7 @@ void ReadRecord(const IniDocument& doc, const char16_t* section, int32_t number,
     const NumberedKey key(row.Key, number);
     switch (row.Kind) {
       case FieldKind::Number:
+      case FieldKind::Flag:
         record.*row.Number = doc.ReadInt(section, key.view(), record.*row.Number);
         break;
       case FieldKind::OptionalNumber:
@@ -150,6 +151,7 @@ void WriteRecord(TextBuilder& out, int32_t number, const FieldRow<Record> (&rows
     const NumberedKey key(row.Key, number);
     switch (row.Kind) {
       case FieldKind::Number:
+      case FieldKind::Flag:
         out.Int(key.view(), record.*row.Number);
         break;
       case FieldKind::OptionalNumber:
