@@ -37,7 +37,7 @@ void OnPaint(HWND window) {
   // white boxes, in the matching tooltip text colour.
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-  char16_t text[ReadoutTextCapacity];
+  char16_t text[kReadoutTextCapacity];
   ReadoutText(g_readoutRect.left, g_readoutRect.top, g_readoutRect.right, g_readoutRect.bottom, text);
   DrawTextW(dc, AsWide(text), -1, &client, DT_CENTER | DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX);
   // The font must be out of the DC before it can be deleted.
@@ -79,7 +79,7 @@ void CreateReadoutWindow() {
   wc.lpszMenuName = L"";
   wc.lpszClassName = kReadoutClass;
   RegisterClassExW(&wc);
-  const SizeForDpi unscaled = ReadoutSizeForDpi(BaseDpi);
+  const SizeForDpi unscaled = ReadoutSizeForDpi(kBaseDpi);
   // Shown during another program's drag, the readout must never take the
   // foreground or the mouse. A topmost tool window is seen without being
   // activated; WS_EX_NOACTIVATE keeps a click from activating it ("Extended

@@ -13,8 +13,8 @@ namespace {
 // The facts of window, its class name kept in className. A handle that
 // names no window reads as a style of 0: not visible. No call sends the
 // window a message, and they are few: under Wine each asks the server.
-TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[TextCapacity]) {
-  const int length = GetClassNameW(window, className, TextCapacity);
+TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[kTextCapacity]) {
+  const int length = GetClassNameW(window, className, kTextCapacity);
   TopLevelFacts facts = {};
   facts.cloaked = IsCloakedWindow(window);
   facts.owned = GetWindow(window, GW_OWNER) != nullptr;
@@ -35,17 +35,17 @@ bool IsCloakedWindow(HWND window) {
 }
 
 bool IsUserTopLevel(HWND window) {
-  wchar_t className[TextCapacity];
+  wchar_t className[kTextCapacity];
   return IsUserWindow(ReadFacts(window, className));
 }
 
 bool MayPlaceReportedWindow(HWND window) {
-  wchar_t className[TextCapacity];
+  wchar_t className[kTextCapacity];
   return MayPlaceReportedWindow(ReadFacts(window, className));
 }
 
 bool MayPlaceAutomatically(HWND window) {
-  wchar_t className[TextCapacity];
+  wchar_t className[kTextCapacity];
   return MayPlaceAutomatically(ReadFacts(window, className));
 }
 

@@ -45,9 +45,6 @@ constexpr DWORD kHitTestBudgetMs = 50;
 constexpr DWORD kStopWaitMs = 2000;
 
 constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
-// To the hidden window, from the user-interface thread: wParam non-zero to
-// set the keyboard hook, zero to remove it.
-constexpr UINT kMsgWatchKeys = WM_APP + 1;
 // A round trip to the hidden window takes well under a millisecond; the
 // bound only guards against a thread stopped by the unforeseen.
 constexpr UINT kWatchSendMs = 500;
@@ -245,7 +242,7 @@ void OnSessionChange(WPARAM change) {
 
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kMsgWatchKeys:
+    case MSG_WATCH_KEYS:
       WatchKeysHere(wParam != 0);
       return t_keyHook != nullptr ? 1 : 0;
     case WM_POWERBROADCAST:
@@ -380,7 +377,7 @@ void WatchKeys(bool on) {
   // Sent, not posted: the hook is in place before the window that asked for
   // it is placed, so a key pressed from then on is seen.
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(g_mouse.watch, kMsgWatchKeys, on ? 1 : 0, 0, SMTO_NORMAL, kWatchSendMs, &result);
+  SendMessageTimeoutW(g_mouse.watch, MSG_WATCH_KEYS, on ? 1 : 0, 0, SMTO_NORMAL, kWatchSendMs, &result);
 }
 
 HookTime LastUserInputAt() { return g_lastInputAt.load(std::memory_order_relaxed); }
