@@ -345,8 +345,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MSG_PLACE_WINDOW:
       PlaceReportedWindow(g_store->windows, reinterpret_cast<HWND>(wParam));
       return 0;
-    case MSG_WINDOW_OFF_RULE:
-      return WindowOffItsRule(g_store->windows, reinterpret_cast<HWND>(wParam)) ? 1 : 0;
+    case MSG_WINDOW_OFF_RULE: {
+      const WindowRuleFacts rule = AskWindowRule(g_store->windows, reinterpret_cast<HWND>(wParam));
+      return RuleAnswerResult(rule.off, rule.apply, rule.holdSeconds);
+    }
     case MSG_MENU_WINDOW:
       ShowMenuEntryPopup(g_store->menus, reinterpret_cast<HWND>(wParam), g_dummyWindow);
       return 0;

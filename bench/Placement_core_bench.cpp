@@ -140,6 +140,40 @@ void BM_ProgramMatch_ClassAndProgramIsLast(benchmark::State& s) {
 void BM_ProgramMatch_TitleIsLast(benchmark::State& s) { RunProgram(s, kOtherClass, kLastTitle, kLastProgram, 511); }
 void BM_ProgramMatch_Nothing(benchmark::State& s) { RunProgram(s, kOtherClass, kOtherTitle, kOtherProgram, -1); }
 
+// 512 rules of the other title modes: even ones the whole title, odd ones
+// a pattern ("*Document N - Editor*"), against the substring rules of
+// FullTable in the same run (BM_WindowMatch_TitleIsLast, _Nothing).
+const WindowTable& ModeTable() {
+  static const std::unique_ptr<WindowTable> table = [] {
+    auto t = std::make_unique<WindowTable>(FullTable());
+    for (int32_t i = 0; i < kMaxEntries; ++i) {
+      char16_t number[12];
+      U16FormatInt(i, number);
+      WindowEntry& e = t->Entries[i];
+      e.Match = i % 2 == 0 ? MatchWhole : MatchWildcard;
+      const std::u16string name = i % 2 == 0 ? u"Report: Document " + std::u16string(number) + u" - Editor (read only)"
+                                             : u"*Document " + std::u16string(number) + u" - Editor*";
+      U16CopyTruncated(e.Title, kTextCapacity, name);
+    }
+    return t;
+  }();
+  return *table;
+}
+
+void RunModes(benchmark::State& state, U16View title, int32_t expected) {
+  const WindowTable& table = ModeTable();
+  if (MatchWindowEntry(table, kOtherClass, title) != expected) state.SkipWithError("wrong match");
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(title.data());
+    benchmark::DoNotOptimize(MatchWindowEntry(table, kOtherClass, title));
+  }
+}
+
+void BM_ModeMatch_TitleIsLast(benchmark::State& s) { RunModes(s, kLastTitle, 511); }
+void BM_ModeMatch_Nothing(benchmark::State& s) { RunModes(s, kOtherTitle, -1); }
+
+BENCHMARK(BM_ModeMatch_TitleIsLast);
+BENCHMARK(BM_ModeMatch_Nothing);
 BENCHMARK(BM_WindowMatch_ClassIsLast);
 BENCHMARK(BM_WindowMatchBefore_ClassIsLast);
 BENCHMARK(BM_WindowMatchObvious_ClassIsLast);

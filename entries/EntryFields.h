@@ -25,7 +25,10 @@ enum class FieldKind : uint8_t {
   Number,          // "%d"; a missing key leaves the record's value (0 in an entry, the default setting)
   Flag,            // a Number that means off (0) or on; kept as read, so a hand-written 2 stays 2
   Text,            // up to 255 code units, quoted where a reader would trim it; missing: empty
-  OptionalNumber,  // a Number that is written only when it is not its absent value
+  // A Number that is written only when it is not its absent value. The
+  // member holds the value less the absent value (wrapping), so a zeroed
+  // record reads as one whose file lacks the key.
+  OptionalNumber,
   OptionalText,    // a Text that is written only when it is not empty
   Hotkey,          // a key combination as HotkeyText.h writes it, written only when not the default
 };
@@ -90,6 +93,11 @@ inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
     {u"ThickFrame", &WindowEntry::ThickFrame, StyleBit{kStyleThickFrame}},
     {u"Process", &WindowEntry::Process, FieldKind::OptionalText},
     {u"Monitor", &WindowEntry::Monitor, Optional{MonitorPrimary}},
+    {u"Apply", &WindowEntry::Apply, Optional{ApplyAtFirstShow}},
+    {u"Hold", &WindowEntry::Hold, Optional{kDefaultHoldSeconds}},
+    {u"Match", &WindowEntry::Match, Optional{MatchContains}},
+    {u"Topmost", &WindowEntry::Topmost, Optional{0}},
+    {u"State", &WindowEntry::State, Optional{0}},
 };
 
 // Section "Menu", numbered the same way: the geometry of a window entry.

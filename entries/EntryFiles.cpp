@@ -112,7 +112,8 @@ void ReadRecord(const IniDocument& doc, const char16_t* section, int32_t number,
         record.*row.Number = doc.ReadInt(section, key.view(), record.*row.Number);
         break;
       case FieldKind::OptionalNumber:
-        record.*row.Number = doc.ReadInt(section, key.view(), row.Absent);
+        record.*row.Number = static_cast<int32_t>(static_cast<uint32_t>(doc.ReadInt(section, key.view(), row.Absent)) -
+                                                  static_cast<uint32_t>(row.Absent));
         break;
       case FieldKind::Text:
       case FieldKind::OptionalText:
@@ -155,7 +156,10 @@ void WriteRecord(TextBuilder& out, int32_t number, const FieldRow<Record> (&rows
         out.Int(key.view(), record.*row.Number);
         break;
       case FieldKind::OptionalNumber:
-        if (record.*row.Number != row.Absent) out.Int(key.view(), record.*row.Number);
+        if (record.*row.Number != 0) {
+          out.Int(key.view(), static_cast<int32_t>(static_cast<uint32_t>(record.*row.Number) +
+                                                   static_cast<uint32_t>(row.Absent)));
+        }
         break;
       case FieldKind::Text:
         out.Text(key.view(), FieldView(record.*row.Text));

@@ -34,6 +34,30 @@ enum : int32_t {
 };
 constexpr int32_t kMonitorChoiceCount = 3;
 
+// When a window rule places the windows it matches (key "Apply"). A value
+// outside these (only a hand-edited file holds one) acts as ApplyAtFirstShow.
+enum : int32_t {
+  ApplyAtFirstShow = 0,  // when the window first appears; the default
+  ApplyEveryShow = 1,    // every time it is shown, also after it was hidden
+  ApplyOnDemand = 2,     // only by the initialise command, never by itself
+  ApplyNever = 3,        // leave it alone: no later rule places it either
+};
+constexpr int32_t kApplyChoiceCount = 4;
+
+// How a rule's registered name meets a window's title (key "Match"); a
+// value outside these acts as MatchContains.
+enum : int32_t {
+  MatchContains = 0,  // the name occurs in the title; the default
+  MatchWhole = 1,     // the title is the name
+  MatchWildcard = 2,  // the name is a pattern: '*' any run, '?' one character
+};
+constexpr int32_t kMatchChoiceCount = 3;
+
+// How long a newly placed window is held against its own program's moves
+// (key "Hold", in seconds); a value outside the range is brought into it.
+constexpr int32_t kDefaultHoldSeconds = 2;
+constexpr int32_t kMaxHoldSeconds = 30;
+
 // The position-and-size fields that window rules and presets share. The
 // "Desable" spelling is the key name users' files already carry.
 struct EntryGeometry {
@@ -60,7 +84,23 @@ struct WindowEntry : EntryGeometry {
   int32_t Border;
   int32_t DialogFrame;
   int32_t ThickFrame;
+  int32_t Apply;    // ApplyAtFirstShow .. ApplyNever
+  // Seconds beyond kDefaultHoldSeconds (the file's "Hold" less the default),
+  // so that a zeroed entry holds as rules always did; see HoldSeconds.
+  int32_t Hold;
+  int32_t Match;    // MatchContains .. MatchWildcard
+  int32_t Topmost;  // non-zero: the placed window goes on top of the others
+  int32_t State;    // non-zero: placed, then maximised on that monitor
 };
+
+// The hold of an entry in seconds, 0 .. kMaxHoldSeconds.
+inline int32_t HoldSeconds(const WindowEntry& entry) {
+  const int64_t seconds = int64_t{entry.Hold} + kDefaultHoldSeconds;
+  return seconds < 0 ? 0 : seconds > kMaxHoldSeconds ? kMaxHoldSeconds : static_cast<int32_t>(seconds);
+}
+inline int32_t EffectiveApply(const WindowEntry& entry) {
+  return entry.Apply >= ApplyAtFirstShow && entry.Apply < kApplyChoiceCount ? entry.Apply : ApplyAtFirstShow;
+}
 
 struct WindowTable {
   int32_t Count;

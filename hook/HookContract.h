@@ -15,10 +15,13 @@
 #define MSG_TIP_RECT      0x8002  // COPYDATASTRUCT.dwData of a WM_COPYDATA
 #define MSG_MENU_WINDOW   0x8003  // wParam: a window for the preset popup
 #define MSG_TRAY          0x8004  // the tray icon's callback (not the library's)
-// wParam: a window the library holds after placing it. Returns 1 when a
-// window rule applies to it and it does not stand where that rule puts it
-// (its own program moved or sized it), else 0. Sent, not posted, from the
-// thread that owns the main window, so it is a plain call; it only reads.
+// wParam: a window the library sees appear or holds after placing it. Sent,
+// not posted, from the thread that owns the main window, so it is a plain
+// call; it only reads. Returns, as RuleAnswerResult packs them: bit 0 set
+// when a window rule that places windows by itself applies to it and it does
+// not stand where that rule puts it (its own program moved or sized it);
+// bits 1-2 that rule's "Apply" (0 when no rule applies); bits 3-8 its hold
+// in seconds (2 when no rule applies).
 #define MSG_WINDOW_OFF_RULE 0x8005
 
 // The program's and the library's other messages take the values after
@@ -29,6 +32,13 @@
 // To the library's hidden window, from the user-interface thread: wParam
 // non-zero to set the keyboard hook, zero to remove it.
 #define MSG_WATCH_KEYS 0x8007
+
+constexpr LRESULT RuleAnswerResult(bool off, int32_t apply, int32_t holdSeconds) {
+  return (off ? 1 : 0) | ((apply & 3) << 1) | ((holdSeconds & 0x3F) << 3);
+}
+constexpr bool RuleAnswerOff(LRESULT result) { return (result & 1) != 0; }
+constexpr int32_t RuleAnswerApply(LRESULT result) { return static_cast<int32_t>((result >> 1) & 3); }
+constexpr int32_t RuleAnswerHoldSeconds(LRESULT result) { return static_cast<int32_t>((result >> 3) & 0x3F); }
 
 // WM_COPYDATA payload of MSG_TIP_RECT: 16 bytes, four little-endian signed
 // integers in screen pixels.

@@ -63,13 +63,22 @@ void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int
 }
 
 void HookCore::OnShow(HookWindow window, HookTime now, HookFacts& facts, HookActions& actions) {
-  if (IsKnown(window)) return;
-  AddKnown(window);
+  const bool known = IsKnown(window);
   // Asked before the placement: afterwards a window placed by its rule and
   // one that no rule applies to look alike.
-  const bool ruled = facts.OffItsRule(window);
-  Held& held = AddHeld(window, now);
-  held.ruled = ruled;
+  const RuleAnswer rule = facts.AskRule(window);
+  if (known && rule.apply != HookApply::EveryShow) return;
+  if (!known) AddKnown(window);
+  if (rule.apply == HookApply::OnDemand || rule.apply == HookApply::Never) return;
+  // A window shown again within its hold starts a new one.
+  const size_t index = FindHeld(window);
+  if (index < heldCount_) RemoveHeld(index);
+  if (rule.holdMs == 0) {
+    actions.Place(window);
+    return;
+  }
+  Held& held = AddHeld(window, now, rule.holdMs);
+  held.ruled = rule.off;
   // Placed even when no rule moves it: the program hears of every new window.
   PlaceHeld(held, actions);
 }
@@ -159,7 +168,7 @@ void HookCore::PlaceHeld(Held& held, HookActions& actions) {
 }
 
 bool HookCore::HoldOver(const Held& held, HookTime now, HookFacts& facts) {
-  if (now >= held.shownAt + kHoldMs) return true;
+  if (now >= held.shownAt + held.holdMs) return true;
   // Input after the show: the user could have moved, sized or maximised the
   // window by now, and a placement would undo it.
   return facts.LastInputAt() > held.shownAt;
@@ -169,7 +178,7 @@ void HookCore::OnTimer(HookTime now, HookFacts& facts, HookActions& actions) {
   size_t i = 0;
   while (i < heldCount_) {
     Held& held = held_[i];
-    if (held.shownAt + kHoldMs <= now) {
+    if (held.shownAt + held.holdMs <= now) {
       RemoveHeld(i);
       continue;
     }
@@ -186,7 +195,7 @@ bool HookCore::NextDeadline(HookTime* when) const {
   HookTime earliest = UINT64_MAX;
   for (size_t i = 0; i < heldCount_; ++i) {
     const Held& held = held_[i];
-    HookTime due = held.shownAt + kHoldMs;
+    HookTime due = held.shownAt + held.holdMs;
     if (held.placing && held.awaySeen && held.awayAt + kPlacingMs < due) due = held.awayAt + kPlacingMs;
     if (due < earliest) earliest = due;
   }
@@ -256,12 +265,12 @@ void HookCore::RemoveHeld(size_t index) {
   --heldCount_;
 }
 
-HookCore::Held& HookCore::AddHeld(HookWindow window, HookTime now) {
+HookCore::Held& HookCore::AddHeld(HookWindow window, HookTime now, HookTime holdMs) {
   // Kept oldest first: when full, the window shown longest ago loses the
   // rest of its hold.
   if (heldCount_ == kHeldCapacity) RemoveHeld(0);
   Held& held = held_[heldCount_++];
-  held = Held{window, now, 0, 0, false, false, false, false};
+  held = Held{window, now, holdMs, 0, 0, false, false, false, false};
   return held;
 }
 

@@ -30,10 +30,11 @@ constexpr int32_t ObjectWindow = 0;          // OBJID_WINDOW
 constexpr int32_t ChildSelf = 0;             // CHILDID_SELF
 }  // namespace winevent
 
-// A new window is placed as soon as it appears. Programs often move or size
+// A new window is placed as soon as it appears (unless its rule says
+// otherwise, see RuleAnswer). Programs often move or size
 // their own window a moment later (restoring a saved position, fitting it to
 // its content), which would undo that placement, so for kHoldMs after the
-// show the window is held: whenever it is found away from where its rule
+// show (or its rule's own hold) the window is held: whenever it is found away from where its rule
 // puts it, it is placed again, at most kHoldReplacements times; a program
 // that moves it back every time is then left alone. Any user input since
 // the show, or the user starting to move or size it, ends the hold at once.
@@ -60,7 +61,8 @@ constexpr HookTime kPlacingMs = 50;
 // meets never places it.
 
 // Capacities. Windows already placed once: a window hidden and shown again
-// is not placed again until it is destroyed. When full, the oldest is
+// is not placed again until it is destroyed, unless its rule places it at
+// every show. When full, the oldest is
 // forgotten (it would be placed again if shown again, nothing worse).
 constexpr size_t kKnownCapacity = 4096;
 // Windows held. When full, the oldest one's hold ends early.
@@ -69,6 +71,20 @@ constexpr size_t kHeldCapacity = 64;
 // oldest is forgotten (its uncloak then places nothing, as for a window that
 // was there before the program started).
 constexpr size_t kCloakedCapacity = 64;
+
+// When a window's rule places it, with the values of the rule's "Apply".
+enum class HookApply : uint8_t { FirstShow = 0, EveryShow = 1, OnDemand = 2, Never = 3 };
+
+// What the program says of a window at its show: whether a rule that places
+// windows by itself wants it elsewhere, when that rule places it and how
+// long it is held. A window no rule applies to is FirstShow, held kHoldMs
+// (for its title chance). OnDemand and Never are neither placed nor held nor
+// watched: no timer and no location events for them.
+struct RuleAnswer {
+  bool off;
+  HookApply apply;
+  HookTime holdMs;  // 0: placed once, not held
+};
 
 // What the core needs to know about a window, asked only when it matters.
 class HookFacts {
@@ -87,6 +103,9 @@ class HookFacts {
   // A window rule applies to the window and it does not stand where that
   // rule puts it (the program knows the rules; asked only for held windows).
   virtual bool OffItsRule(HookWindow window) = 0;
+  // The same with the rule's mode and hold; asked once per show. A fact
+  // source that knows no modes answers as rules always behaved.
+  virtual RuleAnswer AskRule(HookWindow window) { return {OffItsRule(window), HookApply::FirstShow, kHoldMs}; }
 };
 
 // What the core asks the library to do.
@@ -133,6 +152,7 @@ class HookCore {
   struct Held {
     HookWindow window;
     HookTime shownAt;
+    HookTime holdMs;       // how long after shownAt the hold lasts
     HookTime awayAt;       // the last location event that found it away while placing
     uint8_t replacements;  // placements after the first one, answering its program
     bool placing;          // asked for and not yet seen in place
@@ -165,7 +185,7 @@ class HookCore {
   void ForgetKnown(HookWindow window);
   size_t FindHeld(HookWindow window) const;  // kHeldCapacity when absent
   void RemoveHeld(size_t index);
-  Held& AddHeld(HookWindow window, HookTime now);
+  Held& AddHeld(HookWindow window, HookTime now, HookTime holdMs);
 
   HookOptions options_ = {};
   // Both sets keep their windows oldest first, so the oldest is the one

@@ -142,6 +142,86 @@ bool ProgramAllows(const WindowEntry& entry, U16View program) {
 
 }  // namespace
 
+namespace {
+
+// Code units of the character at text[i]: 2 for a surrogate pair, else 1.
+size_t CharUnits(U16View text, size_t i) {
+  const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                    text[i + 1] <= 0xDFFF;
+  return pair ? 2 : 1;
+}
+
+// The end of seg (a piece of a pattern without '*') laid on text at t, or
+// npos where it does not fit there.
+size_t SegmentEnd(U16View text, size_t t, U16View seg) {
+  for (char16_t c : seg) {
+    if (t >= text.size()) return U16View::npos;
+    if (c == u'?') {
+      t += CharUnits(text, t);
+    } else if (text[t] == c) {
+      ++t;
+    } else {
+      return U16View::npos;
+    }
+  }
+  return t;
+}
+
+// The end of seg's first place in text at or after from, or npos. A piece
+// without '?' is an ordinary substring search.
+size_t FindSegment(U16View text, size_t from, U16View seg) {
+  if (seg.find(u'?') == U16View::npos) {
+    const size_t at = text.find(seg, from);
+    return at == U16View::npos ? at : at + seg.size();
+  }
+  for (size_t s = from; s <= text.size(); s += s < text.size() ? CharUnits(text, s) : 1) {
+    const size_t end = SegmentEnd(text, s, seg);
+    if (end != U16View::npos) return end;
+  }
+  return U16View::npos;
+}
+
+}  // namespace
+
+// The pieces between the stars: the first is laid at the start, the last at
+// the end, and each one between at its first place after the one before
+// (taking the first place never loses a match the stars could make). So a
+// pattern costs a few substring searches, about what a "contains" rule does.
+bool WildcardMatches(U16View text, U16View pattern) {
+  const size_t firstStar = pattern.find(u'*');
+  if (firstStar == U16View::npos) return SegmentEnd(text, 0, pattern) == text.size();
+  size_t t = SegmentEnd(text, 0, pattern.substr(0, firstStar));
+  if (t == U16View::npos) return false;
+  const size_t lastStar = pattern.rfind(u'*');
+  for (size_t p = firstStar + 1; p <= lastStar;) {
+    const size_t next = pattern.find(u'*', p);
+    const U16View seg = pattern.substr(p, next - p);
+    p = next + 1;
+    if (seg.empty()) continue;
+    t = FindSegment(text, t, seg);
+    if (t == U16View::npos) return false;
+  }
+  const U16View tail = pattern.substr(lastStar + 1);
+  if (tail.find(u'?') == U16View::npos) {
+    return text.size() - t >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+  }
+  for (size_t s = t; s <= text.size(); s += s < text.size() ? CharUnits(text, s) : 1) {
+    if (SegmentEnd(text, s, tail) == text.size()) return true;
+  }
+  return false;
+}
+
+bool TitleMeetsName(U16View title, U16View name, int32_t match) {
+  switch (match) {
+    case MatchWhole:
+      return title == name;
+    case MatchWildcard:
+      return WildcardMatches(title, name);
+    default:
+      return U16Contains(title, name);
+  }
+}
+
 int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program) {
   if (windowClass.empty()) return -1;
   for (int32_t i = 0; i < table.Count; ++i) {
@@ -165,7 +245,8 @@ int32_t MatchWindowProgram(const WindowTable& table, U16View program) {
 int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program) {
   for (int32_t i = 0; i < table.Count; ++i) {
     const WindowEntry& entry = table.Entries[i];
-    if (entry.Title[0] != u'\0' && U16Contains(windowTitle, U16ViewOf(entry.Title)) && ProgramAllows(entry, program)) {
+    if (entry.Title[0] != u'\0' && TitleMeetsName(windowTitle, U16ViewOf(entry.Title), entry.Match) &&
+        ProgramAllows(entry, program)) {
       return i;
     }
   }

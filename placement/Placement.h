@@ -103,16 +103,34 @@ inline bool PlacementReadsWindowRect(const EntryGeometry& entry) {
   return entry.Pos != PosFree && entry.DesableSize != 0;
 }
 
+// Whether title meets a rule's registered name the way match says
+// (MatchContains, MatchWhole, MatchWildcard; another value: contains).
+// Ordinal and case-sensitive. In a pattern '*' stands for any run of
+// characters, also none, and '?' for exactly one character, a surrogate
+// pair counting as one; no character escapes them.
+bool TitleMeetsName(U16View title, U16View name, int32_t match);
+bool WildcardMatches(U16View text, U16View pattern);
+
+// Whether a matched rule places its window when it appears, or when it is
+// shown again after it was hidden: neither for a rule only applied on
+// demand or one that leaves its windows alone.
+inline bool PlacesOnAppearance(const WindowEntry& entry) {
+  const int32_t apply = EffectiveApply(entry);
+  return apply == ApplyAtFirstShow || apply == ApplyEveryShow;
+}
+
 // The rule for a window, in three passes over the table, each in table
 // order: an exact class match; then a rule that names the window's program
 // and no class; then the first rule whose Title occurs in the window's
-// title. A rule that names a program never matches another program's
+// title (as its Match says). A rule that names a program never matches another program's
 // window in any pass. program is the window's executable file name, empty
 // when it was not read or could not be (then no rule with a program
 // matches). -1 when none applies. Class and title comparisons are ordinal
 // and case-sensitive, program names are not. An entry with an empty Title
 // never matches by title: an empty pattern occurs in every title, and a rule
-// with no name would catch every window that no other rule took.
+// with no name would catch every window that no other rule took. A rule
+// with Apply ApplyNever is matched like any other: it is found first and so
+// keeps every later rule from the window; the callers then place nothing.
 int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program = {});
 // The passes on their own, so a caller can read the title only when the
 // first two found nothing.

@@ -122,9 +122,33 @@ BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM rulesParam) {
   if (IsWindowVisible(window)) {
     const WindowTable& rules = *reinterpret_cast<const WindowTable*>(rulesParam);
     int32_t index = FindWindowEntry(rules, window);
-    if (index >= 0 && MayPlaceAutomatically(window)) ApplyWindowEntry(rules, window, index);
+    // A rule that leaves its windows alone keeps them from every rule.
+    if (index >= 0 && EffectiveApply(rules.Entries[index]) != ApplyNever && MayPlaceAutomatically(window)) {
+      ApplyWindowEntry(rules, window, index);
+    }
   }
   return TRUE;
+}
+
+// "Topmost" and "State", after the placement. Both are asked of another
+// program's window without waiting for it. SWP_ASYNCWINDOWPOS and
+// ShowWindowAsync each post the request to the window's thread ("SetWindowPos",
+// "ShowWindowAsync"), behind the asynchronous placement posted before, so the
+// window is maximised where it was placed: it restores to the rule's
+// rectangle and maximises on the rule's monitor.
+void ApplyZOrderAndState(HWND window, const WindowEntry& entry) {
+  const bool own = OwnThreadWindow(window);
+  if (entry.Topmost != 0) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (own ? 0 : SWP_ASYNCWINDOWPOS));
+  }
+  if (entry.State != 0) {
+    if (own) {
+      ShowWindow(window, SW_MAXIMIZE);
+    } else {
+      ShowWindowAsync(window, SW_MAXIMIZE);
+    }
+  }
 }
 
 }  // namespace
@@ -170,14 +194,20 @@ bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
   return PlaceWithinBound(window, PlacementFor(window, geometry));
 }
 
-bool WindowOffItsRule(const WindowTable& rules, HWND window) {
+WindowRuleFacts AskWindowRule(const WindowTable& rules, HWND window) {
+  WindowRuleFacts facts{false, ApplyAtFirstShow, kDefaultHoldSeconds};
+  const int32_t index = FindWindowEntry(rules, window);
+  if (index < 0) return facts;
+  const WindowEntry& entry = rules.Entries[index];
+  facts.apply = EffectiveApply(entry);
+  facts.holdSeconds = HoldSeconds(entry);
   // Minimised or maximised by its program or the user on purpose; a
-  // placement would undo that.
-  if (IsIconic(window) || IsZoomed(window)) return false;
-  int32_t index = FindWindowEntry(rules, window);
+  // placement would undo that. A rule that does not place by itself never
+  // wants the window elsewhere now.
   RECT r;
-  if (index < 0 || !GetWindowRect(window, &r)) return false;
-  return !PlacementReached(PlacementFor(window, rules.Entries[index]), ToRect32(r), PlacementSlack(window));
+  if (!PlacesOnAppearance(entry) || IsIconic(window) || IsZoomed(window) || !GetWindowRect(window, &r)) return facts;
+  facts.off = !PlacementReached(PlacementFor(window, entry), ToRect32(r), PlacementSlack(window));
+  return facts;
 }
 
 void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
@@ -186,10 +216,12 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
   // the messages this thread handles meanwhile may reach the table.
   const WindowEntry entry = rules.Entries[index];
   if (!PlaceWindow(window, entry)) return;
-  if (entry.DesableStyle != 0) return;
   // Another frame has other invisible borders (a sizing frame has wide
   // ones): an anchored window is aligned once more by its new frame.
-  if (ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) PlaceWindow(window, entry);
+  if (entry.DesableStyle == 0 && ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) {
+    PlaceWindow(window, entry);
+  }
+  ApplyZOrderAndState(window, entry);
 }
 
 void ApplyToAllWindows(const WindowTable& rules) {
@@ -198,7 +230,9 @@ void ApplyToAllWindows(const WindowTable& rules) {
 
 void PlaceReportedWindow(const WindowTable& rules, HWND window) {
   int32_t index = FindWindowEntry(rules, window);
-  if (index >= 0 && MayPlaceReportedWindow(window)) ApplyWindowEntry(rules, window, index);
+  if (index >= 0 && PlacesOnAppearance(rules.Entries[index]) && MayPlaceReportedWindow(window)) {
+    ApplyWindowEntry(rules, window, index);
+  }
 }
 
 }  // namespace qm

@@ -22,9 +22,16 @@ void ApplyToAllWindows(const WindowTable& rules);
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but
 // under the same other conditions.
 void PlaceReportedWindow(const WindowTable& rules, HWND window);
-// MSG_WINDOW_OFF_RULE: a window rule applies to window and would move or
-// size it now. Reads only; a minimised or maximised window is never off.
-bool WindowOffItsRule(const WindowTable& rules, HWND window);
+// MSG_WINDOW_OFF_RULE: whether a window rule that places windows by itself
+// applies to window and would move or size it now (a minimised or maximised
+// window is never off), and the rule's Apply and hold: ApplyAtFirstShow and
+// the default hold when no rule applies. Reads only.
+struct WindowRuleFacts {
+  bool off;
+  int32_t apply;
+  int32_t holdSeconds;
+};
+WindowRuleFacts AskWindowRule(const WindowTable& rules, HWND window);
 // Computes the placement of geometry for window (reading its rectangle,
 // invisible borders and the work area only when needed) and carries it out;
 // no style step. Shared by window rules and presets. Waits on another

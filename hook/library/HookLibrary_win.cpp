@@ -63,10 +63,19 @@ class WindowFacts : public HookFacts {
   // is activated, which would end every hold at its first placement.
   HookTime LastInputAt() override { return LastUserInputAt(); }
 
-  bool OffItsRule(HookWindow window) override {
-    // Only the program knows the rules. Its main window belongs to this
-    // thread, so this is a direct call into its window procedure.
-    return SendMessageW(g_lib.main, MSG_WINDOW_OFF_RULE, static_cast<WPARAM>(window), 0) == 1;
+  bool OffItsRule(HookWindow window) override { return RuleAnswerOff(AskProgram(window)); }
+
+  RuleAnswer AskRule(HookWindow window) override {
+    const LRESULT result = AskProgram(window);
+    return {RuleAnswerOff(result), static_cast<HookApply>(RuleAnswerApply(result)),
+            static_cast<HookTime>(RuleAnswerHoldSeconds(result)) * 1000};
+  }
+
+ private:
+  // Only the program knows the rules. Its main window belongs to this
+  // thread, so this is a direct call into its window procedure.
+  static LRESULT AskProgram(HookWindow window) {
+    return SendMessageW(g_lib.main, MSG_WINDOW_OFF_RULE, static_cast<WPARAM>(window), 0);
   }
 };
 

@@ -151,6 +151,29 @@ TEST(EntryFiles, ProgramAndMonitorWrittenOnlyWhenSet) {
   EXPECT_EQ(std::memcmp(back.get(), t.get(), sizeof(Tables)), 0);
 }
 
+// The mode keys follow Monitor, each only where it differs from how rules
+// always behaved; an explicit hold of 0 (no hold) is not the absent 2 s.
+TEST(EntryFiles, ModeKeysWrittenOnlyWhenSet) {
+  auto t = NewTables();
+  WindowEntry& e = t->windows.Entries[0];
+  SetText(e.Title, u"A*");
+  e.Apply = ApplyNever;
+  e.Hold = 0 - kDefaultHoldSeconds;
+  e.Match = MatchWildcard;
+  e.Topmost = 1;
+  e.State = 1;
+  t->windows.Entries[1].Hold = 30 - kDefaultHoldSeconds;
+  t->windows.Count = 2;
+  const std::u16string text = ComposeEntryText(t->windows, t->menus);
+  EXPECT_NE(text.find(u"ThickFrame1=0\r\nApply1=3\r\nHold1=0\r\nMatch1=2\r\nTopmost1=1\r\nState1=1\r\nTitle2="),
+            std::u16string::npos);
+  EXPECT_NE(text.find(u"ThickFrame2=0\r\nHold2=30\r\n[Menu]"), std::u16string::npos);
+  auto back = ParseBack(*t);
+  EXPECT_EQ(std::memcmp(back.get(), t.get(), sizeof(Tables)), 0);
+  EXPECT_EQ(HoldSeconds(back->windows.Entries[0]), 0);
+  EXPECT_EQ(HoldSeconds(back->windows.Entries[2]), kDefaultHoldSeconds);
+}
+
 TEST(EntryFiles, FullTablesRoundTripExactly) {
   auto t = NewTables();
   std::mt19937 random(99);
@@ -167,7 +190,8 @@ TEST(EntryFiles, FullTablesRoundTripExactly) {
       SetText(*field, text);
     }
     for (int32_t* f : {&w.DesablePos, &w.Left, &w.Top, &w.Pos, &w.DesableSize, &w.Width, &w.Height,
-                       &w.DesableStyle, &w.Border, &w.DialogFrame, &w.ThickFrame, &w.Monitor}) {
+                       &w.DesableStyle, &w.Border, &w.DialogFrame, &w.ThickFrame, &w.Monitor, &w.Apply, &w.Hold,
+                       &w.Match, &w.Topmost, &w.State}) {
       *f = anyInt(random);
     }
     MenuEntry& m = t->menus.Entries[i];
