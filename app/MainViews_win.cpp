@@ -18,7 +18,24 @@ namespace {
 // The views' font, made for the main window's DPI; 0 until the views exist.
 HFONT g_viewFont;
 
-constexpr int kWindowColumnTexts[] = {IDS_COL_NAME, IDS_COL_CLASS, IDS_COL_POSITION, IDS_COL_SIZE, IDS_COL_PROGRAM};
+constexpr int kWindowColumnTexts[] = {IDS_COL_NAME, IDS_COL_CLASS,   IDS_COL_POSITION,
+                                      IDS_COL_SIZE, IDS_COL_PROGRAM, IDS_COL_MODE};
+
+// The modes of a rule that differ from how rules always behaved, its
+// "Apply" and then its "Match" choice, joined by " / "; empty for a rule
+// with neither. A value no choice names (a hand-edited file) shows nothing.
+void ModeText(const WindowEntry& entry, char16_t* out) {
+  out[0] = u'\0';
+  size_t length = 0;
+  const auto add = [&](UINT text) {
+    char16_t part[kTextCapacity];
+    LoadText(text, part);
+    if (length > 0) length += U16CopyTruncated(out + length, kTextCapacity - length, u" / ");
+    length += U16CopyTruncated(out + length, kTextCapacity - length, U16ViewOf(part));
+  };
+  if (entry.Apply > ApplyAtFirstShow && entry.Apply < kApplyChoiceCount) add(IDS_APPLY_FIRST + entry.Apply);
+  if (entry.Match > MatchContains && entry.Match < kMatchChoiceCount) add(IDS_MATCH_CONTAINS + entry.Match);
+}
 constexpr int kMenuColumnTexts[] = {IDS_COL_POSITION, IDS_COL_SIZE};
 
 const char16_t* WindowCell(const EntryStore& store, const EntryTexts& texts, int32_t row, int column,
@@ -35,8 +52,11 @@ const char16_t* WindowCell(const EntryStore& store, const EntryTexts& texts, int
     case 3:
       texts.Size(entry, scratch);
       return scratch;
-    default:
+    case 4:
       return entry.Process;
+    default:
+      ModeText(entry, scratch);
+      return scratch;
   }
 }
 

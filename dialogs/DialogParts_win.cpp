@@ -15,11 +15,7 @@ void ReadControlText(HWND dialog, int id, char16_t* out) {
   GetDlgItemTextW(dialog, id, AsWide(out), kTextCapacity);
 }
 
-namespace {
-
-// Fills combo box id with count strings from firstText on, item index =
-// stored value, and selects the first.
-void FillCombo(HWND dialog, int id, UINT firstText, int32_t count) {
+void FillChoiceCombo(HWND dialog, int id, UINT firstText, int32_t count) {
   for (int32_t item = 0; item < count; ++item) {
     char16_t text[kTextCapacity];
     LoadText(firstText + static_cast<UINT>(item), text);
@@ -28,11 +24,9 @@ void FillCombo(HWND dialog, int id, UINT firstText, int32_t count) {
   SendDlgItemMessageW(dialog, id, CB_SETCURSEL, 0, 0);
 }
 
-}  // namespace
+void FillPositionCombo(HWND dialog) { FillChoiceCombo(dialog, IDC_POS, IDS_POS_FREE, kPosCount); }
 
-void FillPositionCombo(HWND dialog) { FillCombo(dialog, IDC_POS, IDS_POS_FREE, kPosCount); }
-
-void FillMonitorCombo(HWND dialog) { FillCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, kMonitorChoiceCount); }
+void FillMonitorCombo(HWND dialog) { FillChoiceCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, kMonitorChoiceCount); }
 
 void SelectPosition(HWND dialog, int32_t pos) {
   const WPARAM item = pos >= PosFree && pos < kPosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);
@@ -68,6 +62,15 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
       SendDlgItemMessageW(dialog, id, CB_SETCURSEL, listed ? static_cast<WPARAM>(value) : static_cast<WPARAM>(-1), 0);
       break;
     }
+    case ControlKind::Choice: {
+      const LRESULT items = SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0);
+      const bool listed = value >= 0 && value < items;
+      SendDlgItemMessageW(dialog, id, CB_SETCURSEL, listed ? static_cast<WPARAM>(value) : static_cast<WPARAM>(-1), 0);
+      break;
+    }
+    case ControlKind::HoldSeconds:
+      ShowNumber(dialog, id, HoldSecondsOfField(value));
+      break;
     case ControlKind::Hotkey:
       // A plain key or Shift with a key would be taken from every program:
       // the control makes such input Ctrl+Alt with that key.
@@ -88,12 +91,15 @@ int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
       return ReadNumber(dialog, id);
     case ControlKind::Position:
       return SelectedPosition(dialog);
+    case ControlKind::Choice:
     case ControlKind::Monitor: {
       // A hand-edited choice the box does not list shows no item and, unless
       // the user picks one, stays as it was.
       const LRESULT item = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
       return item == CB_ERR ? current : static_cast<int32_t>(item);
     }
+    case ControlKind::HoldSeconds:
+      return HoldFieldOfSeconds(ReadNumber(dialog, id));
     case ControlKind::Hotkey: {
       const WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, id, HKM_GETHOTKEY, 0, 0));
       return HotkeySetting(HotkeyFromControl(word, HotkeyInUse(current)));

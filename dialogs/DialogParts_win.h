@@ -23,6 +23,9 @@ void ReadControlText(HWND dialog, int id, char16_t* out);
 // Fills the monitor box (IDC_MONITOR) of an entry dialog with the three
 // choices, item index = Monitor value, and selects the primary monitor.
 void FillMonitorCombo(HWND dialog);
+// Fills combo box id with count strings from firstText on, item index =
+// stored value, and selects the first.
+void FillChoiceCombo(HWND dialog, int id, UINT firstText, int32_t count);
 
 // Selects item pos of the position box; a value outside PosFree ..
 // PosTopRight clears the selection (CB_SETCURSEL with -1 explicitly, since
@@ -40,7 +43,10 @@ void SetCheckedFlag(HWND dialog, int id, int32_t flag);
 // (entries/EntryFields.h). Loading sets texts, check marks and the position
 // without notifications; the enabled states follow from the commands an
 // entry dialog then sends itself.
-enum class ControlKind { Text, Check, Number, Position, Monitor, Hotkey };
+// Choice: a combo box whose item index is the value; a value it does not
+// list shows no item and is kept unless the user picks one. HoldSeconds: a
+// number box showing a rule's hold in seconds (WindowEntry::Hold).
+enum class ControlKind { Text, Check, Number, Position, Monitor, Hotkey, Choice, HoldSeconds };
 template <typename Record>
 struct ControlField {
   int Id;

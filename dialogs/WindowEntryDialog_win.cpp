@@ -41,6 +41,11 @@ constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_DIALOGFRAME, &WindowEntry::DialogFrame, ControlKind::Check},
     {IDC_THICKFRAME, &WindowEntry::ThickFrame, ControlKind::Check},
     {IDC_MONITOR, &WindowEntry::Monitor, ControlKind::Monitor},
+    {IDC_APPLY, &WindowEntry::Apply, ControlKind::Choice},
+    {IDC_MATCH, &WindowEntry::Match, ControlKind::Choice},
+    {IDC_HOLD, &WindowEntry::Hold, ControlKind::HoldSeconds},
+    {IDC_TOPMOST, &WindowEntry::Topmost, ControlKind::Check},
+    {IDC_STATE, &WindowEntry::State, ControlKind::Check},
 };
 static_assert(ShowsKeptFields(kWindowEntryControls, kWindowEntryFields), "a control shows a field no key keeps");
 
@@ -221,7 +226,31 @@ void RefreshWindowList(HWND dialog) {
   FitColumnsAndRepaint(list);
 }
 
+// What a rule that leaves its windows alone does not use: everything that
+// says where and how a window is placed. The title match still says which
+// windows it leaves alone.
+constexpr int kPlacingIds[] = {IDC_DESABLEPOS, IDC_LEFT,   IDC_TOP,        IDC_POS,       IDC_DESABLESIZE,
+                               IDC_WIDTH,      IDC_HEIGHT, IDC_DESABLESTYLE, IDC_BORDER,  IDC_DIALOGFRAME,
+                               IDC_THICKFRAME, IDC_MONITOR, IDC_HOLD,       IDC_TOPMOST,   IDC_STATE};
+
+// A choice of "Never (exclude)" greys out the placing controls; another
+// choice enables them again and lets the enable rules of the "Keep ..."
+// boxes settle the ones they govern, as after loading an entry.
+void ReactToApply(HWND dialog) {
+  const LRESULT item = SendDlgItemMessageW(dialog, IDC_APPLY, CB_GETCURSEL, 0, 0);
+  const bool never = item == ApplyNever;
+  if (never == (IsWindowEnabled(GetDlgItem(dialog, IDC_HOLD)) == FALSE)) return;
+  for (int id : kPlacingIds) EnableWindow(GetDlgItem(dialog, id), never ? FALSE : TRUE);
+  if (never) return;
+  int32_t commands[4];
+  const int32_t count = WindowEntryLoadCommands(CheckedFlag(dialog, IDC_DESABLEPOS), commands);
+  for (int32_t i = 0; i < count; ++i) SendDialogCommand(dialog, commands[i]);
+}
+
 void InitWindowList(HWND dialog) {
+  FillChoiceCombo(dialog, IDC_APPLY, IDS_APPLY_FIRST, kApplyChoiceCount);
+  FillChoiceCombo(dialog, IDC_MATCH, IDS_MATCH_CONTAINS, kMatchChoiceCount);
+  ShowNumber(dialog, IDC_HOLD, kDefaultHoldSeconds);
   HWND list = WindowList(dialog);
   AddListViewStyle(list, LVS_EX_FULLROWSELECT);
   InsertListColumn(list, kClassColumn, IDS_COL_CLASS);
@@ -234,6 +263,8 @@ void InitWindowList(HWND dialog) {
 void LoadWindowEntry(HWND dialog, const EntryStore& store, int32_t index) {
   const WindowEntry& entry = store.windows.Entries[index];
   LoadControls(dialog, kWindowEntryControls, entry);
+  // Posted: the enable rules run after this load and would enable them again.
+  if (EffectiveApply(entry) == ApplyNever) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_APPLY, CBN_SELCHANGE), 0);
 }
 
 // A rule needs its registered name; an add needs a free slot and a class
@@ -255,6 +286,9 @@ void OnCommand(HWND dialog, int id) {
       break;
     case IDC_REFRESH:
       RefreshWindowList(dialog);
+      break;
+    case IDC_APPLY:
+      ReactToApply(dialog);
       break;
     default:
       break;

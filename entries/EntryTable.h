@@ -93,11 +93,16 @@ struct WindowEntry : EntryGeometry {
   int32_t State;    // non-zero: placed, then maximised on that monitor
 };
 
-// The hold of an entry in seconds, 0 .. kMaxHoldSeconds.
-inline int32_t HoldSeconds(const WindowEntry& entry) {
-  const int64_t seconds = int64_t{entry.Hold} + kDefaultHoldSeconds;
+// The hold in seconds, 0 .. kMaxHoldSeconds, of a WindowEntry::Hold field,
+// and the field of a number of seconds (brought into that range).
+inline int32_t HoldSecondsOfField(int32_t field) {
+  const int64_t seconds = int64_t{field} + kDefaultHoldSeconds;
   return seconds < 0 ? 0 : seconds > kMaxHoldSeconds ? kMaxHoldSeconds : static_cast<int32_t>(seconds);
 }
+inline int32_t HoldFieldOfSeconds(int32_t seconds) {
+  return (seconds < 0 ? 0 : seconds > kMaxHoldSeconds ? kMaxHoldSeconds : seconds) - kDefaultHoldSeconds;
+}
+inline int32_t HoldSeconds(const WindowEntry& entry) { return HoldSecondsOfField(entry.Hold); }
 inline int32_t EffectiveApply(const WindowEntry& entry) {
   return entry.Apply >= ApplyAtFirstShow && entry.Apply < kApplyChoiceCount ? entry.Apply : ApplyAtFirstShow;
 }

@@ -50,6 +50,12 @@
 // Controls added after the first templates, each in space of its own.
 #define IDC_PROCESS        10034  // program of a window rule
 #define IDC_MONITOR        10035  // monitor whose area the anchors use
+// Window entry dialog, the rule's modes (column right of the others).
+#define IDC_APPLY          10100  // when the rule places: Apply order
+#define IDC_HOLD           10101  // seconds held after placing
+#define IDC_MATCH          10102  // how the name meets the title: Match order
+#define IDC_TOPMOST        10103
+#define IDC_STATE          10104  // maximised after placing
 
 // String table.
 #define IDS_ADD            IDM_ADD
@@ -81,6 +87,14 @@
 #define IDS_MONITOR_WINDOW 50005
 #define IDS_MONITOR_POINTER 50006
 #define IDS_LOAD_FAILED    50007
+#define IDS_APPLY_FIRST    50100  // the four Apply choices, in Apply order
+#define IDS_APPLY_EVERY    50101
+#define IDS_APPLY_DEMAND   50102
+#define IDS_APPLY_NEVER    50103
+#define IDS_MATCH_CONTAINS 50104  // the three Match choices, in Match order
+#define IDS_MATCH_WHOLE    50105
+#define IDS_MATCH_WILDCARD 50106
+#define IDS_COL_MODE       50107  // window list column: a rule's non-default modes
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101

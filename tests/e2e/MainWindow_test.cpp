@@ -237,9 +237,10 @@ TEST(MainWindow, ViewsShowTheLoadedTablesAndNoColumnsWhenEmpty) {
   App app(dir.path());
   ASSERT_TRUE(app.Start());
   HWND windowView = app.Child(IDC_WINDOWVIEW);
-  ASSERT_EQ(ListViewColumnCount(windowView), 5);
-  EXPECT_EQ(ListViewRows(windowView, 5),
-            (std::vector<std::vector<std::wstring>>{{L"中央のエディタ", L"Notepad", Texts().anchors[3], L" 800 x 600 ", L""}}));
+  ASSERT_EQ(ListViewColumnCount(windowView), 6);
+  EXPECT_EQ(ListViewRows(windowView, 6),
+            (std::vector<std::vector<std::wstring>>{
+                {L"中央のエディタ", L"Notepad", Texts().anchors[3], L" 800 x 600 ", L"", L""}}));
   EXPECT_EQ(ListViewColumnCount(app.Child(IDC_MENUVIEW)), 0);
   EXPECT_EQ(ListViewRowCount(app.Child(IDC_MENUVIEW)), 0);
 

@@ -24,6 +24,7 @@ const UiTexts& JapaneseTexts() {
       L"サイズ",
       L"プログラム",
       {L"主モニター", L"ウィンドウのあるモニター", L"マウスのあるモニター"},
+      L"モード",
   };
   return texts;
 }
@@ -50,6 +51,7 @@ const UiTexts& EnglishTexts() {
       L"Size",
       L"Program",
       {L"Primary monitor", L"Monitor of the window", L"Monitor of the mouse pointer"},
+      L"Mode",
   };
   return texts;
 }

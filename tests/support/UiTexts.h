@@ -32,6 +32,7 @@ struct UiTexts {
   const wchar_t* columnSize;
   const wchar_t* columnProgram;
   std::array<const wchar_t*, 3> monitors;  // monitor combo items, in Monitor order
+  const wchar_t* columnMode;
 };
 
 const UiTexts& JapaneseTexts();

@@ -249,7 +249,7 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
   };
   const qm::test::UiTexts& ui = qm::test::ExpectedTexts();
   const Case cases[] = {
-      {g_windowView, {ui.columnName, ui.columnClass, ui.columnPosition, ui.columnSize, ui.columnProgram}, 3},
+      {g_windowView, {ui.columnName, ui.columnClass, ui.columnPosition, ui.columnSize, ui.columnProgram, ui.columnMode}, 3},
       {g_menuView, {ui.columnPosition, ui.columnSize}, 2},
   };
   for (const Case& c : cases) {
