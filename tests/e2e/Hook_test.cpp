@@ -705,6 +705,63 @@ HWND CreateMainStandIn() {
   return CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
+// A rule for a program's dialog class that leaves its windows alone keeps
+// the program's own rule, found later, from them, on appearance and on
+// initialise; a rule on demand places only on initialise.
+TEST_F(Hook, AnExclusionBeatsALaterProgramRuleAndOnDemandWaitsForInitialise) {
+  const RECT ruled = MakeRect(320, 240, 500, 400), own = MakeRect(100, 100, 400, 300);
+  const Geometry there{0, 320, 240, 0, 0, 500, 400};
+  WriteEntryIni(dir, {{L"dialogs", L"QmModeDialog", there, 1, 0, 0, 0, L"", {{L"Apply", 3}}},
+                      {L"demand", L"QmModeDemand", there, 1, 0, 0, 0, L"", {{L"Apply", 2}}},
+                      {L"program", L"", there, 1, 0, 0, 0, L"qm_target.exe"}, kSentinelRule});
+  ASSERT_TRUE(StartWithSentinel());
+  Target dialog, demand, main;
+  for (auto [target, cls] : {std::pair{&dialog, L"QmModeDialog"}, {&demand, L"QmModeDemand"}, {&main, L"QmModeMain"}}) {
+    ASSERT_TRUE(target->Start(std::wstring(L"--hidden --rect 100,100,400,300 --class ") + cls));
+    target->Appear();
+  }
+  ASSERT_TRUE(WaitUntil([&] { return HasRect(main.window(), ruled); }));
+  ASSERT_TRUE(sentinel.Sync());
+  EXPECT_RECT(WindowRect(dialog.window()), own);
+  EXPECT_RECT(WindowRect(demand.window()), own);
+  EXPECT_EQ(app.Send(WM_COMMAND, IDM_INITIALISE), 0);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(demand.window(), ruled); }));
+  EXPECT_RECT(WindowRect(dialog.window()), own);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+TEST_F(Hook, AnEveryShowRulePlacesAgainAfterHideAndShow) {
+  const RECT ruled = MakeRect(320, 240, 500, 400);
+  WriteEntryIni(dir, {{L"every", L"QmModeEvery", {0, 320, 240, 0, 0, 500, 400}, 1, 0, 0, 0, L"", {{L"Apply", 1}}}});
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmModeEvery --hidden --rect 100,100,400,300"));
+  target.Notify(EVENT_OBJECT_SHOW);
+  ASSERT_TRUE(WaitUntil([&] { return HasRect(target.window(), ruled); }));
+  Drag(target, 0, 50, 60);
+  target.Notify(EVENT_OBJECT_HIDE);
+  target.Notify(EVENT_OBJECT_SHOW);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(target.window(), ruled); }));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// Maximised after it was placed: it restores to the rule's rectangle.
+TEST_F(Hook, OnTopAndMaximisedRestoresToTheRule) {
+  const RECT ruled = MakeRect(320, 240, 500, 400);
+  WriteEntryIni(dir, {{L"top", L"QmModeTop", {0, 320, 240, 0, 0, 500, 400}, 1, 0, 0, 0, L"",
+                       {{L"Topmost", 1}, {L"State", 1}}}});
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmModeTop --hidden --rect 100,100,400,300"));
+  HWND window = target.window();
+  target.Appear();
+  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }));
+  EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  ShowWindow(window, SW_RESTORE);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(window, ruled); }));
+  EXPECT_EQ(app.Close(), 0);
+}
+
 TEST(HookLibrary, SetAndFreeInAnyOrderNeverDoubleOrLeaveAHook) {
   g_delivered.clear();
   Library library;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/E2eSupport.h"
@@ -33,6 +34,7 @@ struct WindowRule {
   int dialogFrame = 0;
   int thickFrame = 0;
   std::wstring process = L"";  // written only when not empty
+  std::vector<std::pair<const wchar_t*, int>> modes = {};  // keys after the others ("Apply", 3)
 };
 
 inline std::wstring IniKey(const wchar_t* name, size_t i, int value) {
@@ -56,6 +58,7 @@ inline std::wstring EntryIniText(const std::vector<WindowRule>& rules, const std
     text += IniKey(L"DesableStyle", k + 1, r.desableStyle) + IniKey(L"Border", k + 1, r.border) +
             IniKey(L"DialogFrame", k + 1, r.dialogFrame) + IniKey(L"ThickFrame", k + 1, r.thickFrame);
     if (!r.process.empty()) text += L"Process" + n + L"=" + r.process + L"\r\n";
+    for (const auto& [key, value] : r.modes) text += IniKey(key, k + 1, value);
   }
   text += L"[Menu]\r\nItem=" + std::to_wstring(presets.size()) + L"\r\n";
   for (size_t k = 0; k < presets.size(); ++k) text += GeometryKeys(k + 1, presets[k]);

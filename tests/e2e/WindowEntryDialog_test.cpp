@@ -554,6 +554,44 @@ TEST_F(WindowEntryDialog, OkStoresSortsRefreshesAndSavesAtOnce) {
   EXPECT_EQ(app.Close(), 0);
 }
 
+// The rule's modes: an exclusion greys out what places a window and keeps
+// the title match; another choice gives the "Keep ..." rules back. Only
+// what differs from the old behaviour is written, and the list shows it.
+TEST_F(WindowEntryDialog, ModesGreyOutForAnExclusionAndSaveOnlyWhatDiffers) {
+  ASSERT_TRUE(app.Start());
+  HWND dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(GetDlgItemInt(dialog, IDC_HOLD, nullptr, FALSE), 2u);  // the default, so not written
+  const auto chooseApply = [&](int item) {
+    HWND combo = GetDlgItem(dialog, IDC_APPLY);
+    SendTo(combo, CB_SETCURSEL, static_cast<WPARAM>(item));
+    SendTo(dialog, WM_COMMAND, MAKEWPARAM(IDC_APPLY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  };
+  Click(dialog, IDC_DESABLESIZE);
+  chooseApply(3);
+  for (int id : {IDC_LEFT, IDC_POS, IDC_DESABLESIZE, IDC_BORDER, IDC_MONITOR, IDC_HOLD, IDC_STATE}) {
+    EXPECT_FALSE(Enabled(dialog, id)) << id;
+  }
+  EXPECT_TRUE(Enabled(dialog, IDC_MATCH));
+  chooseApply(0);
+  EXPECT_ENABLES(dialog, true, true, false, true);
+  EXPECT_TRUE(Enabled(dialog, IDC_HOLD));
+  chooseApply(3);
+  SendTo(GetDlgItem(dialog, IDC_MATCH), CB_SETCURSEL, 1);
+  SetText(dialog, IDC_TITLE, L"Options");
+  Ok(dialog);
+  for (auto [key, value] : {std::pair{L"Apply1", 3}, {L"Match1", 1}, {L"Hold1", -999999}, {L"Topmost1", -999999}}) {
+    EXPECT_EQ(IniInt(app.EntryPath(), L"Window", key), value) << key;
+  }
+  EXPECT_FALSE(ListViewText(app.Child(IDC_WINDOWVIEW), 0, 5).empty());
+
+  dialog = OpenChange(app, 0);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return !Enabled(dialog, IDC_LEFT) && !Enabled(dialog, IDC_HOLD); }));
+  Cancel(dialog);
+  EXPECT_EQ(app.Close(), 0);
+}
+
 // The number boxes take an optional leading minus sign as typed; the
 // values come back from OK unchanged across the whole signed range, and a
 // number outside it is stored as 0.

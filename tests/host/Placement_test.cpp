@@ -269,50 +269,27 @@ TEST(MatchWindowEntry, ClassPassBeforeTitlePass) {
 }
 
 TEST(TitleMeetsName, WholeAndWildcard) {
-  const std::u16string face = u"\U0001F600";  // one character, two code units
-  const std::u16string faceZ = face + u"z", aFaceB = u"a" + face + u"b", twoFaces = face + face;
+  const std::u16string face = u"\U0001F600", twoFaces = face + face, aFaceB = u"a" + face + u"b";
   const std::u16string longTitle = std::u16string(254, u'x') + u"y";
-  struct Case {
-    U16View title;
-    U16View name;
+  const struct {
+    U16View title, name;
     int32_t match;
     bool expected;
   } cases[] = {
-      {u"Untitled - Notepad", u"Notepad", MatchContains, true},
-      {u"Untitled - Notepad", u"Notepad", MatchWhole, false},
-      {u"Notepad", u"Notepad", MatchWhole, true},
-      {u"notepad", u"Notepad", MatchWhole, false},
-      {u"Untitled - Notepad", u"Notepad", 7, true},  // an unknown mode contains
-      {u"", u"", MatchWildcard, true},
-      {u"a", u"", MatchWildcard, false},
-      {u"", u"*", MatchWildcard, true},
-      {u"anything", u"*", MatchWildcard, true},
-      {u"", u"?", MatchWildcard, false},
-      {u"xab", u"?ab", MatchWildcard, true},
-      {u"abx", u"ab?", MatchWildcard, true},
-      {u"ab", u"ab?", MatchWildcard, false},
-      {u"abxy", u"ab?", MatchWildcard, false},
-      {u"Untitled - Notepad", u"* - Notepad", MatchWildcard, true},
-      {u"Untitled - Notepad - x", u"* - Notepad", MatchWildcard, false},
-      {u"a-b-c-d", u"a*c*d", MatchWildcard, true},
-      {u"aXbXb", u"*b", MatchWildcard, true},
-      {u"Save As", u"save*", MatchWildcard, false},
-      {face, u"?", MatchWildcard, true},
-      {aFaceB, u"a?b", MatchWildcard, true},
-      {twoFaces, u"?", MatchWildcard, false},
-      {faceZ, u"*?z", MatchWildcard, true},
-      {longTitle, u"*y", MatchWildcard, true},
-      {longTitle, u"*x", MatchWildcard, false},
-      {longTitle, U16View(longTitle), MatchWhole, true},
+      {u"Untitled - Notepad", u"Notepad", MatchContains, true}, {u"Untitled - Notepad", u"Notepad", MatchWhole, false},
+      {u"Notepad", u"Notepad", MatchWhole, true},               {u"", u"", MatchWildcard, true},
+      {u"a", u"", MatchWildcard, false},                        {u"", u"*", MatchWildcard, true},
+      {u"", u"?", MatchWildcard, false},                        {u"xab", u"?ab", MatchWildcard, true},
+      {u"ab", u"ab?", MatchWildcard, false},                    {u"Untitled - Notepad", u"* - Notepad", MatchWildcard, true},
+      {u"A - Notepad - x", u"* - Notepad", MatchWildcard, false}, {u"a-b-c-d", u"a*c*d", MatchWildcard, true},
+      {u"save As", u"Save*", MatchWildcard, false},             {aFaceB, u"a?b", MatchWildcard, true},
+      {twoFaces, u"?", MatchWildcard, false},                   {longTitle, u"*y", MatchWildcard, true},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.match << " " << c.name.size() << " " << c.title.size());
-    EXPECT_EQ(TitleMeetsName(c.title, c.name, c.match), c.expected);
-  }
+  for (const auto& c : cases) EXPECT_EQ(TitleMeetsName(c.title, c.name, c.match), c.expected) << (&c - cases);
 }
 
 // An exclusion is matched like any rule, so found first it keeps a later
-// rule (here one of its title pass) from the window.
+// rule from the window.
 TEST(MatchWindowEntry, ModesInTheTitlePass) {
   auto table = MakeTable({{u"Options", u""}, {u"Editor*", u""}, {u"Editor", u""}});
   table->Entries[0].Match = MatchWhole;
@@ -321,7 +298,6 @@ TEST(MatchWindowEntry, ModesInTheTitlePass) {
   EXPECT_EQ(MatchWindowTitle(*table, u"Options"), 0);
   EXPECT_EQ(MatchWindowTitle(*table, u"My Editor"), 2);
   EXPECT_EQ(MatchWindowTitle(*table, u"Editor - file"), 1);
-  EXPECT_FALSE(PlacesOnAppearance(table->Entries[0]));
 }
 
 TEST(MatchWindowEntry, EmptyTitleRuleNeverCatchesEveryWindow) {
