@@ -59,6 +59,22 @@ bool RegisterMainWindowClass() {
   return RegisterClassExW(&wc) != 0;
 }
 
+// The rectangle saved at the last exit, or the default one when the saved
+// one lies on no monitor: one that is gone (undocked, or a session of
+// another size) or an old parking spot of a minimised window would put the
+// window where nobody can see it. MonitorFromRect with
+// MONITOR_DEFAULTTONULL names no monitor for a rectangle that meets none.
+RECT StartRect() {
+  const int64_t right = int64_t{g_settings.Left} + g_settings.Width;
+  const int64_t bottom = int64_t{g_settings.Top} + g_settings.Height;
+  RECT saved = {g_settings.Left, g_settings.Top, static_cast<LONG>(right), static_cast<LONG>(bottom)};
+  if (right == saved.right && bottom == saved.bottom && MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr) {
+    return saved;
+  }
+  const Settings fallback = DefaultSettings(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  return RECT{fallback.Left, fallback.Top, fallback.Left + fallback.Width, fallback.Top + fallback.Height};
+}
+
 void CreateDummyWindow() {
   g_dummyWindow = CreateWindowExW(0, L"STATIC", L"Dummy", 0, 0, 0, 0, 0, nullptr, nullptr, g_instance, nullptr);
 }
@@ -72,9 +88,10 @@ bool StartProgram(HINSTANCE instance) {
 
   LoadAll();
 
-  g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, g_settings.Left,
-                                 g_settings.Top, g_settings.Width, g_settings.Height, nullptr, nullptr,
-                                 g_instance, nullptr);
+  const RECT start = StartRect();
+  g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, start.left, start.top,
+                                 start.right - start.left, start.bottom - start.top, nullptr, nullptr, g_instance,
+                                 nullptr);
   if (g_mainWindow == nullptr) return false;
 
   g_mainMenu = GetMenu(g_mainWindow);

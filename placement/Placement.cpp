@@ -112,6 +112,26 @@ bool PlacementReached(const Placement& placement, const Rect32& window) {
   return false;
 }
 
+Rect32 PlacedRect(const Placement& placement, const Rect32& window) {
+  const int64_t width = int64_t{window.right} - window.left;
+  const int64_t height = int64_t{window.bottom} - window.top;
+  switch (placement.action) {
+    case PlacementAction::ResizeOnly:
+      return {window.left, window.top, Saturate(int64_t{window.left} + placement.width),
+              Saturate(int64_t{window.top} + placement.height)};
+    case PlacementAction::MoveOnly:
+      return {placement.x, placement.y, Saturate(placement.x + width), Saturate(placement.y + height)};
+    case PlacementAction::MoveAndResize:
+      break;
+  }
+  return {placement.x, placement.y, Saturate(int64_t{placement.x} + placement.width),
+          Saturate(int64_t{placement.y} + placement.height)};
+}
+
+bool PlaceOnceMore(uint32_t dpiBefore, uint32_t dpiAfter, const Placement& asked, const Rect32& now) {
+  return dpiBefore != dpiAfter || !PlacementReached(asked, now);
+}
+
 namespace {
 
 // A rule that names no program passes for every window; one that does, only

@@ -46,8 +46,8 @@ Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins);
 
 // What an entry's anchors measure against: the work area of a monitor for
 // the corners, and the rectangle whose centre PosCenter uses. For the
-// primary monitor that is the screen size captured at start-up at the
-// origin; for another monitor, the monitor's own rectangle.
+// primary monitor that is the screen size at the origin, read when the
+// window is placed; for another monitor, the monitor's own rectangle.
 struct PlacementArea {
   Rect32 work;
   Rect32 screen;
@@ -66,8 +66,7 @@ struct PlacementArea {
 // margins (unknown frame bounds, or none) is the plain outer arithmetic.
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const PlacementArea& area,
                            const FrameMargins& margins = {});
-// The same on the primary monitor: its work area and the screen size
-// captured at start-up.
+// The same on the primary monitor: its work area and the screen size.
 inline Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
                                   int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins = {}) {
   return ComputePlacement(entry, windowRect, PlacementArea{workArea, Rect32{0, 0, screenWidth, screenHeight}}, margins);
@@ -88,6 +87,19 @@ inline bool PlacementUsesMargins(const EntryGeometry& entry) {
 // placement puts it: what the placement sets (its position, its size or
 // both) is what the window has. Carrying it out again would move nothing.
 bool PlacementReached(const Placement& placement, const Rect32& window);
+
+// The rectangle a window whose outer rectangle is window has once placement
+// is carried out: what it does not set stays as it was.
+Rect32 PlacedRect(const Placement& placement, const Rect32& window);
+
+// Whether a window just placed must be placed once more. A per-monitor
+// aware window that the move carried onto a monitor of another DPI gets
+// WM_DPICHANGED and, as that message's documentation asks, takes the
+// suggested rectangle, undoing the size asked for; its invisible borders
+// were read at the old scale too. So when its DPI changed, or its
+// rectangle is not the one asked for, the placement is computed afresh
+// from what the window now reports and carried out again, once.
+bool PlaceOnceMore(uint32_t dpiBefore, uint32_t dpiAfter, const Placement& asked, const Rect32& now);
 
 // What ComputePlacement reads beyond the entry: the work area for every
 // anchored entry, the window's rectangle only when the size is kept as well.

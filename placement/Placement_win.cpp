@@ -1,5 +1,6 @@
 #include "placement/Placement_win.h"
 
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
 #include "placement/Placement.h"
@@ -20,13 +21,15 @@ constexpr UINT kAnswerBoundMs = 200;
 
 bool OwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
-// Whether window's thread handles a message within the bound. It also
-// serves as a barrier: messages sent to the window earlier (an asynchronous
-// move) have been handled once it answers.
-bool AnswersInTime(HWND window) {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs, &result) != 0;
-}
+bool AnswersInTime(HWND window) { return AnswersWithin(window, kAnswerBoundMs); }
+
+// Windows 10 1903 and later tell a snapped window by IsWindowArranged, which
+// has no import library: its documentation asks for GetProcAddress.
+using IsWindowArrangedFn = BOOL(WINAPI*)(HWND);
+const IsWindowArrangedFn g_isWindowArranged = reinterpret_cast<IsWindowArrangedFn>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "IsWindowArranged")));
+
+bool IsArranged(HWND window) { return g_isWindowArranged != nullptr && g_isWindowArranged(window) != FALSE; }
 
 // Both SetWindowPos forms leave out SWP_NOZORDER and SWP_NOACTIVATE on
 // purpose: a placed window comes to the top and is activated. The move-and-
@@ -47,6 +50,33 @@ void CarryOut(HWND window, const Placement& p, UINT flags) {
   }
 }
 
+// A snapped window is arranged (IsWindowArranged, a state beside minimised
+// and maximised): moved by SetWindowPos it stays arranged, and the user's
+// next drag gives it back the size it had before the snap. Its restore
+// rectangle set to the placed one and shown normal (SetWindowPlacement,
+// whose rectangle is in workspace coordinates of the monitor it lands on),
+// it is a normal window there. WPF_ASYNCWINDOWPLACEMENT posts the request
+// to the window's thread, as SWP_ASYNCWINDOWPOS does for a move.
+void CarryOutAsNormal(HWND window, const Placement& p, const Rect32& from) {
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof(placement);
+  if (!GetWindowPlacement(window, &placement)) return;
+  Rect32 rect = PlacedRect(p, from);
+  const RECT screen = {rect.left, rect.top, rect.right, rect.bottom};
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
+      GetMonitorInfoW(MonitorFromRect(&screen, MONITOR_DEFAULTTONEAREST), &info)) {
+    rect = ScreenToWorkspace(rect, ToRect32(info.rcMonitor), ToRect32(info.rcWork));
+  }
+  placement.flags = WPF_ASYNCWINDOWPLACEMENT;
+  // As the SetWindowPos forms: only the move-and-resize form leaves the
+  // activation alone.
+  placement.showCmd = p.action == PlacementAction::MoveAndResize ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL;
+  placement.rcNormalPosition = RECT{rect.left, rect.top, rect.right, rect.bottom};
+  SetWindowPlacement(window, &placement);
+}
+
 // Moves window; false when it belongs to a thread that did not answer
 // within the bound, before or after the move.
 bool PlaceWithinBound(HWND window, const Placement& placement) {
@@ -58,11 +88,19 @@ bool PlaceWithinBound(HWND window, const Placement& placement) {
   // The round trip has let the window's thread finish what it was doing: a
   // program that maximised or minimised its window right after showing it
   // has done so by now, and keeps that state.
-  if (IsIconic(window) || IsZoomed(window)) return false;
-  CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
+  RECT before;
+  if (IsIconic(window) || IsZoomed(window) || !GetWindowRect(window, &before)) return false;
+  if (IsArranged(window)) {
+    CarryOutAsNormal(window, placement, ToRect32(before));
+  } else {
+    CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
+  }
   // Wait, within the bound, until the window's thread has made the move:
   // whoever placed it reads its new rectangle next.
-  return AnswersInTime(window);
+  return WaitForPostedRequest(window, kAnswerBoundMs, [&] {
+    RECT now;
+    return GetWindowRect(window, &now) && (!EqualRect(&now, &before) || PlacementReached(placement, ToRect32(now)));
+  });
 }
 
 // Returns whether a frame bit changed.
@@ -154,7 +192,7 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
     if (usesMargins) margins = ReadInvisibleBorders(window, r);
   }
   if (PlacementReadsWorkArea(geometry)) {
-    area = ReadPlacementArea(window, EffectiveMonitor(geometry), g_screenWidth, g_screenHeight);
+    area = ReadPlacementArea(window, EffectiveMonitor(geometry));
   }
   return ComputePlacement(geometry, windowRect, area, margins);
 }
@@ -162,7 +200,30 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
 }  // namespace
 
 bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
+  const uint32_t dpiBefore = WindowDpi(window);
+  const Placement asked = PlacementFor(window, geometry);
+  if (!PlaceWithinBound(window, asked)) return false;
+  // One more answer: by then the window's thread has finished handling the
+  // move, and with it a WM_DPICHANGED the move brought.
+  if (!OwnThreadWindow(window) && !AnswersInTime(window)) return false;
+  RECT now;
+  if (!GetWindowRect(window, &now) || !PlaceOnceMore(dpiBefore, WindowDpi(window), asked, ToRect32(now))) return true;
+  // Margins, size and area read again at the window's new scale.
   return PlaceWithinBound(window, PlacementFor(window, geometry));
+}
+
+// ShowWindow on another thread's window waits until that thread has handled
+// the change, for as long as it hangs; ShowWindowAsync posts it instead (its
+// documentation names this use), and the wait for it is bounded.
+bool RestoreWithinBound(HWND window) {
+  if (OwnThreadWindow(window)) {
+    ShowWindow(window, SW_RESTORE);
+    return true;
+  }
+  if (!AnswersInTime(window)) return false;
+  ShowWindowAsync(window, SW_RESTORE);
+  return WaitForPostedRequest(window, kAnswerBoundMs, [window] { return !IsIconic(window) && !IsZoomed(window); }) &&
+         !IsIconic(window) && !IsZoomed(window);
 }
 
 bool WindowOffItsRule(HWND window) {

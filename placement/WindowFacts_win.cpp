@@ -52,4 +52,9 @@ FrameMargins ReadInvisibleBorders(HWND window, const RECT& outer) {
   return InvisibleBorders(ToRect32(outer), ToRect32(frame));
 }
 
+bool AnswersWithin(HWND window, UINT timeoutMs) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+}
+
 }  // namespace qm

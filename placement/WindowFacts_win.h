@@ -23,4 +23,25 @@ bool MayPlaceAutomatically(HWND window);
 // Windows 7 without composition) or an implausible frame.
 FrameMargins ReadInvisibleBorders(HWND window, const RECT& outer);
 
+// Whether window's thread handles a message within timeoutMs.
+bool AnswersWithin(HWND window, UINT timeoutMs);
+
+// An asynchronous move or show is posted to the window's thread, and that
+// thread handles messages sent to it before what was posted, so one answer
+// does not mean the request was carried out. Each answer is a pass of that
+// thread through its queue: after a few, a request posted before them has
+// been handled. Waits until done() holds, for at most that many answers and
+// boundMs in all; false only when the thread stopped answering.
+template <typename Done>
+bool WaitForPostedRequest(HWND window, UINT boundMs, Done done) {
+  constexpr int kPasses = 3;
+  const ULONGLONG deadline = GetTickCount64() + boundMs;
+  for (int pass = 0; pass < kPasses && !done(); ++pass) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) break;
+    if (!AnswersWithin(window, static_cast<UINT>(deadline - now))) return false;
+  }
+  return true;
+}
+
 }  // namespace qm

@@ -7,6 +7,7 @@
 // file registers the hooks, reads window facts and sends the messages.
 #include "hook/library/HookLibrary_win.h"
 
+#include "base/Dpi_win.h"
 #include "hook/HookContract.h"
 #include "hook/HookCore.h"
 #include "placement/WindowFacts_win.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr DWORD kEventFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
 // A readout update must not hang on a main window that stopped answering.
 constexpr UINT kCopyDataTimeoutMs = 500;
+// How long keeping a window inside waits for its thread to make the move.
+constexpr UINT kKeepInsideBoundMs = 200;
 
 struct LibraryState {
   bool installed;
@@ -79,7 +82,12 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
   return TRUE;
 }
 
-void KeepWindowInside(HWND window) {
+// again: a move onto a monitor of another DPI makes the window take the
+// size WM_DPICHANGED suggests, and its invisible borders change with the
+// scale, so the margins read before no longer hold. Once its thread has made
+// the move, a window whose DPI changed or whose rectangle is not the one
+// asked for is checked once more at its new scale.
+void KeepWindowInside(HWND window, bool again = true) {
   // A maximised window reaches past its monitor by design; a minimised one
   // lies far outside on purpose.
   if (IsIconic(window) || IsZoomed(window)) return;
@@ -98,8 +106,18 @@ void KeepWindowInside(HWND window) {
   if (!move.move) return;
   // Asynchronous: the window's own thread moves it, so a program that
   // stopped answering right after the drag cannot block this thread.
-  SetWindowPos(window, nullptr, outer.left + move.dx, outer.top + move.dy, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  const uint32_t dpi = WindowDpi(window);
+  const Placement asked = {PlacementAction::MoveOnly, outer.left + move.dx, outer.top + move.dy, 0, 0};
+  SetWindowPos(window, nullptr, asked.x, asked.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  RECT now;
+  if (!again || !WaitForPostedRequest(window, kKeepInsideBoundMs, [&] {
+        return GetWindowRect(window, &now) && !EqualRect(&now, &outer);
+      })) {
+    return;
+  }
+  if (GetWindowRect(window, &now) && PlaceOnceMore(dpi, WindowDpi(window), asked, ToRect32(now))) {
+    KeepWindowInside(window, false);
+  }
 }
 
 class WindowActions : public HookActions {

@@ -411,7 +411,10 @@ TEST_F(WindowEntryDialog, GetTakesTheSelectedWindowsTitleRectangleAndFrame) {
   Choose(dialog, 0);
 
   // A row without a title empties the name; a caption ticks both border
-  // and dialog frame; the negative position arrives as it is.
+  // and dialog frame; the negative position arrives as it is. Minimised, the
+  // window gives the place it returns to, not its parking spot.
+  ShowWindow(untitled.window(), SW_SHOWMINNOACTIVE);
+  ASSERT_TRUE(IsIconic(untitled.window()));
   ListViewSelectRows(list, {untitledRow});
   EXPECT_EQ(DlgItemText(dialog, IDC_CLASS), L"QmTakeUntitled");
   Click(dialog, IDC_GET);
