@@ -78,10 +78,12 @@ void CarryOutAsNormal(HWND window, const Placement& p, const Rect32& from) {
 }
 
 // Moves window; false when it belongs to a thread that did not answer
-// within the bound, before or after the move.
-bool PlaceWithinBound(HWND window, const Placement& placement) {
+// within the bound, before or after the move. moved: the rectangle the
+// window had once the move was made, read at that moment.
+bool PlaceWithinBound(HWND window, const Placement& placement, RECT* moved) {
   if (OwnThreadWindow(window)) {
     CarryOut(window, placement, 0);
+    GetWindowRect(window, moved);
     return true;
   }
   if (!AnswersInTime(window)) return false;
@@ -97,9 +99,10 @@ bool PlaceWithinBound(HWND window, const Placement& placement) {
   }
   // Wait, within the bound, until the window's thread has made the move:
   // whoever placed it reads its new rectangle next.
+  *moved = before;
   return WaitForPostedRequest(window, kAnswerBoundMs, [&] {
-    RECT now;
-    return GetWindowRect(window, &now) && (!EqualRect(&now, &before) || PlacementReached(placement, ToRect32(now)));
+    return GetWindowRect(window, moved) &&
+           (!EqualRect(moved, &before) || PlacementReached(placement, ToRect32(*moved)));
   });
 }
 
@@ -202,14 +205,16 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
 bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
   const uint32_t dpiBefore = WindowDpi(window);
   const Placement asked = PlacementFor(window, geometry);
-  if (!PlaceWithinBound(window, asked)) return false;
+  // Judged by the rectangle seen when the move was made: the window's
+  // program may move it itself soon after, which is its own business.
+  RECT moved = {};
+  if (!PlaceWithinBound(window, asked, &moved)) return false;
   // One more answer: by then the window's thread has finished handling the
   // move, and with it a WM_DPICHANGED the move brought.
   if (!OwnThreadWindow(window) && !AnswersInTime(window)) return false;
-  RECT now;
-  if (!GetWindowRect(window, &now) || !PlaceOnceMore(dpiBefore, WindowDpi(window), asked, ToRect32(now))) return true;
+  if (!PlaceOnceMore(dpiBefore, WindowDpi(window), asked, ToRect32(moved))) return true;
   // Margins, size and area read again at the window's new scale.
-  return PlaceWithinBound(window, PlacementFor(window, geometry));
+  return PlaceWithinBound(window, PlacementFor(window, geometry), &moved);
 }
 
 // ShowWindow on another thread's window waits until that thread has handled
