@@ -128,8 +128,9 @@ Rect32 PlacedRect(const Placement& placement, const Rect32& window) {
           Saturate(int64_t{placement.y} + placement.height)};
 }
 
-bool PlaceOnceMore(uint32_t dpiBefore, uint32_t dpiAfter, const Placement& asked, const Rect32& now) {
-  return dpiBefore != dpiAfter || !PlacementReached(asked, now);
+bool PlaceOnceMore(WindowScale before, WindowScale after, const Placement& asked, const Rect32& now) {
+  if (before.window != after.window) return true;
+  return before.monitor != after.monitor && !PlacementReached(asked, now);
 }
 
 namespace {

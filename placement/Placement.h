@@ -92,14 +92,25 @@ bool PlacementReached(const Placement& placement, const Rect32& window);
 // is carried out: what it does not set stays as it was.
 Rect32 PlacedRect(const Placement& placement, const Rect32& window);
 
+// The DPI a window works at (GetDpiForWindow) and that of its monitor.
+struct WindowScale {
+  uint32_t window;
+  uint32_t monitor;
+};
+
 // Whether a window just placed must be placed once more. A per-monitor
 // aware window that the move carried onto a monitor of another DPI gets
 // WM_DPICHANGED and, as that message's documentation asks, takes the
 // suggested rectangle, undoing the size asked for; its invisible borders
-// were read at the old scale too. So when its DPI changed, or its
-// rectangle is not the one asked for, the placement is computed afresh
-// from what the window now reports and carried out again, once.
-bool PlaceOnceMore(uint32_t dpiBefore, uint32_t dpiAfter, const Placement& asked, const Rect32& now);
+// were read at the old scale too. A window that is not per-monitor aware
+// keeps its own DPI but is stretched by the system to the new monitor's, so
+// it lands with another size. So when the window's DPI changed, or it
+// crossed onto a monitor of another DPI and its rectangle is not the one
+// asked for, the placement is computed afresh and carried out again, once.
+// On one scale a rectangle other than the one asked for is the program's
+// own doing (a minimum size, a move of its own right after), which a second
+// request would only fight.
+bool PlaceOnceMore(WindowScale before, WindowScale after, const Placement& asked, const Rect32& now);
 
 // What ComputePlacement reads beyond the entry: the work area for every
 // anchored entry, the window's rectangle only when the size is kept as well.

@@ -1,6 +1,5 @@
 #include "placement/Placement_win.h"
 
-#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "entries/EntryStore_win.h"
 #include "placement/Placement.h"
@@ -203,17 +202,17 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
 }  // namespace
 
 bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
-  const uint32_t dpiBefore = WindowDpi(window);
+  const WindowScale before = ReadWindowScale(window);
   const Placement asked = PlacementFor(window, geometry);
   // Judged by the rectangle seen when the move was made: the window's
   // program may move it itself soon after, which is its own business.
   RECT moved = {};
   if (!PlaceWithinBound(window, asked, &moved)) return false;
+  if (!PlaceOnceMore(before, ReadWindowScale(window), asked, ToRect32(moved))) return true;
   // One more answer: by then the window's thread has finished handling the
-  // move, and with it a WM_DPICHANGED the move brought.
+  // WM_DPICHANGED the move brought. Margins, size and area are then read
+  // again at the window's new scale.
   if (!OwnThreadWindow(window) && !AnswersInTime(window)) return false;
-  if (!PlaceOnceMore(dpiBefore, WindowDpi(window), asked, ToRect32(moved))) return true;
-  // Margins, size and area read again at the window's new scale.
   return PlaceWithinBound(window, PlacementFor(window, geometry), &moved);
 }
 

@@ -2,6 +2,7 @@
 
 #include <dwmapi.h>
 
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "placement/WindowKind.h"
 
@@ -52,9 +53,13 @@ FrameMargins ReadInvisibleBorders(HWND window, const RECT& outer) {
   return InvisibleBorders(ToRect32(outer), ToRect32(frame));
 }
 
-bool AnswersWithin(HWND window, UINT timeoutMs) {
+WindowScale ReadWindowScale(HWND window) {
+  return {WindowDpi(window), MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST))};
+}
+
+bool AnswersWithin(HWND window, UINT timeoutMs, UINT flags) {
   DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | flags, timeoutMs, &result) != 0;
 }
 
 }  // namespace qm

@@ -7,7 +7,6 @@
 // file registers the hooks, reads window facts and sends the messages.
 #include "hook/library/HookLibrary_win.h"
 
-#include "base/Dpi_win.h"
 #include "hook/HookContract.h"
 #include "hook/HookCore.h"
 #include "placement/WindowFacts_win.h"
@@ -86,7 +85,9 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
 // size WM_DPICHANGED suggests, and its invisible borders change with the
 // scale, so the margins read before no longer hold. Once its thread has made
 // the move, a window whose DPI changed or whose rectangle is not the one
-// asked for is checked once more at its new scale.
+// asked for is checked once more at its new scale. This runs inside the
+// core's handling of an event: the waits handle nothing sent to this thread
+// (SMTO_BLOCK), so no other event arrives in the middle of it.
 void KeepWindowInside(HWND window, bool again = true) {
   // A maximised window reaches past its monitor by design; a minimised one
   // lies far outside on purpose.
@@ -106,18 +107,16 @@ void KeepWindowInside(HWND window, bool again = true) {
   if (!move.move) return;
   // Asynchronous: the window's own thread moves it, so a program that
   // stopped answering right after the drag cannot block this thread.
-  const uint32_t dpi = WindowDpi(window);
+  const WindowScale before = ReadWindowScale(window);
   const Placement asked = {PlacementAction::MoveOnly, outer.left + move.dx, outer.top + move.dy, 0, 0};
   SetWindowPos(window, nullptr, asked.x, asked.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-  RECT now;
-  if (!again || !WaitForPostedRequest(window, kKeepInsideBoundMs, [&] {
-        return GetWindowRect(window, &now) && !EqualRect(&now, &outer);
-      })) {
+  RECT moved = outer;
+  const auto madeMove = [&] { return GetWindowRect(window, &moved) && !EqualRect(&moved, &outer); };
+  if (!again || !WaitForPostedRequest(window, kKeepInsideBoundMs, madeMove, SMTO_BLOCK) ||
+      !PlaceOnceMore(before, ReadWindowScale(window), asked, ToRect32(moved))) {
     return;
   }
-  if (GetWindowRect(window, &now) && PlaceOnceMore(dpi, WindowDpi(window), asked, ToRect32(now))) {
-    KeepWindowInside(window, false);
-  }
+  if (AnswersWithin(window, kKeepInsideBoundMs, SMTO_BLOCK)) KeepWindowInside(window, false);
 }
 
 class WindowActions : public HookActions {

@@ -209,13 +209,14 @@ TEST(PlacementReached, ComparesOnlyWhatThePlacementSets) {
 }
 
 // After a move that may have crossed onto a monitor of another DPI.
-TEST(PlaceOnceMore, WhenTheDpiChangedOrTheRectangleIsNotTheOneAskedFor) {
+TEST(PlaceOnceMore, WhenTheDpiChangedOrTheWindowWasStretchedOffTheRectangleAskedFor) {
   const Placement asked{PlacementAction::MoveAndResize, 1920, 100, 800, 600};
-  EXPECT_FALSE(PlaceOnceMore(96, 96, asked, {1920, 100, 2720, 700}));
-  EXPECT_TRUE(PlaceOnceMore(96, 144, asked, {1920, 100, 2720, 700}));   // reached, on another scale
-  EXPECT_TRUE(PlaceOnceMore(96, 144, asked, {1920, 100, 3120, 1000}));  // took the suggested size
-  EXPECT_TRUE(PlaceOnceMore(96, 96, asked, {1920, 100, 2720, 650}));    // refused part of the size
-  EXPECT_FALSE(PlaceOnceMore(96, 96, {PlacementAction::MoveOnly, 1920, 100, 0, 0}, {1920, 100, 3120, 1000}));
+  const Rect32 reached{1920, 100, 2720, 700}, stretched{1920, 100, 3120, 1000};
+  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 96}, asked, reached));
+  EXPECT_TRUE(PlaceOnceMore({96, 96}, {144, 144}, asked, reached));   // aware: its DPI changed
+  EXPECT_TRUE(PlaceOnceMore({96, 96}, {96, 144}, asked, stretched));  // unaware, stretched
+  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 144}, asked, reached));
+  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 96}, asked, stretched));  // its own size on one scale
 }
 
 // Workspace coordinates start at the work area of the window's monitor.
