@@ -202,18 +202,21 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
 }  // namespace
 
 bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
-  const WindowScale before = ReadWindowScale(window);
-  const Placement asked = PlacementFor(window, geometry);
-  // Judged by the rectangle seen when the move was made: the window's
-  // program may move it itself soon after, which is its own business.
-  RECT moved = {};
-  if (!PlaceWithinBound(window, asked, &moved)) return false;
-  if (!PlaceOnceMore(before, ReadWindowScale(window), asked, ToRect32(moved))) return true;
-  // One more answer: by then the window's thread has finished handling the
-  // WM_DPICHANGED the move brought. Margins, size and area are then read
-  // again at the window's new scale.
-  if (!OwnThreadWindow(window) && !AnswersInTime(window)) return false;
-  return PlaceWithinBound(window, PlacementFor(window, geometry), &moved);
+  WindowScale before = ReadWindowScale(window);
+  for (int pass = 0;; ++pass) {
+    const Placement asked = PlacementFor(window, geometry);
+    // Judged by the rectangle seen when the move was made: the window's
+    // program may move it itself soon after, which is its own business.
+    RECT moved = {};
+    if (!PlaceWithinBound(window, asked, &moved)) return false;
+    const WindowScale after = ReadWindowScale(window);
+    if (pass > 0 || !PlaceOnceMore(before, after, asked, ToRect32(moved))) return true;
+    // One more answer: by then the window's thread has finished handling the
+    // WM_DPICHANGED the move brought; the next pass reads margins, size and
+    // area again at the window's new scale.
+    if (!OwnThreadWindow(window) && !AnswersInTime(window)) return false;
+    before = after;
+  }
 }
 
 // ShowWindow on another thread's window waits until that thread has handled
