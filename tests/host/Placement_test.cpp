@@ -232,6 +232,8 @@ TEST(WorkspaceToScreen, ShiftsByTheWorkAreaOffsetInsideTheMonitor) {
     EXPECT_TRUE(screen.left == c.left && screen.top == c.top && screen.bottom - screen.top == 240) << c.left;
     EXPECT_EQ(ScreenToWorkspace(screen, c.monitor, c.work).top, workspace.top);
   }
+  const Rect32 placed = PlacedRect({PlacementAction::ResizeOnly, -10, 20, 640, 480}, workspace);
+  EXPECT_TRUE(placed.left == 10 && placed.top == 20 && placed.right == 650 && placed.bottom == 500);
 }
 
 struct Rule {
