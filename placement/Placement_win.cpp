@@ -202,15 +202,18 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
 }  // namespace
 
 bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
-  WindowScale before = ReadWindowScale(window);
+  // On one monitor no move carries the window onto another scale.
+  const bool oneMonitor = GetSystemMetrics(SM_CMONITORS) == 1;
+  WindowScale before = oneMonitor ? WindowScale{} : ReadWindowScale(window);
   for (int pass = 0;; ++pass) {
     const Placement asked = PlacementFor(window, geometry);
     // Judged by the rectangle seen when the move was made: the window's
     // program may move it itself soon after, which is its own business.
     RECT moved = {};
     if (!PlaceWithinBound(window, asked, &moved)) return false;
+    if (pass > 0 || oneMonitor) return true;
     const WindowScale after = ReadWindowScale(window);
-    if (pass > 0 || !PlaceOnceMore(before, after, asked, ToRect32(moved))) return true;
+    if (!PlaceOnceMore(before, after, asked, ToRect32(moved))) return true;
     // One more answer: by then the window's thread has finished handling the
     // WM_DPICHANGED the move brought; the next pass reads margins, size and
     // area again at the window's new scale.

@@ -107,12 +107,12 @@ void KeepWindowInside(HWND window, bool again = true) {
   if (!move.move) return;
   // Asynchronous: the window's own thread moves it, so a program that
   // stopped answering right after the drag cannot block this thread.
-  const WindowScale before = ReadWindowScale(window);
+  const WindowScale before = monitors.count < 2 ? WindowScale{} : ReadWindowScale(window);
   const Placement asked = {PlacementAction::MoveOnly, outer.left + move.dx, outer.top + move.dy, 0, 0};
   SetWindowPos(window, nullptr, asked.x, asked.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
   RECT moved = outer;
   const auto madeMove = [&] { return GetWindowRect(window, &moved) && !EqualRect(&moved, &outer); };
-  if (!again || !WaitForPostedRequest(window, kKeepInsideBoundMs, madeMove, SMTO_BLOCK) ||
+  if (!again || monitors.count < 2 || !WaitForPostedRequest(window, kKeepInsideBoundMs, madeMove, SMTO_BLOCK) ||
       !PlaceOnceMore(before, ReadWindowScale(window), asked, ToRect32(moved))) {
     return;
   }
