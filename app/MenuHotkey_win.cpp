@@ -9,6 +9,7 @@
 #include "base/Win32Glue.h"
 #include "entries/HotkeyText.h"
 #include "placement/PresetPopup_win.h"
+#include "placement/WindowFacts_win.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -21,10 +22,10 @@ int32_t g_reported = 0;    // the last combination reported as taken
 bool g_menuOpen = false;
 
 void ReportTaken(HWND owner, int32_t hotkey) {
-  char16_t format[TextCapacity];
+  char16_t format[kTextCapacity];
   LoadText(IDS_HOTKEY_TAKEN, format);
   std::u16string name = FormatHotkey(hotkey);
-  wchar_t text[2 * TextCapacity];
+  wchar_t text[2 * kTextCapacity];
   wsprintfW(text, AsWide(format), AsWide(name.c_str()));
   MessageBoxW(owner, text, kProgramName, MB_OK | MB_ICONWARNING);
 }
@@ -65,7 +66,7 @@ void WaitForModifiersReleased(uint32_t modifiers) {
 }  // namespace
 
 void ApplyMenuHotkey(HWND owner) {
-  int32_t hotkey = HotkeyInUse(g_settings.Hotkey);
+  int32_t hotkey = HotkeyInUse(g_store->settings.Hotkey);
   if (hotkey == g_registered) return;
   if (g_registered != 0) {
     UnregisterHotKey(g_mainWindow, kMenuHotkeyId);
@@ -89,7 +90,9 @@ void OnMenuHotkey(int id) {
   // A held key repeats; a menu already open takes the keys itself.
   if (id != kMenuHotkeyId || g_menuOpen) return;
   HWND target = GetAncestor(GetForegroundWindow(), GA_ROOT);
-  if (target == nullptr) return;
+  // Only a user's window: with the desktop, the taskbar or a shell surface
+  // in the foreground there is nothing to place.
+  if (target == nullptr || !IsUserTopLevel(target)) return;
   DWORD process = 0;
   GetWindowThreadProcessId(target, &process);
   if (process == GetCurrentProcessId()) return;
@@ -103,7 +106,7 @@ void OnMenuHotkey(int id) {
               info.rcWindow.top + static_cast<LONG>(info.cyWindowBorders) + caption};
   g_menuOpen = true;
   WaitForModifiersReleased(HotkeyModifiers(g_registered));
-  ShowMenuEntryPopup(target, g_dummyWindow, &at);
+  ShowMenuEntryPopup(g_store->menus, target, g_dummyWindow, &at);
   g_menuOpen = false;
   // The keyboard goes back to the window it came from.
   if (IsWindow(target)) SetForegroundWindow(target);

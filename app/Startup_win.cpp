@@ -64,10 +64,10 @@ bool RegisterMainWindowClass() {
 // another size) or an old parking spot of a minimised window would put the
 // window where nobody can see it. MonitorFromRect with
 // MONITOR_DEFAULTTONULL names no monitor for a rectangle that meets none.
-RECT StartRect() {
-  const int64_t right = int64_t{g_settings.Left} + g_settings.Width;
-  const int64_t bottom = int64_t{g_settings.Top} + g_settings.Height;
-  RECT saved = {g_settings.Left, g_settings.Top, static_cast<LONG>(right), static_cast<LONG>(bottom)};
+RECT StartRect(const Settings& settings) {
+  const int64_t right = int64_t{settings.Left} + settings.Width;
+  const int64_t bottom = int64_t{settings.Top} + settings.Height;
+  RECT saved = {settings.Left, settings.Top, static_cast<LONG>(right), static_cast<LONG>(bottom)};
   if (right == saved.right && bottom == saved.bottom && MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr) {
     return saved;
   }
@@ -81,14 +81,16 @@ void CreateDummyWindow() {
 
 }  // namespace
 
-bool StartProgram(HINSTANCE instance) {
+bool StartProgram(HINSTANCE instance, EntryStore& store) {
   g_instance = instance;
   if (!AcquireSingleInstance()) return false;
   if (!RegisterMainWindowClass()) return false;
 
-  LoadAll();
+  g_store = &store;
+  const bool loaded = store.Load();
+  Settings& settings = store.settings;
 
-  const RECT start = StartRect();
+  const RECT start = StartRect(settings);
   g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, start.left, start.top,
                                  start.right - start.left, start.bottom - start.top, nullptr, nullptr, g_instance,
                                  nullptr);
@@ -98,9 +100,9 @@ bool StartProgram(HINSTANCE instance) {
   // The menu's check marks now; the toolbar and views at the first show.
   // The list shown follows the value read, and the value itself stays as
   // read (a hand-written 2 is written back as 2) until the user switches.
-  const int32_t listAsRead = g_settings.List;
+  const int32_t listAsRead = settings.List;
   ShowList(listAsRead != 0 ? 1 : 0);
-  g_settings.List = listAsRead;
+  settings.List = listAsRead;
 
   // The record's size is that of the full current layout (956 bytes in a
   // 32-bit build, 976 in a 64-bit one, where handles are 8 bytes).
@@ -115,12 +117,21 @@ bool StartProgram(HINSTANCE instance) {
   // Explorer broadcasts this after it restarts; the icon must then be added
   // again or the program can no longer be reached.
   g_taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+  // Run as administrator (to place administrators' windows), the program is
+  // elevated and Explorer is not: User Interface Privilege Isolation drops
+  // most messages a process of lower integrity sends it, registered ones and
+  // the program's own WM_APP ones among them, unless the window lets them
+  // through ("ChangeWindowMessageFilterEx"). Both come from Explorer: its restart
+  // and the tray icon's callback. Without elevation the call changes
+  // nothing.
+  ChangeWindowMessageFilterEx(g_mainWindow, g_taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+  ChangeWindowMessageFilterEx(g_mainWindow, MSG_TRAY, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
 
   CreateDummyWindow();
   CreateReadoutWindow();
-  SetHook(g_mainWindow, g_dummyWindow, g_settings.Tooltip, g_settings.KeepIn);
-  if (LoadFoundUnreadableFile()) PostMessageW(g_mainWindow, kMsgStartupNotice, 0, 0);
+  SetHook(g_mainWindow, g_dummyWindow, settings.Tooltip, settings.KeepIn);
+  if (!loaded) PostMessageW(g_mainWindow, MSG_STARTUP_NOTICE, 0, 0);
   // Last: a combination another program holds is reported in a message box,
   // and everything else is working by then.
   ApplyMenuHotkey(nullptr);

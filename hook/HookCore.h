@@ -32,20 +32,26 @@ constexpr int32_t ChildSelf = 0;             // CHILDID_SELF
 
 // A new window is placed as soon as it appears. Programs often move or size
 // their own window a moment later (restoring a saved position, fitting it to
-// its content), which would undo that placement, so for HoldMs after the
+// its content), which would undo that placement, so for kHoldMs after the
 // show the window is held: whenever it is found away from where its rule
-// puts it, it is placed again, at most HoldReplacements times; a program
+// puts it, it is placed again, at most kHoldReplacements times; a program
 // that moves it back every time is then left alone. Any user input since
 // the show, or the user starting to move or size it, ends the hold at once.
-constexpr HookTime HoldMs = 2000;
-constexpr uint8_t HoldReplacements = 3;
-// The program carries a placement out a moment after it was asked for, and
-// the location events of that move arrive later still, by which time the
-// window's own program may have moved it again. So after asking, the core
-// waits until it sees the window where its rule puts it, or at most
-// PlacingMs; a window still away from its rule then has been moved by its
-// program.
-constexpr HookTime PlacingMs = 50;
+constexpr HookTime kHoldMs = 2000;
+constexpr uint8_t kHoldReplacements = 3;
+// The program carries a placement out a moment after it was asked for, as
+// an asynchronous move that the window's own thread makes when it next reads
+// its messages: a busy program makes it much later ("SetWindowPos",
+// SWP_ASYNCWINDOWPOS: the request is posted to the window's thread). So a
+// placement is judged only by the location events that arrive after it was
+// asked for. One that finds the window where its rule puts it says the
+// placement landed. One that finds it away says something moved it: its
+// program, or the placement itself with its program's move right after;
+// kPlacingMs after the last such event the window is looked at again, and if
+// still away its program has moved it. Until any event arrives the placement
+// is still on its way, however long that takes within the hold, and a window
+// that is not where its rule puts it then is not its program's doing.
+constexpr HookTime kPlacingMs = 50;
 // A window may get its title only after it was shown (browsers do), too late
 // for a title rule at the show. Its first title change within the hold
 // places it again if the rule then wants it elsewhere (not counted among the
@@ -56,9 +62,13 @@ constexpr HookTime PlacingMs = 50;
 // Capacities. Windows already placed once: a window hidden and shown again
 // is not placed again until it is destroyed. When full, the oldest is
 // forgotten (it would be placed again if shown again, nothing worse).
-constexpr size_t KnownCapacity = 4096;
+constexpr size_t kKnownCapacity = 4096;
 // Windows held. When full, the oldest one's hold ends early.
-constexpr size_t HeldCapacity = 64;
+constexpr size_t kHeldCapacity = 64;
+// Windows shown while cloaked, waiting to be uncloaked. When full, the
+// oldest is forgotten (its uncloak then places nothing, as for a window that
+// was there before the program started).
+constexpr size_t kCloakedCapacity = 64;
 
 // What the core needs to know about a window, asked only when it matters.
 class HookFacts {
@@ -69,6 +79,8 @@ class HookFacts {
   // A window a user would call a window (IsUserWindow): not cloaked, and
   // not a menu, tooltip, drop-down or other caption-less pop-up.
   virtual bool IsUserWindow(HookWindow window) = 0;
+  // DWM keeps the window cloaked (DWMWA_CLOAKED): composed but not shown.
+  virtual bool IsCloaked(HookWindow window) = 0;
   // When the user last pressed a key or used the mouse (UserInput), on the
   // core's clock; 0 when not since the library started.
   virtual HookTime LastInputAt() = 0;
@@ -121,9 +133,10 @@ class HookCore {
   struct Held {
     HookWindow window;
     HookTime shownAt;
-    HookTime placedAt;     // when a placement was last asked for
+    HookTime awayAt;       // the last location event that found it away while placing
     uint8_t replacements;  // placements after the first one, answering its program
     bool placing;          // asked for and not yet seen in place
+    bool awaySeen;         // a location event since the request found it away
     bool titleSeen;        // its one title chance is used
     bool ruled;            // a rule wanted it elsewhere at its show or title chance
   };
@@ -137,25 +150,32 @@ class HookCore {
   // The window may have been moved by its program: placed again if it is
   // away from its rule and the hold still allows; false when its hold ended.
   bool LookAgain(size_t index, HookTime now, HookFacts& facts, HookActions& actions);
-  void PlaceHeld(Held& held, HookTime now, HookActions& actions);
+  void PlaceHeld(Held& held, HookActions& actions);
   // The hold ran out, or the user pressed a key or used the mouse since the
   // show.
   static bool HoldOver(const Held& held, HookTime now, HookFacts& facts);
 
+  // A window shown while cloaked appears when it is uncloaked; Take
+  // forgets it and says whether it was one.
+  void AddCloakedShow(HookWindow window);
+  bool TakeCloakedShow(HookWindow window);
+
   bool IsKnown(HookWindow window) const;
   void AddKnown(HookWindow window);
   void ForgetKnown(HookWindow window);
-  size_t FindHeld(HookWindow window) const;  // HeldCapacity when absent
+  size_t FindHeld(HookWindow window) const;  // kHeldCapacity when absent
   void RemoveHeld(size_t index);
   Held& AddHeld(HookWindow window, HookTime now);
 
   HookOptions options_ = {};
   // Both sets keep their windows oldest first, so the oldest is the one
   // dropped when a set is full.
-  HookWindow known_[KnownCapacity] = {};
+  HookWindow known_[kKnownCapacity] = {};
   size_t knownCount_ = 0;
-  Held held_[HeldCapacity] = {};
+  Held held_[kHeldCapacity] = {};
   size_t heldCount_ = 0;
+  HookWindow cloaked_[kCloakedCapacity] = {};
+  size_t cloakedCount_ = 0;
   HookWindow moving_ = 0;  // between move/size start and end
 };
 
@@ -202,7 +222,7 @@ KeepInsideMove ComputeKeepInside(const Rect32& window, const Rect32* monitors, s
                                  const Rect32& workArea);
 // Whether the union of the monitor rectangles covers rect entirely.
 bool CoveredByMonitors(const Rect32& rect, const Rect32* monitors, size_t monitorCount);
-constexpr size_t MaxMonitors = 16;
+constexpr size_t kMaxMonitors = 16;
 
 // The middle-click gesture: a middle press on a top-level window's title
 // bar asks for the preset menu and is swallowed, and so is its release; every

@@ -58,7 +58,7 @@ struct PlacementArea {
 // a hand-edited entry could push past the int32 range are done in 64 bits and
 // saturated to it (a window cannot be placed further out than that anyway).
 //
-// Width and Height are the outer size, the numbers "取得" reads, and a free
+// Width and Height are the outer size, the numbers "Get" reads, and a free
 // position is the outer corner, so a rule taken from a window reproduces it
 // exactly. The anchors (corners and centre) align the visible frame instead:
 // with margins, the outer rectangle reaches past the work area's edge by the
@@ -85,8 +85,15 @@ inline bool PlacementUsesMargins(const EntryGeometry& entry) {
 
 // Whether a window whose outer rectangle is window already stands where
 // placement puts it: what the placement sets (its position, its size or
-// both) is what the window has. Carrying it out again would move nothing.
-bool PlacementReached(const Placement& placement, const Rect32& window);
+// both) is what the window has, each edge within slack pixels (a size
+// within twice that). Carrying it out again would move nothing.
+bool PlacementReached(const Placement& placement, const Rect32& window, int32_t slack = 0);
+
+// How far from the real pixels asked for a window can land when its DPI
+// (windowDpi: 96 for a program that is not DPI aware, the system's for a
+// system-aware one) is not that of its monitor (monitorDpi). 0 when they
+// agree.
+int32_t ScaleRoundingSlack(uint32_t windowDpi, uint32_t monitorDpi);
 
 // The rectangle a window whose outer rectangle is window has once placement
 // is carried out: what it does not set stays as it was.
@@ -139,13 +146,13 @@ int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View 
 // window's program at all: reading it opens the window's process.
 bool TableNamesProgram(const WindowTable& table);
 
-// Sets or clears the style bit of every frame field of the entry (see
-// FrameFields); no other bit changes.
+// Sets or clears the style bit of every field of the entry that has one (the
+// StyleBit rows of kWindowEntryFields); no other bit changes.
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry);
 
 // A preset's popup item, "(%s) [%s]" of its position and size texts, into
-// out[PresetItemCapacity].
-constexpr int PresetItemCapacity = 2 * TextCapacity + 8;
+// out[kPresetItemCapacity].
+constexpr int kPresetItemCapacity = 2 * kTextCapacity + 8;
 void PresetItemText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
 
 }  // namespace qm

@@ -1,7 +1,6 @@
 #include "placement/Placement_win.h"
 
 #include "base/Win32Glue.h"
-#include "entries/EntryStore_win.h"
 #include "placement/Placement.h"
 #include "placement/RuleFacts_win.h"
 #include "placement/WindowFacts_win.h"
@@ -20,6 +19,12 @@ constexpr UINT kAnswerBoundMs = 200;
 
 bool OwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
+// Whether window's thread handles a message within the bound. It is no
+// barrier behind an asynchronous move: SWP_ASYNCWINDOWPOS posts the request
+// to the window's thread ("SetWindowPos"), and a thread handles the messages
+// sent to it before its posted ones ("GetMessage"), so on Windows the answer
+// can come before the move. (Wine passes the request on as a sent message,
+// which is why the answer follows the move there.)
 bool AnswersInTime(HWND window) { return AnswersWithin(window, kAnswerBoundMs); }
 
 // Windows 10 1903 and later tell a snapped window by IsWindowArranged, which
@@ -96,8 +101,9 @@ bool PlaceWithinBound(HWND window, const Placement& placement, RECT* moved) {
   } else {
     CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
   }
-  // Wait, within the bound, until the window's thread has made the move:
-  // whoever placed it reads its new rectangle next.
+  // Wait, within the bound and a few answers, until the window's thread has
+  // made the move, so that the scale check after it reads the rectangle the
+  // move gave. The hold still judges by the location events that follow.
   *moved = before;
   return WaitForPostedRequest(window, kAnswerBoundMs, [&] {
     return GetWindowRect(window, moved) &&
@@ -154,31 +160,33 @@ bool ApplyFrameStylesBounded(HWND window, const WindowEntry& entry) {
 // Menus, tooltips, drop-downs and minimised or maximised windows are passed
 // over, as by the hook library's reports. Their facts are read only for a
 // window that has a rule: most have none.
-BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM) {
+// rulesParam is the window table.
+BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM rulesParam) {
   if (IsWindowVisible(window)) {
-    int32_t index = FindWindowEntry(window);
-    if (index >= 0 && MayPlaceAutomatically(window)) ApplyWindowEntry(window, index);
+    const WindowTable& rules = *reinterpret_cast<const WindowTable*>(rulesParam);
+    int32_t index = FindWindowEntry(rules, window);
+    if (index >= 0 && MayPlaceAutomatically(window)) ApplyWindowEntry(rules, window, index);
   }
   return TRUE;
 }
 
 }  // namespace
 
-int32_t FindWindowEntry(HWND window) {
+int32_t FindWindowEntry(const WindowTable& rules, HWND window) {
   // A handle that names no window (destroyed meanwhile, or never one) reads
   // as an empty class and title and so matches nothing. The program is read
   // only when some rule names one: it means opening the window's process.
-  char16_t program[TextCapacity];
-  const size_t programLength = TableNamesProgram(g_windowTable) ? ReadWindowProgram(window, program) : 0;
+  char16_t program[kTextCapacity];
+  const size_t programLength = TableNamesProgram(rules) ? ReadWindowProgram(window, program) : 0;
   const U16View programView(program, programLength);
-  wchar_t text[TextCapacity];
-  int length = GetClassNameW(window, text, TextCapacity);
+  wchar_t text[kTextCapacity];
+  int length = GetClassNameW(window, text, kTextCapacity);
   int32_t index =
-      MatchWindowClass(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
-  if (index < 0) index = MatchWindowProgram(g_windowTable, programView);
+      MatchWindowClass(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
+  if (index < 0) index = MatchWindowProgram(rules, programView);
   if (index >= 0) return index;
-  length = GetWindowTextW(window, text, TextCapacity);
-  return MatchWindowTitle(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
+  length = GetWindowTextW(window, text, kTextCapacity);
+  return MatchWindowTitle(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
 }
 
 namespace {
@@ -230,27 +238,34 @@ bool RestoreWithinBound(HWND window) {
     ShowWindow(window, SW_RESTORE);
     return true;
   }
-  if (!AnswersInTime(window)) return false;
+  RECT before;
+  if (!AnswersInTime(window) || !GetWindowRect(window, &before)) return false;
   ShowWindowAsync(window, SW_RESTORE);
-  return WaitForPostedRequest(window, kAnswerBoundMs, [window] { return !IsIconic(window) && !IsZoomed(window); }) &&
-         !IsIconic(window) && !IsZoomed(window);
+  // Restored once the state is normal and the rectangle has left the
+  // maximised (or parked) one: the state may change before the rectangle,
+  // and the preset reads the restored size.
+  const auto restored = [&] {
+    RECT now;
+    return !IsIconic(window) && !IsZoomed(window) && GetWindowRect(window, &now) && !EqualRect(&now, &before);
+  };
+  return WaitForPostedRequest(window, kAnswerBoundMs, restored) && !IsIconic(window) && !IsZoomed(window);
 }
 
-bool WindowOffItsRule(HWND window) {
+bool WindowOffItsRule(const WindowTable& rules, HWND window) {
   // Minimised or maximised by its program or the user on purpose; a
   // placement would undo that.
   if (IsIconic(window) || IsZoomed(window)) return false;
-  int32_t index = FindWindowEntry(window);
+  int32_t index = FindWindowEntry(rules, window);
   RECT r;
   if (index < 0 || !GetWindowRect(window, &r)) return false;
-  return !PlacementReached(PlacementFor(window, g_windowTable.Entries[index]), ToRect32(r));
+  return !PlacementReached(PlacementFor(window, rules.Entries[index]), ToRect32(r), PlacementSlack(window));
 }
 
-void ApplyWindowEntry(HWND window, int32_t index) {
-  if (index < 0 || index >= g_windowTable.Count) return;
+void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
+  if (index < 0 || index >= rules.Count) return;
   // A copy: moving another program's window waits for that program, and
   // the messages this thread handles meanwhile may reach the table.
-  const WindowEntry entry = g_windowTable.Entries[index];
+  const WindowEntry entry = rules.Entries[index];
   if (!PlaceWindow(window, entry)) return;
   if (entry.DesableStyle != 0) return;
   // Another frame has other invisible borders (a sizing frame has wide
@@ -258,11 +273,13 @@ void ApplyWindowEntry(HWND window, int32_t index) {
   if (ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) PlaceWindow(window, entry);
 }
 
-void ApplyToAllWindows() { EnumWindows(ApplyToVisibleWindow, 0); }
+void ApplyToAllWindows(const WindowTable& rules) {
+  EnumWindows(ApplyToVisibleWindow, reinterpret_cast<LPARAM>(&rules));
+}
 
-void PlaceReportedWindow(HWND window) {
-  int32_t index = FindWindowEntry(window);
-  if (index >= 0 && MayPlaceReportedWindow(window)) ApplyWindowEntry(window, index);
+void PlaceReportedWindow(const WindowTable& rules, HWND window) {
+  int32_t index = FindWindowEntry(rules, window);
+  if (index >= 0 && MayPlaceReportedWindow(window)) ApplyWindowEntry(rules, window, index);
 }
 
 }  // namespace qm

@@ -59,6 +59,8 @@ class WindowFacts : public HookFacts {
 
   bool IsUserWindow(HookWindow id) override { return IsUserTopLevel(AsWindow(id)); }
 
+  bool IsCloaked(HookWindow id) override { return IsCloakedWindow(AsWindow(id)); }
+
   // Not GetLastInputInfo: Wine moves that time whenever a window moves or
   // is activated, which would end every hold at its first placement.
   HookTime LastInputAt() override { return LastUserInputAt(); }
@@ -71,13 +73,13 @@ class WindowFacts : public HookFacts {
 };
 
 struct MonitorList {
-  Rect32 rects[MaxMonitors];
+  Rect32 rects[kMaxMonitors];
   size_t count;
 };
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
   auto* list = reinterpret_cast<MonitorList*>(param);
-  if (list->count < MaxMonitors) list->rects[list->count++] = ToRect32(*rect);
+  if (list->count < kMaxMonitors) list->rects[list->count++] = ToRect32(*rect);
   return TRUE;
 }
 

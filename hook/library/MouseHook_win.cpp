@@ -14,10 +14,15 @@
 // the keyboard hook is set only then: idle, nothing watches the keyboard.
 //
 // Windows removes a low-level hook without a word when one call takes too
-// long (LowLevelHooksTimeout), which happens under heavy load and on resume
-// from sleep. The hidden window hears of resume, session unlock and display
-// changes and sets the hooks afresh on each: no polling, so an idle program
-// still wakes for nothing.
+// long (LowLevelHooksTimeout; "LowLevelMouseProc" remarks: since Windows 7
+// the hook is removed without being called again, and nothing tells the
+// program), which happens under heavy load and on resume from sleep. No call
+// can tell whether the hook is still there, so the hooks are set afresh at
+// the moments where one was most likely lost or is needed next: resume,
+// session unlock, a console or remote connection (the desktop comes back
+// from a switched-away session), a display change, and whenever a new window
+// appears (the keyboard hook is set then, and the mouse hook with it). No
+// polling, so an idle program still wakes for nothing.
 #include "hook/library/HookLibrary_win.h"
 
 #include <wtsapi32.h>
@@ -40,12 +45,16 @@ constexpr DWORD kHitTestBudgetMs = 50;
 constexpr DWORD kStopWaitMs = 2000;
 
 constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
-// To the hidden window, from the user-interface thread: wParam non-zero to
-// set the keyboard hook, zero to remove it.
-constexpr UINT kMsgWatchKeys = WM_APP + 1;
 // A round trip to the hidden window takes well under a millisecond; the
 // bound only guards against a thread stopped by the unforeseen.
 constexpr UINT kWatchSendMs = 500;
+// Registering for session changes fails at log-on until the terminal
+// services have started ("WTSRegisterSessionNotification" remarks:
+// RPC_S_INVALID_BINDING until Global\TermSrvReadyEvent is set). A one-shot
+// timer tries again, at growing intervals, and is gone once it succeeds.
+constexpr UINT_PTR kRegisterTimer = 1;
+constexpr UINT kRegisterFirstMs = 1000;
+constexpr UINT kRegisterLongestMs = 60000;
 
 struct MouseState {
   HANDLE thread;
@@ -64,6 +73,8 @@ HMODULE t_module;
 HHOOK t_mouseHook;
 HHOOK t_keyHook;
 HWND t_watch;
+bool t_sessionRegistered;
+UINT t_registerDelayMs;
 MiddleClickGesture t_gesture;
 UserInput t_input;
 
@@ -198,22 +209,52 @@ void RenewHooks() {
 void WatchKeysHere(bool on) {
   if (on && t_keyHook == nullptr) {
     t_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboardProc, t_module, 0);
+    // A new window is held: its hold ends on the user's input, which the
+    // mouse hook must see, however long ago it was set.
+    Renew(&t_mouseHook, WH_MOUSE_LL, LowLevelMouseProc);
   } else if (!on && t_keyHook != nullptr) {
     UnhookWindowsHookEx(t_keyHook);
     t_keyHook = nullptr;
   }
 }
 
+void RegisterForSessionChanges(HWND window) {
+  if (WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION)) {
+    t_sessionRegistered = true;
+    return;
+  }
+  t_registerDelayMs = t_registerDelayMs == 0 ? kRegisterFirstMs : t_registerDelayMs * 2;
+  if (t_registerDelayMs > kRegisterLongestMs) t_registerDelayMs = kRegisterLongestMs;
+  SetTimer(window, kRegisterTimer, t_registerDelayMs, nullptr);
+}
+
+void OnSessionChange(WPARAM change) {
+  switch (change) {
+    case WTS_SESSION_UNLOCK:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+      RenewHooks();
+      return;
+    default:
+      return;
+  }
+}
+
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kMsgWatchKeys:
+    case MSG_WATCH_KEYS:
       WatchKeysHere(wParam != 0);
       return t_keyHook != nullptr ? 1 : 0;
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooks();
       return TRUE;
     case WM_WTSSESSION_CHANGE:
-      if (wParam == WTS_SESSION_UNLOCK) RenewHooks();
+      OnSessionChange(wParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kRegisterTimer) return 0;
+      KillTimer(window, kRegisterTimer);
+      RegisterForSessionChanges(window);
       return 0;
     case WM_DISPLAYCHANGE:
       RenewHooks();
@@ -235,13 +276,18 @@ HWND CreateWatchWindow() {
   RegisterClassExW(&wc);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWatchClass, nullptr, WS_POPUP, 0, 0, 0, 0,
                                 nullptr, nullptr, t_module, nullptr);
-  if (window != nullptr) WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+  t_sessionRegistered = false;
+  t_registerDelayMs = 0;
+  if (window != nullptr) RegisterForSessionChanges(window);
   return window;
 }
 
 void DestroyWatchWindow() {
   if (t_watch == nullptr) return;
-  WTSUnRegisterSessionNotification(t_watch);
+  KillTimer(t_watch, kRegisterTimer);
+  // Each registration that succeeded is undone once, and only those.
+  if (t_sessionRegistered) WTSUnRegisterSessionNotification(t_watch);
+  t_sessionRegistered = false;
   DestroyWindow(t_watch);
   t_watch = nullptr;
   UnregisterClassW(kWatchClass, t_module);
@@ -331,7 +377,7 @@ void WatchKeys(bool on) {
   // Sent, not posted: the hook is in place before the window that asked for
   // it is placed, so a key pressed from then on is seen.
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(g_mouse.watch, kMsgWatchKeys, on ? 1 : 0, 0, SMTO_NORMAL, kWatchSendMs, &result);
+  SendMessageTimeoutW(g_mouse.watch, MSG_WATCH_KEYS, on ? 1 : 0, 0, SMTO_NORMAL, kWatchSendMs, &result);
 }
 
 HookTime LastUserInputAt() { return g_lastInputAt.load(std::memory_order_relaxed); }

@@ -188,8 +188,12 @@ TEST(PlacementReached, ComparesOnlyWhatThePlacementSets) {
   struct Case {
     Placement placement;
     bool reached;
+    int32_t slack = 0;  // a window scaled by the system lands on rounded pixels
   };
   const Case cases[] = {
+      {{A::MoveAndResize, 101, 49, 402, 298}, true, 1},
+      {{A::ResizeOnly, 0, 0, 403, 300}, false, 1},
+      {{A::MoveOnly, 98, 52, 0, 0}, true, 2},
       {{A::MoveAndResize, 100, 50, 400, 300}, true},
       {{A::MoveAndResize, 100, 50, 400, 301}, false},
       {{A::MoveAndResize, 101, 50, 400, 300}, false},
@@ -201,11 +205,13 @@ TEST(PlacementReached, ComparesOnlyWhatThePlacementSets) {
       {{A::MoveAndResize, 100, 50, kMin, 300}, false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PlacementReached(c.placement, window), c.reached)
+    EXPECT_EQ(PlacementReached(c.placement, window, c.slack), c.reached)
         << static_cast<int>(c.placement.action) << " " << c.placement.x << "," << c.placement.y << " "
         << c.placement.width << "x" << c.placement.height;
   }
   EXPECT_FALSE(PlacementReached({A::MoveAndResize, kMin, kMin, kMax, kMax}, {kMin, kMin, kMax, kMax}));
+  const uint32_t slackFor[][3] = {{96, 96, 0}, {96, 144, 1}, {96, 192, 1}, {96, 288, 2}, {144, 96, 1}, {96, 120, 1}};
+  for (const auto& d : slackFor) EXPECT_EQ(ScaleRoundingSlack(d[0], d[1]), int32_t(d[2])) << d[0] << "/" << d[1];
 }
 
 // After a move that may have crossed onto a monitor of another DPI.
@@ -215,7 +221,7 @@ TEST(PlaceOnceMore, WhenTheDpiChangedOrTheWindowWasStretchedOffTheRectangleAsked
   EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 96}, asked, reached));
   EXPECT_TRUE(PlaceOnceMore({96, 96}, {144, 144}, asked, reached));   // aware: its DPI changed
   EXPECT_TRUE(PlaceOnceMore({96, 96}, {96, 144}, asked, stretched));  // unaware, stretched
-  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 144}, asked, reached));
+  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 144}, asked, {1921, 100, 2720, 700}));  // rounded
   EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 96}, asked, stretched));  // its own size on one scale
 }
 
@@ -246,8 +252,8 @@ std::unique_ptr<WindowTable> MakeTable(std::initializer_list<Rule> rules) {
   std::memset(table.get(), 0, sizeof(WindowTable));
   for (const Rule& r : rules) {
     WindowEntry& e = table->Entries[table->Count++];
-    U16CopyTruncated(e.Title, TextCapacity, r.title);
-    U16CopyTruncated(e.Class, TextCapacity, r.cls);
+    U16CopyTruncated(e.Title, kTextCapacity, r.title);
+    U16CopyTruncated(e.Class, kTextCapacity, r.cls);
   }
   return table;
 }
@@ -302,28 +308,28 @@ TEST(MatchWindowEntry, EmptyTableAndFullTable) {
   EXPECT_EQ(MatchWindowEntry(*empty, u"Notepad", u"Notepad"), -1);
 
   auto full = MakeTable({});
-  for (int32_t i = 0; i < MaxEntries; ++i) {
+  for (int32_t i = 0; i < kMaxEntries; ++i) {
     WindowEntry& e = full->Entries[i];
-    U16CopyTruncated(e.Title, TextCapacity, u"Title");
-    U16CopyTruncated(e.Class, TextCapacity, u"Class");
+    U16CopyTruncated(e.Title, kTextCapacity, u"Title");
+    U16CopyTruncated(e.Class, kTextCapacity, u"Class");
     e.Title[5] = e.Class[5] = static_cast<char16_t>(u'A' + i % 26);
     e.Title[6] = e.Class[6] = static_cast<char16_t>(u'A' + i / 26);
     e.Title[7] = e.Class[7] = u'\0';
   }
-  full->Count = MaxEntries;
-  EXPECT_EQ(MatchWindowEntry(*full, u"ClassRT", u"x"), MaxEntries - 1);  // 511 = 'R' + 26 * 'T'
-  EXPECT_EQ(MatchWindowEntry(*full, u"x", u"[TitleRT]"), MaxEntries - 1);
+  full->Count = kMaxEntries;
+  EXPECT_EQ(MatchWindowEntry(*full, u"ClassRT", u"x"), kMaxEntries - 1);  // 511 = 'R' + 26 * 'T'
+  EXPECT_EQ(MatchWindowEntry(*full, u"x", u"[TitleRT]"), kMaxEntries - 1);
   // A full-length text compares whole.
-  char16_t longClass[TextCapacity];
-  for (int i = 0; i < TextCapacity - 1; ++i) longClass[i] = u'c';
-  longClass[TextCapacity - 1] = u'\0';
-  U16CopyTruncated(full->Entries[3].Class, TextCapacity, U16ViewOf(longClass));
+  char16_t longClass[kTextCapacity];
+  for (int i = 0; i < kTextCapacity - 1; ++i) longClass[i] = u'c';
+  longClass[kTextCapacity - 1] = u'\0';
+  U16CopyTruncated(full->Entries[3].Class, kTextCapacity, U16ViewOf(longClass));
   EXPECT_EQ(MatchWindowClass(*full, U16ViewOf(longClass)), 3);
-  EXPECT_EQ(MatchWindowClass(*full, U16View(longClass, TextCapacity - 2)), -1);
+  EXPECT_EQ(MatchWindowClass(*full, U16View(longClass, kTextCapacity - 2)), -1);
 }
 
 TEST(ApplyFrameStyle, ChangesOnlyTheThreeFrameBits) {
-  constexpr uint32_t kCaption = StyleBorder | StyleDialogFrame;
+  constexpr uint32_t kCaption = kStyleBorder | kStyleDialogFrame;
   constexpr uint32_t kOther = 0x10000000u | 0x00080000u | 0x00020000u | 0x00010000u | 0x04000000u | 0x0000BEEFu;
   struct Case {
     const char* name;
@@ -331,10 +337,10 @@ TEST(ApplyFrameStyle, ChangesOnlyTheThreeFrameBits) {
     uint32_t before;
     uint32_t expected;
   } cases[] = {
-      {"caption and sizing frame to thin border", 1, 0, 0, kOther | kCaption | StyleThickFrame, kOther | StyleBorder},
-      {"nothing to all three", 1, 1, 1, kOther, kOther | kCaption | StyleThickFrame},
-      {"all three cleared", 0, 0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu & ~(kCaption | StyleThickFrame)},
-      {"dialog frame only", 0, 1, 0, StyleBorder | StyleThickFrame, StyleDialogFrame},
+      {"caption and sizing frame to thin border", 1, 0, 0, kOther | kCaption | kStyleThickFrame, kOther | kStyleBorder},
+      {"nothing to all three", 1, 1, 1, kOther, kOther | kCaption | kStyleThickFrame},
+      {"all three cleared", 0, 0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu & ~(kCaption | kStyleThickFrame)},
+      {"dialog frame only", 0, 1, 0, kStyleBorder | kStyleThickFrame, kStyleDialogFrame},
       {"any non-zero value sets", -1, 2, 0, 0, kCaption},
   };
   for (const Case& c : cases) {
@@ -348,9 +354,9 @@ TEST(ApplyFrameStyle, ChangesOnlyTheThreeFrameBits) {
 }
 
 TEST(PresetItemText, FormatsPositionAndSize) {
-  const char16_t* texts[PosCount] = {u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 ", u" 左上 ", u" 右上 "};
+  const char16_t* texts[kPosCount] = {u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 ", u" 左上 ", u" 右上 "};
   AnchorTexts anchors{};
-  for (int i = 0; i < PosCount; ++i) anchors.Text[i] = texts[i];
+  for (int i = 0; i < kPosCount; ++i) anchors.Text[i] = texts[i];
   struct Case {
     const char* name;
     EntryGeometry entry;
@@ -364,22 +370,22 @@ TEST(PresetItemText, FormatsPositionAndSize) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    char16_t out[PresetItemCapacity];
+    char16_t out[kPresetItemCapacity];
     PresetItemText(c.entry, anchors, out);
     EXPECT_TRUE(U16ViewOf(out) == U16ViewOf(c.expected));
   }
 }
 
 TEST(PresetItemText, LongAnchorTextsStayInTheBuffer) {
-  char16_t longText[TextCapacity];
-  for (int i = 0; i < TextCapacity - 1; ++i) longText[i] = u'x';
-  longText[TextCapacity - 1] = u'\0';
+  char16_t longText[kTextCapacity];
+  for (int i = 0; i < kTextCapacity - 1; ++i) longText[i] = u'x';
+  longText[kTextCapacity - 1] = u'\0';
   AnchorTexts anchors{};
-  for (int i = 0; i < PosCount; ++i) anchors.Text[i] = longText;
-  char16_t out[PresetItemCapacity + 1];
-  out[PresetItemCapacity] = u'!';
+  for (int i = 0; i < kPosCount; ++i) anchors.Text[i] = longText;
+  char16_t out[kPresetItemCapacity + 1];
+  out[kPresetItemCapacity] = u'!';
   PresetItemText(Geometry(PosCenter, 0, 0, kMin, kMin), anchors, out);
-  EXPECT_EQ(out[PresetItemCapacity], u'!');
+  EXPECT_EQ(out[kPresetItemCapacity], u'!');
   EXPECT_EQ(U16Length(out), size_t{1 + 255 + 3 + U16Length(u" -2147483648 x -2147483648 ") + 1});
 }
 
