@@ -269,7 +269,7 @@ TEST(MainWindow, EmptyTableHasNoColumnsUntilTheFirstAdd) {
   SetText(dialog, IDC_TITLE, L"最初の項目");
   ASSERT_TRUE(Answer(dialog, IDOK));
 
-  EXPECT_EQ(ListViewColumnCount(windowView), 5);
+  EXPECT_EQ(ListViewColumnCount(windowView), 6);
   ASSERT_EQ(ListViewRowCount(windowView), 1);
   EXPECT_EQ(ListViewText(windowView, 0, 0), L"最初の項目");
   EXPECT_EQ(app.Close(), 0);
