@@ -239,8 +239,7 @@ TEST(MainWindow, ViewsShowTheLoadedTablesAndNoColumnsWhenEmpty) {
   HWND windowView = app.Child(IDC_WINDOWVIEW);
   ASSERT_EQ(ListViewColumnCount(windowView), 6);
   EXPECT_EQ(ListViewRows(windowView, 6),
-            (std::vector<std::vector<std::wstring>>{
-                {L"中央のエディタ", L"Notepad", Texts().anchors[3], L" 800 x 600 ", L"", L""}}));
+            (std::vector<std::vector<std::wstring>>{{L"中央のエディタ", L"Notepad", Texts().anchors[3], L" 800 x 600 ", L"", L""}}));
   EXPECT_EQ(ListViewColumnCount(app.Child(IDC_MENUVIEW)), 0);
   EXPECT_EQ(ListViewRowCount(app.Child(IDC_MENUVIEW)), 0);
 
