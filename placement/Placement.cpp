@@ -268,8 +268,10 @@ int32_t MatchWindowProgram(const WindowTable& table, U16View program) {
 int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program) {
   for (int32_t i = 0; i < table.Count; ++i) {
     const WindowEntry& entry = table.Entries[i];
-    if (entry.Title[0] != u'\0' && TitleMeetsName(windowTitle, U16ViewOf(entry.Title), entry.Match) &&
-        ProgramAllows(entry, program)) {
+    // A whole title is compared without measuring the stored name first.
+    const bool meets = entry.Match == MatchWhole ? EqualsStored(entry.Title, windowTitle)
+                                                 : TitleMeetsName(windowTitle, U16ViewOf(entry.Title), entry.Match);
+    if (entry.Title[0] != u'\0' && meets && ProgramAllows(entry, program)) {
       return i;
     }
   }
