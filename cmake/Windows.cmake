@@ -98,7 +98,7 @@ add_library(qm_shell STATIC ${QM_SHELL_SOURCES})
 target_compile_options(qm_shell PRIVATE ${QM_WARNINGS} ${QM_LTO_OPTIONS})
 target_link_libraries(qm_shell PUBLIC qm_core QuillmereHook user32 gdi32 comctl32 shell32 shlwapi kernel32 dwmapi)
 
-add_executable(Quillmere WIN32 app/Main_win.cpp ${QM_RESOURCES})
+add_executable(Quillmere WIN32 app/Main_win.cpp app/NoThrow_win.cpp ${QM_RESOURCES})
 target_include_directories(Quillmere PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(Quillmere PRIVATE ${QM_WARNINGS} ${QM_LTO_OPTIONS})
 # comctl32.dll is imported with a delay: loaded at the first call instead
