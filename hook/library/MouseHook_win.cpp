@@ -15,9 +15,16 @@
 //
 // Windows removes a low-level hook without a word when one call takes too
 // long (LowLevelHooksTimeout), which happens under heavy load and on resume
-// from sleep. The hidden window hears of resume, session unlock and display
-// changes and sets the hooks afresh on each: no polling, so an idle program
-// still wakes for nothing.
+// from sleep. A hidden window hears of resume, session unlock and display
+// changes and has the hooks set afresh on each: no polling, so an idle
+// program still wakes for nothing.
+//
+// The hook thread has no window: a thread's first window costs it its own
+// connection to the window system under Wine (a megabyte and about as much
+// time as the rest of the program's start), and hooks need only a message
+// loop. The hidden window lives on the thread that called SetHook, which
+// has windows anyway, and passes what it hears to the hook thread as thread
+// messages.
 #include "hook/library/HookLibrary_win.h"
 
 #include <wtsapi32.h>
@@ -40,30 +47,37 @@ constexpr DWORD kHitTestBudgetMs = 50;
 constexpr DWORD kStopWaitMs = 2000;
 
 constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
-// To the hidden window, from the user-interface thread: wParam non-zero to
-// set the keyboard hook, zero to remove it.
+// Thread messages to the hook thread. kMsgWatchKeys: wParam non-zero to set
+// the keyboard hook, zero to remove it; the thread sets keysDone when done.
+// kMsgRenewHooks: set the hooks afresh.
 constexpr UINT kMsgWatchKeys = WM_APP + 1;
-// A round trip to the hidden window takes well under a millisecond; the
+constexpr UINT kMsgRenewHooks = WM_APP + 2;
+// Posted by SetHook to the hidden window: register for session notices.
+constexpr UINT kMsgRegisterSession = WM_APP + 3;
+// A round trip to the hook thread takes well under a millisecond; the
 // bound only guards against a thread stopped by the unforeseen.
-constexpr UINT kWatchSendMs = 500;
+constexpr DWORD kWatchWaitMs = 500;
 
 struct MouseState {
   HANDLE thread;
   DWORD threadId;
+  HANDLE keysDone;   // set by the hook thread after each kMsgWatchKeys
+  HMODULE module;    // the library, whose reference the thread holds
   HWND main;
   DWORD ownProcess;
-  HWND watch;        // the hidden window, on the hook thread
+  HWND watch;        // the hidden window, on the user-interface thread
   bool hooked;       // the mouse hook was set
   bool keysWatched;  // as the user-interface thread last asked
+  bool sessionRegistered;
 };
 
 MouseState g_mouse;
 
 // Touched by the hook thread only.
 HMODULE t_module;
+HANDLE t_keysDone;
 HHOOK t_mouseHook;
 HHOOK t_keyHook;
-HWND t_watch;
 MiddleClickGesture t_gesture;
 UserInput t_input;
 
@@ -204,19 +218,43 @@ void WatchKeysHere(bool on) {
   }
 }
 
+void OnThreadMessage(const MSG& msg) {
+  switch (msg.message) {
+    case kMsgWatchKeys:
+      WatchKeysHere(msg.wParam != 0);
+      SetEvent(t_keysDone);
+      break;
+    case kMsgRenewHooks:
+      RenewHooks();
+      break;
+    default:
+      break;
+  }
+}
+
+void RenewHooksOnTheirThread() { PostThreadMessageW(g_mouse.threadId, kMsgRenewHooks, 0, 0); }
+
+// Registered from the loop, where SetHook's request waits: a session
+// notice is a message to this window, which nothing handles before the
+// loop runs anyway, and start-up does not wait for the session library
+// (a delayed import).
+void RegisterSessionNotices(HWND window) {
+  g_mouse.sessionRegistered = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kMsgWatchKeys:
-      WatchKeysHere(wParam != 0);
-      return t_keyHook != nullptr ? 1 : 0;
+    case kMsgRegisterSession:
+      RegisterSessionNotices(window);
+      return 0;
     case WM_POWERBROADCAST:
-      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooks();
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooksOnTheirThread();
       return TRUE;
     case WM_WTSSESSION_CHANGE:
-      if (wParam == WTS_SESSION_UNLOCK) RenewHooks();
+      if (wParam == WTS_SESSION_UNLOCK) RenewHooksOnTheirThread();
       return 0;
     case WM_DISPLAYCHANGE:
-      RenewHooks();
+      RenewHooksOnTheirThread();
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -226,53 +264,52 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // A hidden top-level window: WM_POWERBROADCAST and WM_DISPLAYCHANGE are
 // broadcast to top-level windows only, never to message-only ones. It is
 // never shown, so it has no place on the screen or the taskbar.
-HWND CreateWatchWindow() {
+HWND CreateWatchWindow(HMODULE module) {
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = WatchProc;
-  wc.hInstance = t_module;
+  wc.hInstance = module;
   wc.lpszClassName = kWatchClass;
   RegisterClassExW(&wc);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWatchClass, nullptr, WS_POPUP, 0, 0, 0, 0,
-                                nullptr, nullptr, t_module, nullptr);
-  if (window != nullptr) WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+                                nullptr, nullptr, module, nullptr);
+  if (window != nullptr) PostMessageW(window, kMsgRegisterSession, 0, 0);
   return window;
 }
 
 void DestroyWatchWindow() {
-  if (t_watch == nullptr) return;
-  WTSUnRegisterSessionNotification(t_watch);
-  DestroyWindow(t_watch);
-  t_watch = nullptr;
-  UnregisterClassW(kWatchClass, t_module);
+  if (g_mouse.watch == nullptr) return;
+  if (g_mouse.sessionRegistered) WTSUnRegisterSessionNotification(g_mouse.watch);
+  g_mouse.sessionRegistered = false;
+  DestroyWindow(g_mouse.watch);
+  g_mouse.watch = nullptr;
+  UnregisterClassW(kWatchClass, g_mouse.module);
 }
 
 struct ThreadStart {
   HMODULE module;
   HANDLE ready;
+  HANDLE keysDone;
+  POINT cursor;
 };
 
 DWORD WINAPI MouseThread(void* param) {
   const ThreadStart start = *static_cast<ThreadStart*>(param);
   t_module = start.module;
+  t_keysDone = start.keysDone;
   MSG msg;
   // The queue must exist before StopMouseHook can post WM_QUIT to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  POINT cursor = {};
-  GetCursorPos(&cursor);
-  t_input.Start(cursor.x, cursor.y);
+  t_input.Start(start.cursor.x, start.cursor.y);
   g_lastInputAt.store(0, std::memory_order_relaxed);
   t_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, t_module, 0);
-  if (t_mouseHook != nullptr) t_watch = CreateWatchWindow();
-  g_mouse.watch = t_watch;
   g_mouse.hooked = t_mouseHook != nullptr;
   const bool hooked = g_mouse.hooked;
   SetEvent(start.ready);
   if (hooked) {
     // The hooks are called from inside GetMessage; the only messages are
-    // the hidden window's few.
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    DestroyWatchWindow();
+    // the few thread messages above.
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) OnThreadMessage(msg);
     WatchKeysHere(false);
     UnhookWindowsHookEx(t_mouseHook);
     t_mouseHook = nullptr;
@@ -292,17 +329,25 @@ bool StartMouseHook(HWND main) {
     return false;
   }
   start.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (start.ready == nullptr) {
-    FreeLibrary(start.module);
-    return false;
-  }
+  start.keysDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  // Read here, not on the hook thread: under Wine a thread's first call
+  // that asks the window system (this one, or a first window) opens a
+  // connection of its own to it, which the hook thread otherwise never needs.
+  GetCursorPos(&start.cursor);
+  // Filled before the thread starts: its hook reads them at once.
   g_mouse = MouseState{};
+  g_mouse.keysDone = start.keysDone;
+  g_mouse.module = start.module;
   g_mouse.main = main;
   g_mouse.ownProcess = GetCurrentProcessId();
-  g_mouse.thread = CreateThread(nullptr, 0, MouseThread, &start, 0, &g_mouse.threadId);
+  if (start.ready != nullptr && start.keysDone != nullptr) {
+    g_mouse.thread = CreateThread(nullptr, 0, MouseThread, &start, 0, &g_mouse.threadId);
+  }
   if (g_mouse.thread == nullptr) {
     FreeLibrary(start.module);
-    CloseHandle(start.ready);
+    if (start.ready != nullptr) CloseHandle(start.ready);
+    if (start.keysDone != nullptr) CloseHandle(start.keysDone);
+    g_mouse = MouseState{};
     return false;
   }
   // Mouse events wait for this thread: it must not queue behind busy
@@ -310,11 +355,13 @@ bool StartMouseHook(HWND main) {
   SetThreadPriority(g_mouse.thread, THREAD_PRIORITY_HIGHEST);
   WaitForSingleObject(start.ready, INFINITE);
   CloseHandle(start.ready);
+  if (g_mouse.hooked) g_mouse.watch = CreateWatchWindow(g_mouse.module);
   return g_mouse.hooked;
 }
 
 void StopMouseHook() {
   if (g_mouse.thread == nullptr) return;
+  DestroyWatchWindow();
   PostThreadMessageW(g_mouse.threadId, WM_QUIT, 0, 0);
   // The thread never sends to this one, so waiting cannot deadlock; the
   // bound only guards against the unforeseen.
@@ -322,16 +369,19 @@ void StopMouseHook() {
   // the thread keeps reading it, and a later start must not race with it.
   if (WaitForSingleObject(g_mouse.thread, kStopWaitMs) != WAIT_OBJECT_0) return;
   CloseHandle(g_mouse.thread);
+  CloseHandle(g_mouse.keysDone);
   g_mouse = MouseState{};
 }
 
 void WatchKeys(bool on) {
-  if (g_mouse.watch == nullptr || g_mouse.keysWatched == on) return;
+  if (!g_mouse.hooked || g_mouse.keysWatched == on) return;
   g_mouse.keysWatched = on;
-  // Sent, not posted: the hook is in place before the window that asked for
-  // it is placed, so a key pressed from then on is seen.
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(g_mouse.watch, kMsgWatchKeys, on ? 1 : 0, 0, SMTO_NORMAL, kWatchSendMs, &result);
+  // Waited for: the hook is in place before the window that asked for it is
+  // placed, so a key pressed from then on is seen. The hook thread never
+  // waits for this one, so the wait cannot deadlock.
+  if (PostThreadMessageW(g_mouse.threadId, kMsgWatchKeys, on ? 1 : 0, 0)) {
+    WaitForSingleObject(g_mouse.keysDone, kWatchWaitMs);
+  }
 }
 
 HookTime LastUserInputAt() { return g_lastInputAt.load(std::memory_order_relaxed); }
