@@ -20,9 +20,8 @@
 // program still wakes for nothing.
 //
 // The hook thread has no window: a thread's first window costs it its own
-// connection to the window system under Wine (a megabyte and about as much
-// time as the rest of the program's start), and hooks need only a message
-// loop. The hidden window lives on the thread that called SetHook, which
+// connection to the window system under Wine (most of a megabyte, and
+// milliseconds of every start), and hooks need only a message loop. The hidden window lives on the thread that called SetHook, which
 // has windows anyway, and passes what it hears to the hook thread as thread
 // messages.
 #include "hook/library/HookLibrary_win.h"
