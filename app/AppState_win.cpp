@@ -2,6 +2,7 @@
 
 namespace qm {
 
+EntryStore* g_store;
 HWND g_mainWindow;
 HMENU g_mainMenu;
 HWND g_dummyWindow;
@@ -11,7 +12,5 @@ HWND g_menuView;
 HICON g_smallIcon;
 NOTIFYICONDATAW g_trayIcon;
 HANDLE g_mutex;
-
-int32_t MainWindowShown;
 
 }  // namespace qm

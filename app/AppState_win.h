@@ -1,7 +1,8 @@
 // The main window's state: its handles, its children, the tray icon and the
 // single-instance mutex, created at start-up and kept until exit on the one
-// UI thread. The settings, the tables and EditIndex belong to the entry store
-// (entries/EntryStore_win.h); the module and the screen size to base/.
+// UI thread. The settings and the tables belong to the entry store
+// (entries/EntryStore_win.h), which wWinMain makes and start-up keeps here;
+// the module and the screen size belong to base/.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 
 namespace qm {
 
+extern EntryStore* g_store;
 extern HWND g_mainWindow;
 extern HMENU g_mainMenu;
 extern HWND g_dummyWindow;    // hidden owner of the preset popup
@@ -23,8 +25,5 @@ extern HWND g_menuView;       // menu-list report view
 extern HICON g_smallIcon;
 extern NOTIFYICONDATAW g_trayIcon;
 extern HANDLE g_mutex;
-
-// Non-zero when the main window was last shown from the tray.
-extern int32_t MainWindowShown;
 
 }  // namespace qm

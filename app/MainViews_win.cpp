@@ -7,6 +7,7 @@
 #include "app/MainWindow_win.h"
 #include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
+#include "dialogs/Dialogs_win.h"
 #include "entries/EntryText_win.h"
 #include "res/resource.h"
 
@@ -20,12 +21,9 @@ HFONT g_viewFont;
 constexpr int kWindowColumnTexts[] = {IDS_COL_NAME, IDS_COL_CLASS, IDS_COL_POSITION, IDS_COL_SIZE, IDS_COL_PROGRAM};
 constexpr int kMenuColumnTexts[] = {IDS_COL_POSITION, IDS_COL_SIZE};
 
-// Text of one cell: either a field of the entry itself or a text composed
-// into scratch[TextCapacity].
-using CellText = const char16_t* (*)(const EntryTexts& texts, int32_t row, int column, char16_t* scratch);
-
-const char16_t* WindowCell(const EntryTexts& texts, int32_t row, int column, char16_t* scratch) {
-  const WindowEntry& entry = g_windowTable.Entries[row];
+const char16_t* WindowCell(const EntryStore& store, const EntryTexts& texts, int32_t row, int column,
+                           char16_t* scratch) {
+  const WindowEntry& entry = store.windows.Entries[row];
   switch (column) {
     case 0:
       return entry.Title;
@@ -42,8 +40,9 @@ const char16_t* WindowCell(const EntryTexts& texts, int32_t row, int column, cha
   }
 }
 
-const char16_t* MenuCell(const EntryTexts& texts, int32_t row, int column, char16_t* scratch) {
-  const MenuEntry& entry = g_menuTable.Entries[row];
+const char16_t* MenuCell(const EntryStore& store, const EntryTexts& texts, int32_t row, int column,
+                         char16_t* scratch) {
+  const MenuEntry& entry = store.menus.Entries[row];
   if (column == 0) {
     texts.Position(entry, scratch);
   } else {
@@ -66,26 +65,41 @@ int ColumnCount(HWND view) {
   return header != nullptr ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-void FillRows(HWND view, int columns, int32_t rows, CellText cell) {
+void FillRows(const EntryListView& list, int32_t rows) {
+  HWND view = *list.View;
   const EntryTexts texts;
-  char16_t scratch[TextCapacity];
+  char16_t scratch[kTextCapacity];
   LVITEMW item = {};
   item.mask = LVIF_TEXT;
   for (int32_t row = 0; row < rows; ++row) {
     item.iItem = row;
-    for (int column = 0; column < columns; ++column) {
+    for (int column = 0; column < list.Columns; ++column) {
       item.iSubItem = column;
       // The view copies the text; it never writes through this pointer.
-      item.pszText = const_cast<wchar_t*>(AsWide(cell(texts, row, column, scratch)));
+      item.pszText = const_cast<wchar_t*>(AsWide(list.Cell(*g_store, texts, row, column, scratch)));
       SendMessageW(view, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
   }
 }
 
-// Empties view and, unless rows is 0, gives it its columns and one row per
-// entry. While the table is empty the view has no columns at all, so not
-// even the header texts show.
-void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, CellText cell) {
+}  // namespace
+
+const EntryListView kWindowListView = {
+    EntryList::Windows,  &g_windowView,         IDC_WINDOWVIEW, kWindowColumnTexts, ARRAYSIZE(kWindowColumnTexts),
+    WindowCell,          IDD_WINDOWENTRY,       WindowEntryDialogProc, RefreshWindowView,
+};
+const EntryListView kMenuListView = {
+    EntryList::Menus, &g_menuView,     IDC_MENUVIEW, kMenuColumnTexts, ARRAYSIZE(kMenuColumnTexts),
+    MenuCell,         IDD_MENUENTRY,   MenuEntryDialogProc, RefreshMenuView,
+};
+
+// Empties the view and, unless the table is empty, gives it its columns and
+// one row per entry. While the table is empty the view has no columns at
+// all, so not even the header texts show.
+void RefreshView(const EntryListView& list) {
+  HWND view = *list.View;
+  const int columns = list.Columns;
+  const int32_t rows = g_store->Count(list.List);
   // Before the window was first shown there is no view; it is filled when made.
   if (view == nullptr) return;
   // With drawing on, every insert repaints a shown view (it flickers and the
@@ -99,9 +113,11 @@ void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, C
     SendMessageW(view, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0);
   }
   if (rows > 0) {
-    for (int column = 0; column < columns; ++column) InsertListColumn(view, column, static_cast<UINT>(columnTexts[column]));
+    for (int column = 0; column < columns; ++column) {
+      InsertListColumn(view, column, static_cast<UINT>(list.ColumnTexts[column]));
+    }
     SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
-    FillRows(view, columns, rows, cell);
+    FillRows(list, rows);
     FitListColumns(view, columns);
   }
 
@@ -111,8 +127,6 @@ void RebuildView(HWND view, const int* columnTexts, int columns, int32_t rows, C
   if (!shown) ShowWindow(view, SW_HIDE);
   InvalidateRect(view, nullptr, TRUE);
 }
-
-}  // namespace
 
 // The toolbar and both views need the common controls library; it is loaded
 // (a delayed import) and the children made when the window is first shown,
@@ -126,12 +140,12 @@ void CreateMainWindowChildren() {
   CreateWindowView();
   CreateMenuView();
   // The list the settings name; start-up set the menu's check marks.
-  ShowWindow(g_settings.List != 0 ? g_windowView : g_menuView, SW_SHOW);
+  ShowWindow(g_store->settings.List != 0 ? g_windowView : g_menuView, SW_SHOW);
 }
 
 void CreateWindowView() {
-  g_windowView = CreateReportView(IDC_WINDOWVIEW);
-  RefreshWindowView();
+  g_windowView = CreateReportView(kWindowListView.ViewId);
+  RefreshView(kWindowListView);
 }
 
 // The menu-list view is the last child made. The main window's
@@ -139,8 +153,8 @@ void CreateWindowView() {
 // later need not send another (under Wine it does not), so both views are placed here; otherwise
 // they would stay 0 x 0 until the user resized the window.
 void CreateMenuView() {
-  g_menuView = CreateReportView(IDC_MENUVIEW);
-  RefreshMenuView();
+  g_menuView = CreateReportView(kMenuListView.ViewId);
+  RefreshView(kMenuListView);
   SetViewsDpi(WindowDpi(g_mainWindow));
   LayoutMainWindow();
 }
@@ -160,13 +174,9 @@ void SetViewsDpi(uint32_t dpi) {
   g_viewFont = font;
 }
 
-void RefreshWindowView() {
-  RebuildView(g_windowView, kWindowColumnTexts, ARRAYSIZE(kWindowColumnTexts), g_windowTable.Count, WindowCell);
-}
+void RefreshWindowView() { RefreshView(kWindowListView); }
 
-void RefreshMenuView() {
-  RebuildView(g_menuView, kMenuColumnTexts, ARRAYSIZE(kMenuColumnTexts), g_menuTable.Count, MenuCell);
-}
+void RefreshMenuView() { RefreshView(kMenuListView); }
 
 // Both views get the same place, the hidden one too, so switching lists
 // needs no layout.

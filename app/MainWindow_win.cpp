@@ -11,7 +11,6 @@
 #include "app/Startup_win.h"
 #include "base/Win32Glue.h"
 #include "dialogs/Dialogs_win.h"
-#include "entries/EntryStore_win.h"
 #include "hook/HookContract.h"
 #include "hook/Readout_win.h"
 #include "placement/Placement_win.h"
@@ -22,23 +21,21 @@ namespace qm {
 
 namespace {
 
-bool WindowListShown() { return g_settings.List != 0; }
+bool WindowListShown() { return g_store->settings.List != 0; }
 
-HWND ShownView() { return WindowListShown() ? g_windowView : g_menuView; }
+const EntryListView& ShownList() { return WindowListShown() ? kWindowListView : kMenuListView; }
 
-void OpenDialog(int templateId, DLGPROC procedure, LPARAM param = 0) {
+void OpenDialog(int templateId, DLGPROC procedure, DialogRequest request) {
   // The dialogs hold common controls (hotkey, list view), whose library is
   // not loaded yet while the main window has never been shown.
   InitCommonControls();
-  DialogBoxParamW(g_instance, MAKEINTRESOURCEW(templateId), g_mainWindow, procedure, param);
+  DialogBoxParamW(g_instance, MAKEINTRESOURCEW(templateId), g_mainWindow, procedure, DialogParam(request));
 }
 
-void OpenEntryDialog() {
-  if (WindowListShown()) {
-    OpenDialog(IDD_WINDOWENTRY, WindowEntryDialogProc, DialogParam(RefreshWindowView));
-  } else {
-    OpenDialog(IDD_MENUENTRY, MenuEntryDialogProc, DialogParam(RefreshMenuView));
-  }
+// index: the entry to change, -1 to add one.
+void OpenEntryDialog(int32_t index) {
+  const EntryListView& list = ShownList();
+  OpenDialog(list.DialogId, list.DialogProc, DialogRequest{g_store, index, list.Refresh});
 }
 
 void ShowAbout() { ShowStringMessage(g_mainWindow, IDS_ABOUT_TEXT, IDS_ABOUT_CAPTION, MB_OK); }
@@ -46,48 +43,37 @@ void ShowAbout() { ShowStringMessage(g_mainWindow, IDS_ABOUT_TEXT, IDS_ABOUT_CAP
 // A full table has no slot left for the dialog's OK to fill, so the add is
 // refused before the user types anything into a dialog that cannot store it.
 void AddEntry() {
-  EditIndex = -1;
-  const int32_t count = WindowListShown() ? g_windowTable.Count : g_menuTable.Count;
-  if (count >= MaxEntries) {
+  if (g_store->Count(ShownList().List) >= kMaxEntries) {
     ShowStringMessage(g_mainWindow, IDS_TABLE_FULL, 0, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  OpenEntryDialog();
+  OpenEntryDialog(-1);
 }
 
 void ChangeEntry() {
-  const int32_t row = FirstSelectedRow(ShownView());
+  const int32_t row = FirstSelectedRow(*ShownList().View);
   if (row < 0) return;
-  EditIndex = row;
-  OpenEntryDialog();
+  OpenEntryDialog(row);
 }
 
-// The rows selected in view once the user has agreed to delete them, in
-// ascending order; 0 when nothing is selected or the answer is not yes.
-int32_t ConfirmedSelection(HWND view, int32_t* rows) {
-  if (FirstSelectedRow(view) < 0) return 0;
-  // Only an explicit yes deletes: a message box that could not be shown
-  // (result 0) must not count as consent.
-  if (ShowStringMessage(g_mainWindow, IDS_DELETE_CONFIRM, IDS_DELETE, MB_YESNO) != IDYES) return 0;
-  return SelectedRows(view, rows, MaxEntries);
-}
-
-// Deletion keeps the order of the rest and writes nothing: the files follow
-// at the next save (OK in a dialog, or exit).
-void DeleteSelectedWindowEntries() {
-  int32_t rows[MaxEntries];
-  const int32_t count = ConfirmedSelection(g_windowView, rows);
+// Deletion asks first: only an explicit yes deletes, since a message box
+// that could not be shown (result 0) must not count as consent. It keeps
+// the order of the rest and writes nothing: the files follow at the next
+// save (OK in a dialog, or exit).
+void DeleteSelectedEntries() {
+  const EntryListView& list = ShownList();
+  if (FirstSelectedRow(*list.View) < 0) return;
+  if (ShowStringMessage(g_mainWindow, IDS_DELETE_CONFIRM, IDS_DELETE, MB_YESNO) != IDYES) return;
+  int32_t rows[kMaxEntries];
+  const int32_t count = SelectedRows(*list.View, rows, kMaxEntries);
   if (count == 0) return;
-  DeleteWindowEntries(g_windowTable, rows, count);
-  RefreshWindowView();
+  g_store->Delete(list.List, rows, count);
+  list.Refresh();
 }
 
-void DeleteSelectedMenuEntries() {
-  int32_t rows[MaxEntries];
-  const int32_t count = ConfirmedSelection(g_menuView, rows);
-  if (count == 0) return;
-  DeleteMenuEntries(g_menuTable, rows, count);
-  RefreshMenuView();
+void OpenSettings() {
+  OpenDialog(IDD_SETTINGS, SettingsDialogProc, DialogRequest{g_store, -1, nullptr});
+  ApplyMenuHotkey(g_mainWindow);
 }
 
 // The toolbar's switch goes through the menu commands so that both roads
@@ -131,21 +117,16 @@ void OnCommand(int id) {
       ChangeEntry();
       break;
     case IDM_SETTINGS:
-      OpenDialog(IDD_SETTINGS, SettingsDialogProc);
-      ApplyMenuHotkey(g_mainWindow);
+      OpenSettings();
       break;
     case IDM_DELETE:
-      if (WindowListShown()) {
-        DeleteSelectedWindowEntries();
-      } else {
-        DeleteSelectedMenuEntries();
-      }
+      DeleteSelectedEntries();
       break;
     case IDM_EXIT:
       ExitProgram();
       break;
     case IDM_INITIALISE:
-      ApplyToAllWindows();
+      ApplyToAllWindows(g_store->windows);
       break;
     case IDM_MENULIST:
       ShowList(0);
@@ -199,13 +180,11 @@ bool MainWindowOnScreen() { return IsWindowVisible(g_mainWindow) && !IsIconic(g_
 void ToggleMainWindow() {
   if (MainWindowOnScreen()) {
     HideMainWindow();
-    MainWindowShown = 0;
   } else {
     // SW_RESTORE brings a minimised window back at its place; SW_SHOWNORMAL
     // does the same for a hidden one.
     ShowWindow(g_mainWindow, IsIconic(g_mainWindow) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(g_mainWindow);
-    MainWindowShown = 1;
   }
 }
 
@@ -250,7 +229,6 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   // Minimising hides the window instead: it lives in the tray.
   if (LOWORD(wParam) == SC_MINIMIZE) {
     HideMainWindow();
-    MainWindowShown = 0;
     return 0;
   }
   return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);
@@ -259,10 +237,11 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 void CaptureMainWindowRect() {
   RECT rect;
   if (!GetWindowRect(g_mainWindow, &rect)) return;
-  g_settings.Left = rect.left;
-  g_settings.Top = rect.top;
-  g_settings.Width = rect.right - rect.left;
-  g_settings.Height = rect.bottom - rect.top;
+  Settings& settings = g_store->settings;
+  settings.Left = rect.left;
+  settings.Top = rect.top;
+  settings.Width = rect.right - rect.left;
+  settings.Height = rect.bottom - rect.top;
 }
 
 // WM_ENDSESSION: Windows is logging off or shutting down; save and clean up
@@ -270,7 +249,8 @@ void CaptureMainWindowRect() {
 void OnEndSession(bool ending) {
   if (!ending || g_mainWindow == nullptr) return;
   CaptureMainWindowRect();
-  SaveAll(g_mainWindow, SaveReport::Silent);
+  // Nobody may be there to answer a box.
+  g_store->Save();
   DestroyWindow(g_mainWindow);
 }
 
@@ -303,7 +283,7 @@ void ShowList(int list) {
   ShowWindow(windows ? g_windowView : g_menuView, SW_SHOW);
   CheckMenuItem(g_mainMenu, windows ? IDM_MENULIST : IDM_WINDOWLIST, MF_BYCOMMAND | MF_UNCHECKED);
   CheckMenuItem(g_mainMenu, windows ? IDM_WINDOWLIST : IDM_MENULIST, MF_BYCOMMAND | MF_CHECKED);
-  g_settings.List = windows ? 1 : 0;
+  g_store->settings.List = windows ? 1 : 0;
 }
 
 // Started with Windows, the program can run before the notification area
@@ -323,7 +303,7 @@ void AddTrayIcon() {
 
 void ExitProgram() {
   CaptureMainWindowRect();
-  SaveAll(g_mainWindow);
+  if (!g_store->Save()) ShowSaveFailure(g_mainWindow);
   DestroyWindow(g_mainWindow);
 }
 
@@ -363,12 +343,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HideReadout();
       return 0;
     case MSG_PLACE_WINDOW:
-      PlaceReportedWindow(reinterpret_cast<HWND>(wParam));
+      PlaceReportedWindow(g_store->windows, reinterpret_cast<HWND>(wParam));
       return 0;
     case MSG_WINDOW_OFF_RULE:
-      return WindowOffItsRule(reinterpret_cast<HWND>(wParam)) ? 1 : 0;
+      return WindowOffItsRule(g_store->windows, reinterpret_cast<HWND>(wParam)) ? 1 : 0;
     case MSG_MENU_WINDOW:
-      ShowMenuEntryPopup(reinterpret_cast<HWND>(wParam), g_dummyWindow);
+      ShowMenuEntryPopup(g_store->menus, reinterpret_cast<HWND>(wParam), g_dummyWindow);
       return 0;
     case WM_HOTKEY:
       OnMenuHotkey(static_cast<int>(wParam));
@@ -376,7 +356,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MSG_TRAY:
       OnTrayMessage(lParam);
       return 0;
-    case kMsgStartupNotice:
+    case MSG_STARTUP_NOTICE:
       ShowLoadFailure(g_mainWindow);
       return 0;
     case WM_TIMER:

@@ -6,7 +6,31 @@
 
 #include <cstdint>
 
+#include "entries/EntryStore_win.h"
+
 namespace qm {
+
+class EntryTexts;
+
+// One of the main window's two lists, described once for everything the
+// main window does with either: its table, its view and columns, the cell
+// texts, the dialog that adds and changes its entries.
+struct EntryListView {
+  EntryList List;
+  HWND* View;  // g_windowView or g_menuView
+  int ViewId;
+  const int* ColumnTexts;
+  int Columns;
+  // Text of one cell: a field of the entry itself, or a text composed into
+  // scratch[kTextCapacity].
+  const char16_t* (*Cell)(const EntryStore& store, const EntryTexts& texts, int32_t row, int column,
+                          char16_t* scratch);
+  int DialogId;
+  DLGPROC DialogProc;
+  void (*Refresh)();  // rebuilds the view whole from its table
+};
+extern const EntryListView kWindowListView;
+extern const EntryListView kMenuListView;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -19,6 +43,7 @@ void CreateWindowView();
 void CreateMenuView();
 
 // Rebuild a view whole from its table.
+void RefreshView(const EntryListView& list);
 void RefreshWindowView();
 void RefreshMenuView();
 void LayoutMainWindow();

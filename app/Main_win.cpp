@@ -7,7 +7,9 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   qm::MakeProcessDpiAware();
-  if (!qm::StartProgram(instance)) return 0;
+  // Static, so that its tables start zeroed without touching their pages.
+  static qm::EntryStore store;
+  if (!qm::StartProgram(instance, store)) return 0;
   int exitCode = qm::RunMessageLoop();
   qm::EndProgram();
   return exitCode;

@@ -19,10 +19,10 @@ int32_t g_reported = 0;    // the last combination reported as taken
 bool g_menuOpen = false;
 
 void ReportTaken(HWND owner, int32_t hotkey) {
-  char16_t format[TextCapacity];
+  char16_t format[kTextCapacity];
   LoadText(IDS_HOTKEY_TAKEN, format);
   std::u16string name = FormatHotkey(hotkey);
-  wchar_t text[2 * TextCapacity];
+  wchar_t text[2 * kTextCapacity];
   wsprintfW(text, AsWide(format), AsWide(name.c_str()));
   MessageBoxW(owner, text, kProgramName, MB_OK | MB_ICONWARNING);
 }
@@ -30,7 +30,7 @@ void ReportTaken(HWND owner, int32_t hotkey) {
 }  // namespace
 
 void ApplyMenuHotkey(HWND owner) {
-  int32_t hotkey = HotkeyInUse(g_settings.Hotkey);
+  int32_t hotkey = HotkeyInUse(g_store->settings.Hotkey);
   if (hotkey == g_registered) return;
   if (g_registered != 0) {
     UnregisterHotKey(g_mainWindow, kMenuHotkeyId);
@@ -65,7 +65,7 @@ void OnMenuHotkey(int id) {
   POINT at = {info.rcWindow.left + static_cast<LONG>(info.cxWindowBorders),
               info.rcWindow.top + static_cast<LONG>(info.cyWindowBorders) + caption};
   g_menuOpen = true;
-  ShowMenuEntryPopup(target, g_dummyWindow, &at);
+  ShowMenuEntryPopup(g_store->menus, target, g_dummyWindow, &at);
   g_menuOpen = false;
   // The keyboard goes back to the window it came from.
   if (IsWindow(target)) SetForegroundWindow(target);

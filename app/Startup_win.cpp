@@ -64,15 +64,17 @@ void CreateDummyWindow() {
 
 }  // namespace
 
-bool StartProgram(HINSTANCE instance) {
+bool StartProgram(HINSTANCE instance, EntryStore& store) {
   g_instance = instance;
   if (!AcquireSingleInstance()) return false;
   if (!RegisterMainWindowClass()) return false;
 
-  LoadAll();
+  g_store = &store;
+  const bool loaded = store.Load();
+  Settings& settings = store.settings;
 
-  g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, g_settings.Left,
-                                 g_settings.Top, g_settings.Width, g_settings.Height, nullptr, nullptr,
+  g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, settings.Left,
+                                 settings.Top, settings.Width, settings.Height, nullptr, nullptr,
                                  g_instance, nullptr);
   if (g_mainWindow == nullptr) return false;
 
@@ -83,9 +85,9 @@ bool StartProgram(HINSTANCE instance) {
   g_mainMenu = LoadMenuW(g_instance, MAKEINTRESOURCEW(IDR_MAINMENU));
   // The list shown follows the value read, and the value itself stays as
   // read (a hand-written 2 is written back as 2) until the user switches.
-  const int32_t listAsRead = g_settings.List;
+  const int32_t listAsRead = settings.List;
   ShowList(listAsRead != 0 ? 1 : 0);
-  g_settings.List = listAsRead;
+  settings.List = listAsRead;
 
   // The record's size is that of the full current layout (956 bytes in a
   // 32-bit build, 976 in a 64-bit one, where handles are 8 bytes).
@@ -104,8 +106,8 @@ bool StartProgram(HINSTANCE instance) {
 
   CreateDummyWindow();
   CreateReadoutWindow();
-  SetHook(g_mainWindow, g_dummyWindow, g_settings.Tooltip, g_settings.KeepIn);
-  if (LoadFoundUnreadableFile()) PostMessageW(g_mainWindow, kMsgStartupNotice, 0, 0);
+  SetHook(g_mainWindow, g_dummyWindow, settings.Tooltip, settings.KeepIn);
+  if (!loaded) PostMessageW(g_mainWindow, MSG_STARTUP_NOTICE, 0, 0);
   // Last: a combination another program holds is reported in a message box,
   // and everything else is working by then.
   ApplyMenuHotkey(nullptr);

@@ -3,12 +3,15 @@
 
 #include <windows.h>
 
+#include "entries/EntryStore_win.h"
+
 namespace qm {
 
 // Everything before the message loop: single-instance test, windows, tray
 // icon, hook. False when the program must end at once (another copy runs,
-// or the main window could not be made).
-bool StartProgram(HINSTANCE instance);
+// or the main window could not be made). store is the program's entry
+// store, kept until exit; start-up loads it.
+bool StartProgram(HINSTANCE instance, EntryStore& store);
 
 // The single message loop; returns the exit code.
 int RunMessageLoop();
@@ -19,9 +22,6 @@ void EndProgram();
 // The "TaskbarCreated" message, registered at start-up.
 extern UINT g_taskbarCreatedMessage;
 
-// Posted to the main window at start-up when a file could not be read: the
-// box shows once the message loop runs, so start-up never waits on the user.
-constexpr UINT kMsgStartupNotice = WM_APP + 0x10;
 // The one-shot timer that tries the tray icon again while it is not added.
 constexpr UINT_PTR kTrayRetryTimer = 1;
 

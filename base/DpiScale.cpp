@@ -10,7 +10,7 @@ constexpr int32_t kSmallImage = 16;
 constexpr int32_t kLargeImage = 24;
 constexpr int32_t kPointsPerInch = 72;
 
-uint32_t KnownDpi(uint32_t dpi) { return dpi == 0 ? BaseDpi : dpi; }
+uint32_t KnownDpi(uint32_t dpi) { return dpi == 0 ? kBaseDpi : dpi; }
 
 // value * numerator / denominator rounded half away from zero, saturated to
 // int32 (a DPI far beyond any display must not wrap a size to its opposite).

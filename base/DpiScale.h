@@ -10,14 +10,14 @@
 namespace qm {
 
 // The DPI of an unscaled display (100 %).
-constexpr uint32_t BaseDpi = 96;
+constexpr uint32_t kBaseDpi = 96;
 
 // value, given at fromDpi, at toDpi; rounded to the nearest pixel with halves
 // away from zero, as MulDiv rounds. A DPI of 0 means "unknown" and is taken
 // as 96, so a failed DPI query leaves sizes as they are.
 int32_t ScaleBetweenDpi(int32_t value, uint32_t fromDpi, uint32_t toDpi);
 // value, given at 96 DPI, at dpi.
-inline int32_t ScaleForDpi(int32_t value, uint32_t dpi) { return ScaleBetweenDpi(value, BaseDpi, dpi); }
+inline int32_t ScaleForDpi(int32_t value, uint32_t dpi) { return ScaleBetweenDpi(value, kBaseDpi, dpi); }
 
 // The character height (negative: without internal leading) of a font of
 // this many points at dpi, as CreateFont expects it.

@@ -63,7 +63,7 @@ BOOL CALLBACK ResolveShcore(INIT_ONCE*, void*, void**) {
 
 void LoadShcore() { InitOnceExecuteOnce(&g_shcoreOnce, ResolveShcore, nullptr, nullptr); }
 
-uint32_t Known(UINT dpi) { return dpi == 0 ? BaseDpi : dpi; }
+uint32_t Known(UINT dpi) { return dpi == 0 ? kBaseDpi : dpi; }
 
 }  // namespace
 

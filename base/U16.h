@@ -12,7 +12,7 @@ namespace qm {
 using U16View = std::u16string_view;
 
 // Room for every text the program keeps: 255 code units plus the terminator.
-constexpr int TextCapacity = 256;
+constexpr int kTextCapacity = 256;
 
 // Length of a terminated UTF-16 string.
 size_t U16Length(const char16_t* text);

@@ -37,7 +37,7 @@ extern HINSTANCE g_instance;
 extern const int g_screenWidth;
 extern const int g_screenHeight;
 
-// String id of the string table into out[TextCapacity]; empty if missing.
+// String id of the string table into out[kTextCapacity]; empty if missing.
 void LoadText(UINT id, char16_t* out);
 inline void LoadText(UINT id, wchar_t* out) { LoadText(id, AsU16(out)); }
 // Sets a window's text (a dialog's caption) to string id.

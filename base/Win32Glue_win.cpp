@@ -10,18 +10,18 @@ const int g_screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
 void LoadText(UINT id, char16_t* out) {
   out[0] = u'\0';
-  LoadStringW(g_instance, id, AsWide(out), TextCapacity);
+  LoadStringW(g_instance, id, AsWide(out), kTextCapacity);
 }
 
 void SetCaptionText(HWND window, UINT id) {
-  char16_t caption[TextCapacity];
+  char16_t caption[kTextCapacity];
   LoadText(id, caption);
   SetWindowTextW(window, AsWide(caption));
 }
 
 int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
-  char16_t text[TextCapacity];
-  char16_t caption[TextCapacity];
+  char16_t text[kTextCapacity];
+  char16_t caption[kTextCapacity];
   LoadText(textId, text);
   if (captionId != 0) LoadText(captionId, caption);
   return MessageBoxW(owner, AsWide(text), captionId != 0 ? AsWide(caption) : kProgramName, type);
@@ -34,7 +34,7 @@ void FitListColumns(HWND view, int columns) {
 }
 
 void InsertListColumn(HWND view, int column, UINT textId) {
-  char16_t text[TextCapacity];
+  char16_t text[kTextCapacity];
   LoadText(textId, text);
   LVCOLUMNW header = {};
   header.mask = LVCF_FMT | LVCF_TEXT;

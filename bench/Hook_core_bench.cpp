@@ -61,12 +61,12 @@ std::unique_ptr<HookCore> CoreWithFullKnownSet() {
   NoFacts facts;
   NoActions actions;
   HookTime now = 0;
-  for (HookWindow w = 1; w <= KnownCapacity; ++w) {
+  for (HookWindow w = 1; w <= kKnownCapacity; ++w) {
     core->OnWinEvent(winevent::Show, w, 0, 0, now, facts, actions);
     now += 1000;
     core->OnTimer(now, facts, actions);
   }
-  core->OnTimer(now + 10 * HoldMs, facts, actions);
+  core->OnTimer(now + 10 * kHoldMs, facts, actions);
   return core;
 }
 
@@ -75,8 +75,8 @@ void BM_ShowOfAKnownWindow_FullSet(benchmark::State& state) {
   auto core = CoreWithFullKnownSet();
   NoFacts facts;
   NoActions actions;
-  HookTime now = 100 * KnownCapacity * 1000;
-  for (auto _ : state) core->OnWinEvent(winevent::Show, KnownCapacity, 0, 0, ++now, facts, actions);
+  HookTime now = 100 * kKnownCapacity * 1000;
+  for (auto _ : state) core->OnWinEvent(winevent::Show, kKnownCapacity, 0, 0, ++now, facts, actions);
 }
 BENCHMARK(BM_ShowOfAKnownWindow_FullSet);
 
@@ -85,7 +85,7 @@ void BM_DragStep(benchmark::State& state) {
   auto core = CoreWithFullKnownSet();
   NoFacts facts;
   NoActions actions;
-  HookTime now = 100 * KnownCapacity * 1000;
+  HookTime now = 100 * kKnownCapacity * 1000;
   core->OnWinEvent(winevent::MoveSizeStart, 7, 0, 0, now, facts, actions);
   for (auto _ : state) core->OnWinEvent(winevent::LocationChange, 7, 0, 0, ++now, facts, actions);
 }
@@ -93,14 +93,14 @@ BENCHMARK(BM_DragStep);
 
 // Where a window dropped off the screen goes, with the most monitors counted.
 void BM_KeepInside_16Monitors(benchmark::State& state) {
-  Rect32 monitors[MaxMonitors];
-  for (size_t i = 0; i < MaxMonitors; ++i) {
+  Rect32 monitors[kMaxMonitors];
+  for (size_t i = 0; i < kMaxMonitors; ++i) {
     int32_t x = static_cast<int32_t>(i % 4) * 1920, y = static_cast<int32_t>(i / 4) * 1080;
     monitors[i] = {x, y, x + (i == 5 ? 1280 : 1920), y + 1080};
   }
   const Rect32 work = {1920, 1080, 3840, 2120};
   const Rect32 window = {3000, 1500, 4000, 2300};
-  for (auto _ : state) benchmark::DoNotOptimize(ComputeKeepInside(window, monitors, MaxMonitors, work));
+  for (auto _ : state) benchmark::DoNotOptimize(ComputeKeepInside(window, monitors, kMaxMonitors, work));
 }
 BENCHMARK(BM_KeepInside_16Monitors);
 

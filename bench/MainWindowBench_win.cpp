@@ -30,9 +30,10 @@
 
 namespace {
 
-using qm::g_windowTable;
+qm::EntryStore g_benchStore;
+qm::WindowTable& g_windowTable = g_benchStore.windows;
 
-constexpr int kRows = qm::MaxEntries;
+constexpr int kRows = qm::kMaxEntries;
 constexpr int kStartRuns = 7;
 constexpr int kRebuildRuns = 7;
 
@@ -187,9 +188,9 @@ void FillWindowTable() {
   std::memset(&g_windowTable, 0, sizeof(g_windowTable));
   for (int i = 0; i < kRows; ++i) {
     qm::WindowEntry& entry = g_windowTable.Entries[i];
-    lstrcpynW(qm::AsWide(entry.Title), (L"ウィンドウ " + std::to_wstring(1000 + i)).c_str(), qm::TextCapacity);
-    lstrcpynW(qm::AsWide(entry.Class), (L"BenchClass" + std::to_wstring(i)).c_str(), qm::TextCapacity);
-    entry.Pos = i % qm::PosCount;
+    lstrcpynW(qm::AsWide(entry.Title), (L"ウィンドウ " + std::to_wstring(1000 + i)).c_str(), qm::kTextCapacity);
+    lstrcpynW(qm::AsWide(entry.Class), (L"BenchClass" + std::to_wstring(i)).c_str(), qm::kTextCapacity);
+    entry.Pos = i % qm::kPosCount;
     entry.Left = i;
     entry.Top = i;
     entry.Width = 640;
@@ -223,7 +224,8 @@ void BenchRebuild() {
   wc.lpszClassName = L"QmMainWindowBench";
   RegisterClassExW(&wc);
 
-  qm::g_settings = qm::DefaultSettings(1920, 1080);
+  qm::g_store = &g_benchStore;
+  g_benchStore.settings = qm::DefaultSettings(1920, 1080);
   FillWindowTable();
   qm::g_mainWindow = CreateWindowExW(0, wc.lpszClassName, L"Quillmere", WS_OVERLAPPEDWINDOW, 0, 0, 640, 600,
                                      nullptr, nullptr, qm::g_instance, nullptr);
@@ -255,7 +257,7 @@ void BenchRebuild() {
   const qm::EntryTexts texts;
   for (int i = 0; i < kRows; ++i) {
     const qm::WindowEntry& entry = g_windowTable.Entries[i];
-    char16_t text[qm::TextCapacity];
+    char16_t text[qm::kTextCapacity];
     cells.push_back(qm::AsWide(entry.Title));
     cells.push_back(qm::AsWide(entry.Class));
     texts.Position(entry, text);

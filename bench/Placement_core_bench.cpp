@@ -22,14 +22,14 @@ const WindowTable& FullTable() {
   static const std::unique_ptr<WindowTable> table = [] {
     auto t = std::make_unique<WindowTable>();
     std::memset(t.get(), 0, sizeof(WindowTable));
-    for (int32_t i = 0; i < MaxEntries; ++i) {
+    for (int32_t i = 0; i < kMaxEntries; ++i) {
       char16_t number[12];
       U16FormatInt(i, number);
       WindowEntry& e = t->Entries[i];
-      U16CopyTruncated(e.Class, TextCapacity, u"ApplicationFrameWindow_" + std::u16string(number));
-      U16CopyTruncated(e.Title, TextCapacity, u"Document " + std::u16string(number) + u" - Editor");
+      U16CopyTruncated(e.Class, kTextCapacity, u"ApplicationFrameWindow_" + std::u16string(number));
+      U16CopyTruncated(e.Title, kTextCapacity, u"Document " + std::u16string(number) + u" - Editor");
     }
-    t->Count = MaxEntries;
+    t->Count = kMaxEntries;
     return t;
   }();
   return *table;
@@ -106,11 +106,11 @@ void BM_WindowMatchObvious_Nothing(benchmark::State& s) { Run<ObviousMatch>(s, k
 const WindowTable& ProgramTable() {
   static const std::unique_ptr<WindowTable> table = [] {
     auto t = std::make_unique<WindowTable>(FullTable());
-    for (int32_t i = 0; i < MaxEntries; ++i) {
+    for (int32_t i = 0; i < kMaxEntries; ++i) {
       char16_t number[12];
       U16FormatInt(i, number);
       WindowEntry& e = t->Entries[i];
-      U16CopyTruncated(e.Process, TextCapacity, u"CompanyTool" + std::u16string(number) + u".EXE");
+      U16CopyTruncated(e.Process, kTextCapacity, u"CompanyTool" + std::u16string(number) + u".EXE");
       if (i % 2 != 0) e.Class[0] = u'\0';
     }
     return t;

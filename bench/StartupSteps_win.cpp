@@ -82,21 +82,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   using namespace qm;
   const int steps = static_cast<int>(std::wcstol(commandLine, nullptr, 10));
   g_instance = instance;
+  static EntryStore store;
+  g_store = &store;
   if (steps >= kSingleInstance) g_mutex = CreateMutexW(nullptr, TRUE, L"Quillmere_Mutex");
   if (steps >= kWindowClass) RegisterMainWindowClass();
-  if (steps >= kLoadFiles) LoadAll();
+  if (steps >= kLoadFiles) store.Load();
   HWND owner = nullptr;
   if (steps >= kMainWindow) {
-    g_mainWindow = CreateWindowExW(0, L"Quillmere", L"Quillmere", WS_OVERLAPPEDWINDOW, g_settings.Left,
-                                   g_settings.Top, g_settings.Width, g_settings.Height, nullptr, nullptr, instance,
-                                   nullptr);
+    const Settings& settings = store.settings;
+    g_mainWindow = CreateWindowExW(0, L"Quillmere", L"Quillmere", WS_OVERLAPPEDWINDOW, settings.Left, settings.Top,
+                                   settings.Width, settings.Height, nullptr, nullptr, instance, nullptr);
     owner = g_mainWindow;
   } else {
     owner = CreateBareWindow();
   }
   if (steps >= kMainWindow) {
     g_mainMenu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
-    ShowList(g_settings.List != 0 ? 1 : 0);
+    ShowList(store.settings.List != 0 ? 1 : 0);
   }
 
   g_trayIcon = NOTIFYICONDATAW{};
@@ -112,7 +114,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
 
   if (steps >= kDummyWindow) g_dummyWindow = CreateDummy();
   if (steps >= kReadoutWindow) CreateReadoutWindow();
-  if (steps >= kHook) SetHook(g_mainWindow, g_dummyWindow, g_settings.Tooltip, g_settings.KeepIn);
+  if (steps >= kHook) SetHook(g_mainWindow, g_dummyWindow, store.settings.Tooltip, store.settings.KeepIn);
   if (steps >= kHotkey) ApplyMenuHotkey(nullptr);
   if (steps < kDummyWindow) CreateDummy();
 

@@ -17,6 +17,8 @@ namespace {
 
 using namespace qm;
 
+EntryStore store;
+
 double Now() {
   static LARGE_INTEGER frequency = [] {
     LARGE_INTEGER f;
@@ -43,28 +45,28 @@ double MedianSeconds(int runs, Work work) {
 // Plain titles and classes: the key-by-key writer drops leading blanks and
 // quotes, and the comparison is about speed on equal content.
 void FillFullTables() {
-  g_settings = Settings{100, 200, 640, 480, 1, 0, 1, 0};
-  for (int32_t i = 0; i < MaxEntries; ++i) {
-    WindowEntry& w = g_windowTable.Entries[i];
-    wchar_t title[TextCapacity];
-    swprintf(title, TextCapacity, L"Document %d - Some Application Window (\u4e2d\u592e)", i * 7919 % 100000);
-    U16CopyTruncated(w.Title, TextCapacity, AsU16(title));
-    U16CopyTruncated(w.Class, TextCapacity, u"ApplicationFrameWindowClass");
+  store.settings = Settings{100, 200, 640, 480, 1, 0, 1, 0};
+  for (int32_t i = 0; i < kMaxEntries; ++i) {
+    WindowEntry& w = store.windows.Entries[i];
+    wchar_t title[kTextCapacity];
+    swprintf(title, kTextCapacity, L"Document %d - Some Application Window (\u4e2d\u592e)", i * 7919 % 100000);
+    U16CopyTruncated(w.Title, kTextCapacity, AsU16(title));
+    U16CopyTruncated(w.Class, kTextCapacity, u"ApplicationFrameWindowClass");
     w.Left = i * 3 - 700;
     w.Top = i * 2;
     w.Pos = i % 6;
     w.Width = 640 + i;
     w.Height = 480 + i;
     w.DesableStyle = i % 2;
-    MenuEntry& m = g_menuTable.Entries[i];
+    MenuEntry& m = store.menus.Entries[i];
     m.Left = -i;
     m.Top = i;
     m.Pos = i % 6;
     m.Width = 200 + i;
     m.Height = 100 + i;
   }
-  g_windowTable.Count = MaxEntries;
-  g_menuTable.Count = MaxEntries;
+  store.windows.Count = kMaxEntries;
+  store.menus.Count = kMaxEntries;
 }
 
 void Report(const char* what, double ours, double baseline) {
@@ -84,20 +86,20 @@ int main() {
   static WindowTable windows;
   static MenuTable menus;
 
-  LoadAll();  // remembers the scratch directory's file names
+  store.Load();  // remembers the scratch directory's file names
   FillFullTables();
   static WindowTable filled;
-  filled = g_windowTable;
+  filled = store.windows;
 
   // Warm-up: the first file operations of a fresh Wine session are slower.
-  SaveAll(nullptr, SaveReport::Silent);
-  LoadAll();
+  store.Save();
+  store.Load();
 
-  const double save = MedianSeconds(9, [] { SaveAll(nullptr, SaveReport::Silent); });
+  const double save = MedianSeconds(9, [] { store.Save(); });
   // One run: the platform rewrites the whole file for every key it writes,
   // so the baseline takes about a minute under Wine.
   const double saveBaseline = MedianSeconds(1, [&] {
-    test::SaveKeyByKey(baseConfig, baseEntry, g_settings, g_windowTable, g_menuTable);
+    test::SaveKeyByKey(baseConfig, baseEntry, store.settings, store.windows, store.menus);
   });
   const bool sameBytes =
       test::ReadBytes(entry) == test::ReadBytes(baseEntry) && test::ReadBytes(config) == test::ReadBytes(baseConfig);
@@ -105,16 +107,16 @@ int main() {
               sameBytes ? "yes" : "no");
   Report("SaveAll, full tables", save, saveBaseline);
 
-  const double load = MedianSeconds(9, [] { LoadAll(); });
+  const double load = MedianSeconds(9, [] { store.Load(); });
   const double loadBaseline = MedianSeconds(3, [&] {
     test::LoadKeyByKey(config, entry, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), settings, windows,
                        menus);
   });
   Report("LoadAll, full tables", load, loadBaseline);
 
-  const bool same = std::memcmp(&windows, &g_windowTable, sizeof windows) == 0 &&
-                    std::memcmp(&g_windowTable, &filled, sizeof filled) == 0 &&
-                    std::memcmp(&menus, &g_menuTable, sizeof menus) == 0;
+  const bool same = std::memcmp(&windows, &store.windows, sizeof windows) == 0 &&
+                    std::memcmp(&store.windows, &filled, sizeof filled) == 0 &&
+                    std::memcmp(&menus, &store.menus, sizeof menus) == 0;
   std::printf("loaded tables equal the saved ones and the key-by-key reading: %s\n", same ? "yes" : "NO");
 
   // An Entry.ini of many one-key sections, n and 4n of them: LoadAll must
@@ -128,7 +130,7 @@ int main() {
     append("[Window]\r\nItem=0\r\n[Menu]\r\nItem=0\r\n");
     for (int i = 0; i < count; ++i) append("[S" + std::to_string(i) + "]\r\nk=v\r\n");
     test::WriteBytes(entry, bytes);
-    return MedianSeconds(3, [] { LoadAll(); });
+    return MedianSeconds(3, [] { store.Load(); });
   };
   const double loadN = manySections(40000);
   const double load4N = manySections(160000);

@@ -25,13 +25,13 @@ const Tables& FullTables() {
     auto t = std::make_unique<Tables>();
     std::mt19937 random(5);
     std::uniform_int_distribution<int32_t> coordinate(-3000, 3000);
-    for (int32_t i = 0; i < MaxEntries; ++i) {
+    for (int32_t i = 0; i < kMaxEntries; ++i) {
       char16_t number[12];
       U16FormatInt(static_cast<int32_t>(random() % 100000), number);
       const std::u16string text = u"Document " + std::u16string(number) + u" - Some Application Window (\u4e2d)";
       WindowEntry& w = t->windows.Entries[i];
-      U16CopyTruncated(w.Title, TextCapacity, text);
-      U16CopyTruncated(w.Class, TextCapacity, u"ApplicationFrameWindowClass");
+      U16CopyTruncated(w.Title, kTextCapacity, text);
+      U16CopyTruncated(w.Class, kTextCapacity, u"ApplicationFrameWindowClass");
       w.Left = coordinate(random);
       w.Top = coordinate(random);
       w.Pos = static_cast<int32_t>(random() % 6);
@@ -45,8 +45,8 @@ const Tables& FullTables() {
       m.Width = 200 + coordinate(random) / 20;
       m.Height = 200 + coordinate(random) / 20;
     }
-    t->windows.Count = MaxEntries;
-    t->menus.Count = MaxEntries;
+    t->windows.Count = kMaxEntries;
+    t->menus.Count = kMaxEntries;
     return t;
   }();
   return *tables;
@@ -58,7 +58,7 @@ void BM_ParseFullEntryText(benchmark::State& state) {
   for (auto _ : state) {
     IniDocument doc(text);
     ParseEntries(doc, out->windows, out->menus);
-    benchmark::DoNotOptimize(out->windows.Entries[MaxEntries - 1].Height);
+    benchmark::DoNotOptimize(out->windows.Entries[kMaxEntries - 1].Height);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size() * 2));
 }

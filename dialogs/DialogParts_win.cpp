@@ -5,13 +5,14 @@
 #include "base/Win32Glue.h"
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/NumberBox_win.h"
+#include "entries/HotkeyText.h"
 #include "res/resource.h"
 
 namespace qm {
 
 void ReadControlText(HWND dialog, int id, char16_t* out) {
   out[0] = u'\0';
-  GetDlgItemTextW(dialog, id, AsWide(out), TextCapacity);
+  GetDlgItemTextW(dialog, id, AsWide(out), kTextCapacity);
 }
 
 namespace {
@@ -20,7 +21,7 @@ namespace {
 // stored value, and selects the first.
 void FillCombo(HWND dialog, int id, UINT firstText, int32_t count) {
   for (int32_t item = 0; item < count; ++item) {
-    char16_t text[TextCapacity];
+    char16_t text[kTextCapacity];
     LoadText(firstText + static_cast<UINT>(item), text);
     SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
@@ -29,12 +30,12 @@ void FillCombo(HWND dialog, int id, UINT firstText, int32_t count) {
 
 }  // namespace
 
-void FillPositionCombo(HWND dialog) { FillCombo(dialog, IDC_POS, IDS_POS_FREE, PosCount); }
+void FillPositionCombo(HWND dialog) { FillCombo(dialog, IDC_POS, IDS_POS_FREE, kPosCount); }
 
-void FillMonitorCombo(HWND dialog) { FillCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, MonitorChoiceCount); }
+void FillMonitorCombo(HWND dialog) { FillCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, kMonitorChoiceCount); }
 
 void SelectPosition(HWND dialog, int32_t pos) {
-  const WPARAM item = pos >= PosFree && pos < PosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);
+  const WPARAM item = pos >= PosFree && pos < kPosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);
   SendDlgItemMessageW(dialog, IDC_POS, CB_SETCURSEL, item, 0);
 }
 
@@ -51,6 +52,8 @@ void SetCheckedFlag(HWND dialog, int id, int32_t flag) {
 
 void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
   switch (kind) {
+    case ControlKind::Text:
+      break;
     case ControlKind::Check:
       SetCheckedFlag(dialog, id, value);
       break;
@@ -61,15 +64,24 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
       SelectPosition(dialog, value);
       break;
     case ControlKind::Monitor: {
-      const bool listed = value >= MonitorPrimary && value < MonitorChoiceCount;
+      const bool listed = value >= MonitorPrimary && value < kMonitorChoiceCount;
       SendDlgItemMessageW(dialog, id, CB_SETCURSEL, listed ? static_cast<WPARAM>(value) : static_cast<WPARAM>(-1), 0);
       break;
     }
+    case ControlKind::Hotkey:
+      // A plain key or Shift with a key would be taken from every program:
+      // the control makes such input Ctrl+Alt with that key.
+      SendDlgItemMessageW(dialog, id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+      SendDlgItemMessageW(dialog, id, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(value)), 0);
+      break;
   }
 }
 
 int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
   switch (kind) {
+    case ControlKind::Text:
+      return current;
     case ControlKind::Check:
       return CheckedFlag(dialog, id);
     case ControlKind::Number:
@@ -81,6 +93,10 @@ int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
       // the user picks one, stays as it was.
       const LRESULT item = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
       return item == CB_ERR ? current : static_cast<int32_t>(item);
+    }
+    case ControlKind::Hotkey: {
+      const WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, id, HKM_GETHOTKEY, 0, 0));
+      return HotkeySetting(HotkeyFromControl(word, HotkeyInUse(current)));
     }
   }
   return 0;
@@ -146,11 +162,21 @@ void ShowRefusal(HWND dialog, UINT id, UINT iconFlags) {
   ShowStringMessage(DialogOwner(dialog), id, 0, MB_OK | iconFlags);
 }
 
-void KeepTableViewRefresh(HWND dialog, LPARAM initParam) { SetWindowLongPtrW(dialog, DWLP_USER, initParam); }
+void KeepRequest(HWND dialog, LPARAM initParam) { SetWindowLongPtrW(dialog, DWLP_USER, initParam); }
 
-void RefreshTableView(HWND dialog) {
-  const auto refresh = reinterpret_cast<TableViewRefresh>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (refresh != nullptr) refresh();
+DialogRequest& RequestOf(HWND dialog) {
+  return *reinterpret_cast<DialogRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
+
+void SaveStore(HWND dialog) {
+  if (!RequestOf(dialog).Store->Save()) ShowSaveFailure(DialogOwner(dialog));
+}
+
+void ShowSaveFailure(HWND mainWindow) {
+  HWND owner = mainWindow != nullptr ? GetLastActivePopup(mainWindow) : nullptr;
+  ShowStringMessage(owner, IDS_SAVE_FAILED, 0, MB_OK | MB_ICONWARNING);
+}
+
+void ShowLoadFailure(HWND owner) { ShowStringMessage(owner, IDS_LOAD_FAILED, 0, MB_OK | MB_ICONWARNING); }
 
 }  // namespace qm

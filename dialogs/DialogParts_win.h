@@ -9,13 +9,15 @@
 #include <cstdint>
 
 #include "base/U16.h"
+#include "dialogs/Dialogs_win.h"
 #include "dialogs/EntryRules.h"
 #include "dialogs/NumberBox_win.h"
+#include "entries/EntryFields.h"
 #include "entries/EntryTable.h"
 
 namespace qm {
 
-// Text of a dialog control into out[TextCapacity], cut to 255 code units.
+// Text of a dialog control into out[kTextCapacity], cut to 255 code units.
 void ReadControlText(HWND dialog, int id, char16_t* out);
 
 // Fills the monitor box (IDC_MONITOR) of an entry dialog with the three
@@ -34,41 +36,60 @@ int32_t CheckedFlag(HWND dialog, int id);
 void SetCheckedFlag(HWND dialog, int id, int32_t flag);
 
 // A dialog's table of its controls: which control shows which field of the
-// record, and as what. Loading sets check marks and the position without
-// notifications; the enabled states follow from the commands an entry
-// dialog then sends itself.
-enum class ControlKind { Check, Number, Position, Monitor };
+// record, and as what; the fields are those of the record's table
+// (entries/EntryFields.h). Loading sets texts, check marks and the position
+// without notifications; the enabled states follow from the commands an
+// entry dialog then sends itself.
+enum class ControlKind { Text, Check, Number, Position, Monitor, Hotkey };
 template <typename Record>
 struct ControlField {
   int Id;
-  int32_t Record::*Field;
   ControlKind Kind;
+  int32_t Record::*Number = nullptr;
+  TextMember<Record> Text = nullptr;
+
+  constexpr ControlField(int id, int32_t Record::*number, ControlKind kind) : Id(id), Kind(kind), Number(number) {}
+  constexpr ControlField(int id, TextMember<Record> text) : Id(id), Kind(ControlKind::Text), Text(text) {}
 };
-struct TextControlField {
-  int Id;
-  char16_t (WindowEntry::*Field)[TextCapacity];
-};
+
+// Whether every control shows a field that the record's table keeps: a
+// control whose field no key holds would show a value that is never saved.
+template <typename Record, size_t N, size_t M>
+constexpr bool ShowsKeptFields(const ControlField<Record> (&controls)[N], const FieldRow<Record> (&rows)[M]) {
+  for (const ControlField<Record>& control : controls) {
+    bool kept = false;
+    for (const FieldRow<Record>& row : rows) {
+      kept = kept || (control.Kind == ControlKind::Text ? row.Text == control.Text : row.Number == control.Number);
+    }
+    if (!kept) return false;
+  }
+  return true;
+}
 
 void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value);
 // current: the field's value before, which a monitor box without a
-// selection keeps.
+// selection and a hotkey the control cannot show keep.
 int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current);
 
 template <typename Record, size_t N>
 void LoadControls(HWND dialog, const ControlField<Record> (&controls)[N], const Record& record) {
-  for (const auto& c : controls) LoadControl(dialog, c.Id, c.Kind, record.*c.Field);
+  for (const auto& c : controls) {
+    if (c.Kind == ControlKind::Text) {
+      SetDlgItemTextW(dialog, c.Id, reinterpret_cast<const wchar_t*>(record.*c.Text));
+    } else {
+      LoadControl(dialog, c.Id, c.Kind, record.*c.Number);
+    }
+  }
 }
 template <typename Record, size_t N>
 void StoreControls(HWND dialog, const ControlField<Record> (&controls)[N], Record& record) {
-  for (const auto& c : controls) record.*c.Field = StoreControl(dialog, c.Id, c.Kind, record.*c.Field);
-}
-template <size_t N>
-void LoadControls(HWND dialog, const TextControlField (&controls)[N], const WindowEntry& entry) {
-  for (const auto& c : controls) SetDlgItemTextW(dialog, c.Id, reinterpret_cast<const wchar_t*>(entry.*c.Field));
-}
-template <size_t N>
-void StoreControls(HWND dialog, const TextControlField (&controls)[N], WindowEntry& entry) {
-  for (const auto& c : controls) ReadControlText(dialog, c.Id, entry.*c.Field);
+  for (const auto& c : controls) {
+    if (c.Kind == ControlKind::Text) {
+      ReadControlText(dialog, c.Id, record.*c.Text);
+    } else {
+      record.*c.Number = StoreControl(dialog, c.Id, c.Kind, record.*c.Number);
+    }
+  }
 }
 
 // The controls the entry rules read, and writing back what a reaction
@@ -95,15 +116,12 @@ HWND DialogOwner(HWND dialog);
 // dialog's owner.
 void ShowRefusal(HWND dialog, UINT id, UINT iconFlags);
 
-// The view-rebuilding function an entry dialog was opened with (see
-// DialogParam): kept at WM_INITDIALOG, called by OK once the table changed.
-void KeepTableViewRefresh(HWND dialog, LPARAM initParam);
-void RefreshTableView(HWND dialog);
+// The request a dialog was opened with (see DialogParam): kept at
+// WM_INITDIALOG in the dialog's DWLP_USER, read back by its handlers.
+void KeepRequest(HWND dialog, LPARAM initParam);
+DialogRequest& RequestOf(HWND dialog);
 
-// State of the window entry dialog that outlives it: the handle of its
-// running-window list while it is open, and the sort direction of each
-// column (0 class, 1 title), which lasts for the whole run.
-extern HWND CurrentWindowList;
-extern int32_t CurrentWindowSortDirection[2];
+// Saves the dialog's store; a failure is told in a box over the dialog.
+void SaveStore(HWND dialog);
 
 }  // namespace qm

@@ -99,7 +99,7 @@ EntryTarget WindowEntryTarget(const WindowTable& table, int32_t editIndex, U16Vi
     if (!IsEntryIndex(editIndex, table.Count)) return {-1, EntryRefusal::NoSuchEntry};
     return {editIndex, EntryRefusal::None};
   }
-  if (table.Count >= MaxEntries) return {-1, EntryRefusal::TableFull};
+  if (table.Count >= kMaxEntries) return {-1, EntryRefusal::TableFull};
   if (IsClassRegistered(table, windowClass)) return {-1, EntryRefusal::ClassRegistered};
   return {table.Count, EntryRefusal::None};
 }
@@ -109,7 +109,7 @@ EntryTarget MenuEntryTarget(const MenuTable& table, int32_t editIndex) {
     if (!IsEntryIndex(editIndex, table.Count)) return {-1, EntryRefusal::NoSuchEntry};
     return {editIndex, EntryRefusal::None};
   }
-  if (table.Count >= MaxEntries) return {-1, EntryRefusal::TableFull};
+  if (table.Count >= kMaxEntries) return {-1, EntryRefusal::TableFull};
   return {table.Count, EntryRefusal::None};
 }
 

@@ -1,5 +1,5 @@
 // The rules of the two entry dialogs that need no window: which controls a
-// click on a "do not change" box or a choice of position enables, the
+// click on a "Keep ..." box or a choice of position enables, the
 // commands a dialog sends itself after loading an entry, and where OK may
 // store. The Win32 dialogs read their controls into EntryControlState, run
 // a reaction and write the differences back.
@@ -15,9 +15,9 @@ namespace qm {
 // What the enable rules read and write. Controls that the rules always
 // enable and disable together share one flag.
 struct EntryControlState {
-  bool DesablePos;       // "位置を変更しない" ticked
-  bool DesableSize;      // "サイズを変更しない" ticked
-  bool DesableStyle;     // "スタイルを変更しない" ticked (window entries only)
+  bool DesablePos;       // "Keep position" ticked
+  bool DesableSize;      // "Keep size" ticked
+  bool DesableStyle;     // "Keep style" ticked (window entries only)
   int32_t PosSelection;  // item selected in the position box, -1 for none
   bool LeftTopEnabled;   // the left and top boxes
   bool PosEnabled;       // the position box
@@ -46,9 +46,10 @@ int32_t MenuEntryLoadCommands(int32_t desablePos, int32_t* ids);
 
 enum class EntryRefusal {
   None,
-  TableFull,        // adding: every one of the MaxEntries slots is taken
+  TableFull,        // adding: every one of the kMaxEntries slots is taken
   ClassRegistered,  // adding a window entry whose class another one has
   NoSuchEntry,      // changing: the index names no entry of the table
+  NameMissing,      // a window entry without a registered name
 };
 
 // Where OK stores: Index is the slot to write (the current count when
@@ -63,7 +64,7 @@ EntryTarget MenuEntryTarget(const MenuTable& table, int32_t editIndex);
 
 // Whether editIndex names an entry of a table holding count entries.
 inline bool IsEntryIndex(int32_t editIndex, int32_t count) {
-  return editIndex >= 0 && editIndex < count && editIndex < MaxEntries;
+  return editIndex >= 0 && editIndex < count && editIndex < kMaxEntries;
 }
 
 }  // namespace qm

@@ -19,8 +19,8 @@ constexpr UINT_PTR kNumberBoxSubclass = 1;
 // Whether replacing the edit's selection with inserted leaves a text a
 // number box may hold.
 bool FitsNumberBox(HWND edit, U16View inserted) {
-  char16_t text[TextCapacity];
-  const int length = GetWindowTextW(edit, AsWide(text), TextCapacity);
+  char16_t text[kTextCapacity];
+  const int length = GetWindowTextW(edit, AsWide(text), kTextCapacity);
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -34,7 +34,7 @@ bool FitsNumberBox(HWND edit, U16View inserted) {
 // dropped, full-width forms mapped); anything else is refused whole rather
 // than pasted in part.
 void PasteNumber(HWND edit) {
-  char16_t number[TextCapacity];
+  char16_t number[kTextCapacity];
   int32_t length = -1;
   if (IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(edit)) {
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
@@ -45,7 +45,7 @@ void PasteNumber(HWND edit) {
       const size_t limit = GlobalSize(data) / sizeof(wchar_t);
       size_t n = 0;
       while (n < limit && text[n] != L'\0') ++n;
-      length = NormalizePastedNumber(AsU16View(text, n), number, TextCapacity);
+      length = NormalizePastedNumber(AsU16View(text, n), number, kTextCapacity);
       GlobalUnlock(data);
     }
     CloseClipboard();
@@ -93,7 +93,7 @@ void PrepareNumberBoxes(HWND dialog) {
     // ES_NUMBER would refuse the minus sign; edit controls follow a change of
     // this style bit made after creation.
     SetWindowLongW(edit, GWL_STYLE, GetWindowLongW(edit, GWL_STYLE) & ~static_cast<LONG>(ES_NUMBER));
-    SendMessageW(edit, EM_SETLIMITTEXT, TextCapacity - 1, 0);
+    SendMessageW(edit, EM_SETLIMITTEXT, kTextCapacity - 1, 0);
     SetWindowSubclass(edit, NumberBoxProc, kNumberBoxSubclass, 0);
   }
 }
@@ -105,7 +105,7 @@ void ShowNumber(HWND dialog, int id, int32_t value) {
 }
 
 int32_t ReadNumber(HWND dialog, int id) {
-  char16_t text[TextCapacity];
+  char16_t text[kTextCapacity];
   ReadControlText(dialog, id, text);
   return ParseNumberBoxText(U16ViewOf(text));
 }

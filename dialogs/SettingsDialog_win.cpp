@@ -5,12 +5,8 @@
 // changed hotkey as soon as the dialog has closed.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "dialogs/DialogParts_win.h"
 #include "dialogs/Dialogs_win.h"
-#include "entries/EntryStore_win.h"
-#include "entries/HotkeyText.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -20,13 +16,18 @@ namespace {
 constexpr ControlField<Settings> kSettingsControls[] = {
     {IDC_TOOLTIP, &Settings::Tooltip, ControlKind::Check},
     {IDC_KEEPIN, &Settings::KeepIn, ControlKind::Check},
+    {IDC_HOTKEY, &Settings::Hotkey, ControlKind::Hotkey},
 };
+static_assert(ShowsKeptFields(kSettingsControls, kSettingsFields), "a control shows a field no key keeps");
+
+void OnInitDialog(HWND dialog, LPARAM initParam) {
+  KeepRequest(dialog, initParam);
+  LoadControls(dialog, kSettingsControls, RequestOf(dialog).Store->settings);
+}
 
 void OnOk(HWND dialog) {
-  StoreControls(dialog, kSettingsControls, g_settings);
-  WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
-  g_settings.Hotkey = HotkeySetting(HotkeyFromControl(word, HotkeyInUse(g_settings.Hotkey)));
-  SaveAll(DialogOwner(dialog));
+  StoreControls(dialog, kSettingsControls, RequestOf(dialog).Store->settings);
+  SaveStore(dialog);
   EndDialog(dialog, 0);
 }
 
@@ -45,15 +46,10 @@ void OnCommand(HWND dialog, int id) {
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      LoadControls(dialog, kSettingsControls, g_settings);
-      // A plain key or Shift with a key would be taken from every program:
-      // the control makes such input Ctrl+Alt with that key.
-      SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-      SendDlgItemMessageW(dialog, IDC_HOTKEY, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(g_settings.Hotkey)), 0);
+      OnInitDialog(dialog, lParam);
       return TRUE;
     case WM_COMMAND:
       OnCommand(dialog, LOWORD(wParam));

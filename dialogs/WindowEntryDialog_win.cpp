@@ -8,34 +8,27 @@
 #include <vector>
 
 #include "base/Win32Glue.h"
-#include "dialogs/DialogParts_win.h"
-#include "dialogs/Dialogs_win.h"
+#include "dialogs/EntryDialog_win.h"
 #include "dialogs/WindowListOrder.h"
 #include "entries/EntryFields.h"
-#include "entries/EntryStore_win.h"
 #include "placement/RuleFacts_win.h"
 #include "placement/WindowFacts_win.h"
 #include "res/resource.h"
 
 namespace qm {
 
-// The running-window list of the open dialog; the enumeration callback and
-// the sort comparison reach it through this handle.
-HWND CurrentWindowList;
+namespace {
+
 // Per column (0 class, 1 title): SortNone, SortAscending or SortDescending.
 // Never reset, so a column's next click continues its alternation across
 // closing and reopening the dialog and across refreshes.
-int32_t CurrentWindowSortDirection[2];
-
-namespace {
+int32_t g_windowSortDirection[2];
 
 // The dialog's controls and the fields they show, in the order they load.
-constexpr TextControlField kWindowTextControls[] = {
+constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_TITLE, &WindowEntry::Title},
     {IDC_CLASS, &WindowEntry::Class},
     {IDC_PROCESS, &WindowEntry::Process},
-};
-constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_DESABLEPOS, &WindowEntry::DesablePos, ControlKind::Check},
     {IDC_DESABLESIZE, &WindowEntry::DesableSize, ControlKind::Check},
     {IDC_POS, &WindowEntry::Pos, ControlKind::Position},
@@ -49,6 +42,7 @@ constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_THICKFRAME, &WindowEntry::ThickFrame, ControlKind::Check},
     {IDC_MONITOR, &WindowEntry::Monitor, ControlKind::Monitor},
 };
+static_assert(ShowsKeptFields(kWindowEntryControls, kWindowEntryFields), "a control shows a field no key keeps");
 
 constexpr int kClassColumn = 0;
 constexpr int kTitleColumn = 1;
@@ -61,72 +55,76 @@ constexpr int kMaxListedWindows = 1024;
 // What one sort compares: the sorted column's texts by row item data, taken
 // just before the sort, and the column's direction.
 struct SortTexts {
-  std::vector<std::array<char16_t, TextCapacity>> byData;
+  std::vector<std::array<char16_t, kTextCapacity>> byData;
   int32_t direction;
 };
 
-// Text of one cell into out[TextCapacity] (cut to 255 code units).
-void ReadRowText(int row, int column, char16_t* out) {
+// Text of one cell into out[kTextCapacity] (cut to 255 code units).
+void ReadRowText(HWND list, int row, int column, char16_t* out) {
   out[0] = u'\0';
   LVITEMW item = {};
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.iSubItem = column;
   item.pszText = AsWide(out);
-  item.cchTextMax = TextCapacity;
-  SendMessageW(CurrentWindowList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  item.cchTextMax = kTextCapacity;
+  SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   // A list view may answer with a pointer to its own copy of the text
   // instead of filling the buffer.
   if (item.pszText != nullptr && item.pszText != AsWide(out)) {
-    U16CopyTruncated(out, TextCapacity, U16ViewOf(AsU16(item.pszText)));
+    U16CopyTruncated(out, kTextCapacity, U16ViewOf(AsU16(item.pszText)));
   }
 }
 
-void FitColumnsAndRepaint() {
-  FitListColumns(CurrentWindowList, kProgramColumn + 1);
-  InvalidateRect(CurrentWindowList, nullptr, TRUE);
+HWND WindowList(HWND dialog) { return GetDlgItem(dialog, IDC_WINDOWLIST); }
+
+void FitColumnsAndRepaint(HWND list) {
+  FitListColumns(list, kProgramColumn + 1);
+  InvalidateRect(list, nullptr, TRUE);
 }
 
-void SetCellText(int row, int column, char16_t* text) {
+void SetCellText(HWND list, int row, int column, char16_t* text) {
   LVITEMW cell = {};
   cell.iSubItem = column;
   cell.pszText = AsWide(text);
-  SendMessageW(CurrentWindowList, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
 }
 
 // Lists top-level windows a user would recognise as programs: windows a
 // user would call windows (visible, not cloaked, not the desktop or the
 // taskbar, not a menu, tooltip or other caption-less pop-up), and of those
-// only pop-ups without an owner (the dialog itself has one).
-BOOL CALLBACK ListWindow(HWND window, LPARAM) {
+// only pop-ups without an owner (the dialog itself has one). listParam is
+// the list view.
+BOOL CALLBACK ListWindow(HWND window, LPARAM listParam) {
+  HWND list = reinterpret_cast<HWND>(listParam);
   if (GetParent(window) != nullptr) return TRUE;
   if (!IsUserTopLevel(window)) return TRUE;
 
   // The row count before the insertion is the row's item data: unique
   // within one filling, and kept by the row through every sort. A full list
   // ends the enumeration.
-  const int row = static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETITEMCOUNT, 0, 0));
+  const int row = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   if (row >= kMaxListedWindows) return FALSE;
-  char16_t text[TextCapacity] = {};
-  GetClassNameW(window, AsWide(text), TextCapacity);
+  char16_t text[kTextCapacity] = {};
+  GetClassNameW(window, AsWide(text), kTextCapacity);
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = row;
   item.pszText = AsWide(text);
   item.lParam = row;
-  SendMessageW(CurrentWindowList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 
   text[0] = u'\0';
   // GetWindowTextW reads another process's caption without sending it a
   // message, so a hung program cannot hang the dialog.
-  if (GetWindowTextW(window, AsWide(text), TextCapacity) > 0) SetCellText(row, kTitleColumn, text);
+  if (GetWindowTextW(window, AsWide(text), kTextCapacity) > 0) SetCellText(list, row, kTitleColumn, text);
   // Neither does reading its program, which fails at once where the program
   // may not be opened (the cell then stays empty).
-  if (ReadWindowProgram(window, text) > 0) SetCellText(row, kProgramColumn, text);
+  if (ReadWindowProgram(window, text) > 0) SetCellText(list, row, kProgramColumn, text);
   return TRUE;
 }
 
-void FillCurrentWindowList() { EnumWindows(ListWindow, 0); }
+void FillWindowList(HWND list) { EnumWindows(ListWindow, reinterpret_cast<LPARAM>(list)); }
 
 // The comparison of a sort by one column, given the item data of two rows.
 // Wine workaround: it sends the list no message. While a list view sorts,
@@ -142,27 +140,27 @@ int CALLBACK CompareCurrentWindowRows(LPARAM first, LPARAM second, LPARAM contex
   return CompareWindowRowTexts(text(first), text(second), sort.direction);
 }
 
-LPARAM RowData(int row) {
+LPARAM RowData(HWND list, int row) {
   LVITEMW item = {};
   item.mask = LVIF_PARAM;
   item.iItem = row;
   item.lParam = -1;
-  SendMessageW(CurrentWindowList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   return item.lParam;
 }
 
-void SortByColumn(int column) {
+void SortByColumn(HWND list, int column) {
   if (column != kClassColumn && column != kTitleColumn) return;
-  CurrentWindowSortDirection[column] = NextSortDirection(CurrentWindowSortDirection[column]);
-  const int rows = static_cast<int>(SendMessageW(CurrentWindowList, LVM_GETITEMCOUNT, 0, 0));
-  SortTexts sort{std::vector<std::array<char16_t, TextCapacity>>(static_cast<size_t>(rows)),
-                 CurrentWindowSortDirection[column]};
+  g_windowSortDirection[column] = NextSortDirection(g_windowSortDirection[column]);
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  SortTexts sort{std::vector<std::array<char16_t, kTextCapacity>>(static_cast<size_t>(rows)),
+                 g_windowSortDirection[column]};
   for (auto& text : sort.byData) text[0] = u'\0';
   for (int row = 0; row < rows; ++row) {
-    const LPARAM data = RowData(row);
-    if (data >= 0 && data < rows) ReadRowText(row, column, sort.byData[static_cast<size_t>(data)].data());
+    const LPARAM data = RowData(list, row);
+    if (data >= 0 && data < rows) ReadRowText(list, row, column, sort.byData[static_cast<size_t>(data)].data());
   }
-  SendMessageW(CurrentWindowList, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort),
+  SendMessageW(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort),
                reinterpret_cast<LPARAM>(CompareCurrentWindowRows));
 }
 
@@ -170,25 +168,27 @@ void SortByColumn(int column) {
 // while nothing is selected (a row losing the selection, or only gaining
 // the focus) leave the box as it is.
 void CopySelectedClass(HWND dialog) {
-  const int row = FirstSelectedRow(CurrentWindowList);
+  HWND list = WindowList(dialog);
+  const int row = FirstSelectedRow(list);
   if (row < 0) return;
-  char16_t windowClass[TextCapacity];
-  ReadRowText(row, kClassColumn, windowClass);
+  char16_t windowClass[kTextCapacity];
+  ReadRowText(list, row, kClassColumn, windowClass);
   SetDlgItemTextW(dialog, IDC_CLASS, AsWide(windowClass));
 }
 
-// "取得": the selected window's title as the registered name, its program,
+// "Get": the selected window's title as the registered name, its program,
 // and its rectangle and frame styles. A window closed since the list was
 // filled leaves the numbers and the frame boxes as they were.
 void TakeSelectedWindow(HWND dialog) {
-  const int row = FirstSelectedRow(CurrentWindowList);
+  HWND list = WindowList(dialog);
+  const int row = FirstSelectedRow(list);
   if (row < 0) return;
-  char16_t windowClass[TextCapacity];
-  char16_t title[TextCapacity];
-  char16_t program[TextCapacity];
-  ReadRowText(row, kClassColumn, windowClass);
-  ReadRowText(row, kTitleColumn, title);
-  ReadRowText(row, kProgramColumn, program);
+  char16_t windowClass[kTextCapacity];
+  char16_t title[kTextCapacity];
+  char16_t program[kTextCapacity];
+  ReadRowText(list, row, kClassColumn, windowClass);
+  ReadRowText(list, row, kTitleColumn, title);
+  ReadRowText(list, row, kProgramColumn, program);
   SetDlgItemTextW(dialog, IDC_TITLE, AsWide(title));
   SetDlgItemTextW(dialog, IDC_PROCESS, AsWide(program));
 
@@ -204,107 +204,57 @@ void TakeSelectedWindow(HWND dialog) {
   ShowNumber(dialog, IDC_HEIGHT, rect.bottom - rect.top);
   // Each frame box from its style bit. WS_CAPTION is WS_BORDER | WS_DLGFRAME,
   // so a captioned window ticks both.
-  for (const auto& frame : FrameFields) {
-    if (frame.StyleBit == 0) continue;
+  for (const auto& field : kWindowEntryFields) {
+    if (field.Style == 0) continue;
+    const bool set = (static_cast<DWORD>(style) & field.Style) != 0;
     for (const auto& control : kWindowEntryControls) {
-      if (control.Field == frame.Field) SetCheckedFlag(dialog, control.Id, (static_cast<DWORD>(style) & frame.StyleBit) != 0);
+      if (control.Number == field.Number) SetCheckedFlag(dialog, control.Id, set);
     }
   }
 }
 
-// "更新": the windows listed anew, in enumeration order.
-void RefreshCurrentWindowList() {
-  SendMessageW(CurrentWindowList, LVM_DELETEALLITEMS, 0, 0);
-  FillCurrentWindowList();
-  FitColumnsAndRepaint();
+// "Refresh": the windows listed anew, in enumeration order.
+void RefreshWindowList(HWND dialog) {
+  HWND list = WindowList(dialog);
+  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  FillWindowList(list);
+  FitColumnsAndRepaint(list);
 }
 
-void LoadWindowEntryControls(HWND dialog) {
-  const WindowEntry& entry = g_windowTable.Entries[EditIndex];
-  LoadControls(dialog, kWindowTextControls, entry);
+void InitWindowList(HWND dialog) {
+  HWND list = WindowList(dialog);
+  AddListViewStyle(list, LVS_EX_FULLROWSELECT);
+  InsertListColumn(list, kClassColumn, IDS_COL_CLASS);
+  InsertListColumn(list, kTitleColumn, IDS_COL_TITLE);
+  InsertListColumn(list, kProgramColumn, IDS_COL_PROGRAM);
+  FillWindowList(list);
+  FitColumnsAndRepaint(list);
+}
+
+void LoadWindowEntry(HWND dialog, const EntryStore& store, int32_t index) {
+  const WindowEntry& entry = store.windows.Entries[index];
   LoadControls(dialog, kWindowEntryControls, entry);
-  int32_t commands[4];
-  const int32_t count = WindowEntryLoadCommands(entry.DesablePos, commands);
-  for (int32_t i = 0; i < count; ++i) SendDialogCommand(dialog, commands[i]);
 }
 
-void StoreWindowEntryControls(HWND dialog, int32_t index) {
-  WindowEntry& entry = g_windowTable.Entries[index];
-  StoreControls(dialog, kWindowTextControls, entry);
-  StoreControls(dialog, kWindowEntryControls, entry);
-}
-
-void OnInitDialog(HWND dialog, LPARAM initParam) {
-  KeepTableViewRefresh(dialog, initParam);
-  CurrentWindowList = GetDlgItem(dialog, IDC_WINDOWLIST);
-  AddListViewStyle(CurrentWindowList, LVS_EX_FULLROWSELECT);
-  InsertListColumn(CurrentWindowList, kClassColumn, IDS_COL_CLASS);
-  InsertListColumn(CurrentWindowList, kTitleColumn, IDS_COL_TITLE);
-  InsertListColumn(CurrentWindowList, kProgramColumn, IDS_COL_PROGRAM);
-  FillCurrentWindowList();
-  FitColumnsAndRepaint();
-  FillPositionCombo(dialog);
-  FillMonitorCombo(dialog);
-  PrepareNumberBoxes(dialog);
-  if (EditIndex != -1) {
-    if (IsEntryIndex(EditIndex, g_windowTable.Count)) LoadWindowEntryControls(dialog);
-    SetCaptionText(dialog, IDS_CHANGE);
-  } else {
-    SetCaptionText(dialog, IDS_ADD);
-  }
-}
-
-// OK: an empty registered name keeps the dialog open without a word; an
-// add that the table refuses says why and keeps it open too, with every
-// input as it was.
-void OnOk(HWND dialog) {
-  char16_t title[TextCapacity];
-  char16_t windowClass[TextCapacity];
+// A rule needs its registered name; an add needs a free slot and a class
+// no other rule has.
+EntryRefusal PutWindowEntry(HWND dialog, EntryStore& store, int32_t index) {
+  char16_t title[kTextCapacity];
+  char16_t windowClass[kTextCapacity];
   ReadControlText(dialog, IDC_TITLE, title);
   ReadControlText(dialog, IDC_CLASS, windowClass);
-  if (title[0] == u'\0') return;
-
-  const EntryTarget target = WindowEntryTarget(g_windowTable, EditIndex, U16ViewOf(windowClass));
-  switch (target.Refusal) {
-    case EntryRefusal::None:
-      break;
-    case EntryRefusal::ClassRegistered:
-      ShowRefusal(dialog, IDS_CLASS_EXISTS, 0);
-      return;
-    case EntryRefusal::TableFull:
-      ShowRefusal(dialog, IDS_TABLE_FULL, MB_ICONINFORMATION);
-      return;
-    case EntryRefusal::NoSuchEntry:
-      EndDialog(dialog, 0);
-      return;
-  }
-  if (EditIndex == -1) ++g_windowTable.Count;
-  StoreWindowEntryControls(dialog, target.Index);
-  SortWindowTable(g_windowTable);
-  RefreshTableView(dialog);
-  SaveAll(DialogOwner(dialog));
-  EndDialog(dialog, 0);
+  if (title[0] == u'\0') return EntryRefusal::NameMissing;
+  const EntryTarget target = WindowEntryTarget(store.windows, index, U16ViewOf(windowClass));
+  return PutEntry(dialog, store, store.windows.Entries, target, kWindowEntryControls);
 }
 
 void OnCommand(HWND dialog, int id) {
   switch (id) {
-    case IDOK:
-      OnOk(dialog);
-      break;
-    case IDCANCEL:
-      EndDialog(dialog, 0);
-      break;
     case IDC_GET:
       TakeSelectedWindow(dialog);
       break;
     case IDC_REFRESH:
-      RefreshCurrentWindowList();
-      break;
-    case IDC_DESABLEPOS:
-    case IDC_DESABLESIZE:
-    case IDC_DESABLESTYLE:
-    case IDC_POS:
-      RunEntryRule(dialog, id, ReactWindowEntryCommand);
+      RefreshWindowList(dialog);
       break;
     default:
       break;
@@ -316,7 +266,7 @@ void OnCommand(HWND dialog, int id) {
 void OnNotify(HWND dialog, const NMHDR* header) {
   switch (header->code) {
     case LVN_COLUMNCLICK:
-      SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+      SortByColumn(WindowList(dialog), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
       break;
     case LVN_ITEMCHANGED:
       CopySelectedClass(dialog);
@@ -326,25 +276,15 @@ void OnNotify(HWND dialog, const NMHDR* header) {
   }
 }
 
+constexpr EntryDialogKind kWindowEntryDialog = {
+    EntryList::Windows, LoadWindowEntry, PutWindowEntry, ReactWindowEntryCommand, WindowEntryLoadCommands,
+    InitWindowList,     OnCommand,       OnNotify,
+};
+
 }  // namespace
 
 INT_PTR CALLBACK WindowEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog(dialog, lParam);
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(dialog, LOWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
-      return TRUE;
-    case WM_CLOSE:
-      EndDialog(dialog, 0);
-      return TRUE;
-    default:
-      return FALSE;
-  }
+  return EntryDialogProc(kWindowEntryDialog, dialog, message, wParam, lParam);
 }
 
 }  // namespace qm

@@ -1,7 +1,8 @@
-// The fields of each record with their keys in the files, in the order the
-// files hold them. The files, placement and the dialogs all read these
-// tables, so adding a key to a record is one line here (and one line in the
-// table of each dialog that shows it).
+// Each record of the files as one ordered table of its keys: the settings,
+// a window entry, a menu entry. Parsing and composing the files, the frame
+// style step of placement and the dialogs' control tables all read these
+// tables, and the order of a table is the order of its keys in the file.
+// A new key is one row here (see docs/architecture.md for the whole list).
 #pragma once
 
 #include <cstdint>
@@ -12,52 +13,95 @@
 namespace qm {
 
 // The frame style bits a window entry sets or clears; no other bit changes.
-constexpr uint32_t StyleBorder = 0x00800000;       // WS_BORDER
-constexpr uint32_t StyleDialogFrame = 0x00400000;  // WS_DLGFRAME (with WS_BORDER: the caption)
-constexpr uint32_t StyleThickFrame = 0x00040000;   // WS_THICKFRAME
+constexpr uint32_t kStyleBorder = 0x00800000;       // WS_BORDER
+constexpr uint32_t kStyleDialogFrame = 0x00400000;  // WS_DLGFRAME (with WS_BORDER: the caption)
+constexpr uint32_t kStyleThickFrame = 0x00040000;   // WS_THICKFRAME
 
-template <typename Record>
-struct IntField {
-  const char16_t* Key;
-  int32_t Record::*Field;
-  uint32_t StyleBit;  // the window style bit the field sets when non-zero; 0: none
+// How a key is read and written. Keys added after the first files were
+// written are optional: a missing one reads as its absent value, and one at
+// that value is not written, so a file that never used them is written
+// back exactly as it was.
+enum class FieldKind : uint8_t {
+  Number,          // "%d"; a missing key leaves the record's value (0 in an entry, the default setting)
+  Flag,            // a Number that means off (0) or on; kept as read, so a hand-written 2 stays 2
+  Text,            // up to 255 code units, quoted where a reader would trim it; missing: empty
+  OptionalNumber,  // a Number that is written only when it is not its absent value
+  OptionalText,    // a Text that is written only when it is not empty
+  Hotkey,          // a key combination as HotkeyText.h writes it, written only when not the default
 };
 
-struct TextField {
+// Row tags for what the member alone does not tell.
+struct Optional {
+  int32_t Absent;  // the value a missing key reads as
+};
+struct StyleBit {
+  uint32_t Bit;  // the window style bit the field sets when non-zero
+};
+
+template <typename Record>
+using TextMember = char16_t (Record::*)[kTextCapacity];
+
+// One key of a record: exactly one of Number and Text is set.
+template <typename Record>
+struct FieldRow {
   const char16_t* Key;
-  char16_t (WindowEntry::*Field)[TextCapacity];
+  FieldKind Kind;
+  int32_t Record::*Number = nullptr;
+  TextMember<Record> Text = nullptr;
+  int32_t Absent = 0;
+  uint32_t Style = 0;
+
+  constexpr FieldRow(const char16_t* key, int32_t Record::*number, FieldKind kind = FieldKind::Number)
+      : Key(key), Kind(kind), Number(number) {}
+  constexpr FieldRow(const char16_t* key, int32_t Record::*number, Optional optional)
+      : Key(key), Kind(FieldKind::OptionalNumber), Number(number), Absent(optional.Absent) {}
+  constexpr FieldRow(const char16_t* key, int32_t Record::*number, StyleBit style)
+      : Key(key), Kind(FieldKind::Flag), Number(number), Style(style.Bit) {}
+  constexpr FieldRow(const char16_t* key, TextMember<Record> text, FieldKind kind = FieldKind::Text)
+      : Key(key), Kind(kind), Text(text) {}
 };
 
 // Section "Config".
-inline constexpr IntField<Settings> SettingsFields[] = {
-    {u"Left", &Settings::Left, 0},     {u"Top", &Settings::Top, 0},         {u"Width", &Settings::Width, 0},
-    {u"Height", &Settings::Height, 0}, {u"List", &Settings::List, 0},       {u"Tooltip", &Settings::Tooltip, 0},
-    {u"KeepIn", &Settings::KeepIn, 0},
+inline constexpr FieldRow<Settings> kSettingsFields[] = {
+    {u"Left", &Settings::Left},
+    {u"Top", &Settings::Top},
+    {u"Width", &Settings::Width},
+    {u"Height", &Settings::Height},
+    {u"List", &Settings::List, FieldKind::Flag},
+    {u"Tooltip", &Settings::Tooltip, FieldKind::Flag},
+    {u"KeepIn", &Settings::KeepIn, FieldKind::Flag},
+    {u"Hotkey", &Settings::Hotkey, FieldKind::Hotkey},
 };
 
-// A window entry is its texts, the geometry, then the frame fields; a menu
-// entry is the geometry alone.
-inline constexpr TextField WindowTextFields[] = {{u"Title", &WindowEntry::Title}, {u"Class", &WindowEntry::Class}};
-
-inline constexpr IntField<EntryGeometry> GeometryFields[] = {
-    {u"DesablePos", &EntryGeometry::DesablePos, 0},   {u"Left", &EntryGeometry::Left, 0},
-    {u"Top", &EntryGeometry::Top, 0},                 {u"Pos", &EntryGeometry::Pos, 0},
-    {u"DesableSize", &EntryGeometry::DesableSize, 0}, {u"Width", &EntryGeometry::Width, 0},
-    {u"Height", &EntryGeometry::Height, 0},
+// Section "Window", each key with the entry's number appended ("Title1").
+inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
+    {u"Title", &WindowEntry::Title},
+    {u"Class", &WindowEntry::Class},
+    {u"DesablePos", &WindowEntry::DesablePos, FieldKind::Flag},
+    {u"Left", &WindowEntry::Left},
+    {u"Top", &WindowEntry::Top},
+    {u"Pos", &WindowEntry::Pos},
+    {u"DesableSize", &WindowEntry::DesableSize, FieldKind::Flag},
+    {u"Width", &WindowEntry::Width},
+    {u"Height", &WindowEntry::Height},
+    {u"DesableStyle", &WindowEntry::DesableStyle, FieldKind::Flag},
+    {u"Border", &WindowEntry::Border, StyleBit{kStyleBorder}},
+    {u"DialogFrame", &WindowEntry::DialogFrame, StyleBit{kStyleDialogFrame}},
+    {u"ThickFrame", &WindowEntry::ThickFrame, StyleBit{kStyleThickFrame}},
+    {u"Process", &WindowEntry::Process, FieldKind::OptionalText},
+    {u"Monitor", &WindowEntry::Monitor, Optional{MonitorPrimary}},
 };
 
-inline constexpr IntField<WindowEntry> FrameFields[] = {
-    {u"DesableStyle", &WindowEntry::DesableStyle, 0},
-    {u"Border", &WindowEntry::Border, StyleBorder},
-    {u"DialogFrame", &WindowEntry::DialogFrame, StyleDialogFrame},
-    {u"ThickFrame", &WindowEntry::ThickFrame, StyleThickFrame},
+// Section "Menu", numbered the same way: the geometry of a window entry.
+inline constexpr FieldRow<MenuEntry> kMenuEntryFields[] = {
+    {u"DesablePos", &MenuEntry::DesablePos, FieldKind::Flag},
+    {u"Left", &MenuEntry::Left},
+    {u"Top", &MenuEntry::Top},
+    {u"Pos", &MenuEntry::Pos},
+    {u"DesableSize", &MenuEntry::DesableSize, FieldKind::Flag},
+    {u"Width", &MenuEntry::Width},
+    {u"Height", &MenuEntry::Height},
+    {u"Monitor", &MenuEntry::Monitor, Optional{MonitorPrimary}},
 };
-
-// Keys added after the first files were written, after the ones above (a
-// window entry's text first): a missing key reads as its default (empty,
-// 0), and one at its default is not written, so a file that never used
-// them is written back exactly as it was.
-inline constexpr TextField WindowOptionalTextFields[] = {{u"Process", &WindowEntry::Process}};
-inline constexpr IntField<EntryGeometry> OptionalGeometryFields[] = {{u"Monitor", &EntryGeometry::Monitor, 0}};
 
 }  // namespace qm

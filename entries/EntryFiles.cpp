@@ -10,34 +10,34 @@ namespace qm {
 
 namespace {
 
-constexpr char16_t ConfigSection[] = u"Config";
-constexpr char16_t WindowSection[] = u"Window";
-constexpr char16_t MenuSection[] = u"Menu";
-constexpr char16_t CountKey[] = u"Item";
-constexpr char16_t HotkeyKeyName[] = u"Hotkey";
+constexpr char16_t kConfigSection[] = u"Config";
+constexpr char16_t kWindowSection[] = u"Window";
+constexpr char16_t kMenuSection[] = u"Menu";
+constexpr char16_t kCountKey[] = u"Item";
 
-// "%s%d": a key name with the entry number appended ("Title1").
+// "%s%d": a key name with the entry number appended ("Title1"); a number of
+// 0 (the settings) appends nothing.
 struct NumberedKey {
   char16_t text[40];
   size_t length;
   NumberedKey(const char16_t* name, int32_t number) {
     length = U16CopyTruncated(text, 28, U16ViewOf(name));
-    length += U16FormatInt(number, text + length);
+    if (number > 0) length += U16FormatInt(number, text + length);
   }
   U16View view() const { return U16View(text, length); }
 };
 
 // A record's text field as a view, bounded by its buffer even if the
 // terminator were missing.
-U16View FieldView(const char16_t (&field)[TextCapacity]) {
+U16View FieldView(const char16_t (&field)[kTextCapacity]) {
   size_t length = 0;
-  while (length < TextCapacity - 1 && field[length] != u'\0') ++length;
+  while (length < kTextCapacity - 1 && field[length] != u'\0') ++length;
   return U16View(field, length);
 }
 
 int32_t ReadCount(const IniDocument& doc, const char16_t* section) {
-  int32_t count = doc.ReadInt(section, CountKey, 0);
-  return std::clamp(count, int32_t{0}, MaxEntries);
+  int32_t count = doc.ReadInt(section, kCountKey, 0);
+  return std::clamp(count, int32_t{0}, kMaxEntries);
 }
 
 // Characters that a profile reader may take for a blank at either end of a
@@ -80,74 +80,102 @@ class TextBuilder {
   std::u16string text_;
 };
 
-}  // namespace
-
-Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight) {
-  Settings settings = DefaultSettings(screenWidth, screenHeight);
-  for (const auto& key : SettingsFields) {
-    settings.*key.Field = config.ReadInt(ConfigSection, key.Key, settings.*key.Field);
-  }
-  char16_t text[TextCapacity];
-  U16View raw;
-  if (config.FindValue(ConfigSection, HotkeyKeyName, &raw)) {
-    size_t length = config.ReadString(ConfigSection, HotkeyKeyName, U16View(), text, TextCapacity);
-    int32_t hotkey = 0;
-    settings.Hotkey = ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : NoHotkeySetting;
-  }
-  return settings;
-}
-
-namespace {
-
 // Empties the slots the table's old and new entries take and sets its count.
 // Slots from Count on are zero already (removing entries clears theirs), and
 // clearing all 512 would bring the whole table, 800 KB, into memory.
 template <typename Table>
 void ResetTable(Table& table, int32_t count) {
-  const int32_t used = std::clamp(std::max(table.Count, count), int32_t{0}, MaxEntries);
+  const int32_t used = std::clamp(std::max(table.Count, count), int32_t{0}, kMaxEntries);
   std::memset(table.Entries, 0, sizeof(table.Entries[0]) * static_cast<size_t>(used));
   table.Count = count;
 }
 
-}  // namespace
+// A hotkey that cannot be read is no hotkey; a missing one the default.
+int32_t ReadHotkey(const IniDocument& doc, const char16_t* section, U16View key) {
+  U16View raw;
+  if (!doc.FindValue(section, key, &raw)) return 0;
+  char16_t text[kTextCapacity];
+  const size_t length = doc.ReadString(section, key, U16View(), text, kTextCapacity);
+  int32_t hotkey = 0;
+  return ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : kNoHotkeySetting;
+}
 
-void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
-  ResetTable(windows, ReadCount(doc, WindowSection));
-  for (int32_t i = 0; i < windows.Count; ++i) {
-    WindowEntry& entry = windows.Entries[i];
-    for (const auto& key : WindowTextFields) {
-      doc.ReadString(WindowSection, NumberedKey(key.Key, i + 1).view(), U16View(), entry.*key.Field, TextCapacity);
-    }
-    for (const auto& key : GeometryFields) {
-      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-    for (const auto& key : FrameFields) {
-      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-    for (const auto& key : WindowOptionalTextFields) {
-      doc.ReadString(WindowSection, NumberedKey(key.Key, i + 1).view(), U16View(), entry.*key.Field, TextCapacity);
-    }
-    for (const auto& key : OptionalGeometryFields) {
-      entry.*key.Field = doc.ReadInt(WindowSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-  }
-
-  ResetTable(menus, ReadCount(doc, MenuSection));
-  for (int32_t i = 0; i < menus.Count; ++i) {
-    for (const auto& key : GeometryFields) {
-      menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);
-    }
-    for (const auto& key : OptionalGeometryFields) {
-      menus.Entries[i].*key.Field = doc.ReadInt(MenuSection, NumberedKey(key.Key, i + 1).view(), 0);
+// Reads every key of a record's table; number is the entry's (0: unnumbered).
+template <typename Record, size_t N>
+void ReadRecord(const IniDocument& doc, const char16_t* section, int32_t number, const FieldRow<Record> (&rows)[N],
+                Record& record) {
+  for (const FieldRow<Record>& row : rows) {
+    const NumberedKey key(row.Key, number);
+    switch (row.Kind) {
+      case FieldKind::Number:
+      case FieldKind::Flag:
+        record.*row.Number = doc.ReadInt(section, key.view(), record.*row.Number);
+        break;
+      case FieldKind::OptionalNumber:
+        record.*row.Number = doc.ReadInt(section, key.view(), row.Absent);
+        break;
+      case FieldKind::Text:
+      case FieldKind::OptionalText:
+        doc.ReadString(section, key.view(), U16View(), record.*row.Text, kTextCapacity);
+        break;
+      case FieldKind::Hotkey:
+        record.*row.Number = ReadHotkey(doc, section, key.view());
+        break;
     }
   }
 }
 
+}  // namespace
+
+Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight) {
+  Settings settings = DefaultSettings(screenWidth, screenHeight);
+  ReadRecord(config, kConfigSection, 0, kSettingsFields, settings);
+  return settings;
+}
+
+void ParseEntries(const IniDocument& doc, WindowTable& windows, MenuTable& menus) {
+  ResetTable(windows, ReadCount(doc, kWindowSection));
+  for (int32_t i = 0; i < windows.Count; ++i) {
+    ReadRecord(doc, kWindowSection, i + 1, kWindowEntryFields, windows.Entries[i]);
+  }
+  ResetTable(menus, ReadCount(doc, kMenuSection));
+  for (int32_t i = 0; i < menus.Count; ++i) ReadRecord(doc, kMenuSection, i + 1, kMenuEntryFields, menus.Entries[i]);
+}
+
+namespace {
+
+// Writes every key of a record's table; number is the entry's (0: unnumbered).
+template <typename Record, size_t N>
+void WriteRecord(TextBuilder& out, int32_t number, const FieldRow<Record> (&rows)[N], const Record& record) {
+  for (const FieldRow<Record>& row : rows) {
+    const NumberedKey key(row.Key, number);
+    switch (row.Kind) {
+      case FieldKind::Number:
+      case FieldKind::Flag:
+        out.Int(key.view(), record.*row.Number);
+        break;
+      case FieldKind::OptionalNumber:
+        if (record.*row.Number != row.Absent) out.Int(key.view(), record.*row.Number);
+        break;
+      case FieldKind::Text:
+        out.Text(key.view(), FieldView(record.*row.Text));
+        break;
+      case FieldKind::OptionalText:
+        if (!FieldView(record.*row.Text).empty()) out.Text(key.view(), FieldView(record.*row.Text));
+        break;
+      case FieldKind::Hotkey:
+        if (record.*row.Number != 0) out.Key(key.view(), FormatHotkey(HotkeyInUse(record.*row.Number)));
+        break;
+    }
+  }
+}
+
+}  // namespace
+
 std::u16string ComposeConfigText(const Settings& settings) {
   TextBuilder out;
-  out.Section(ConfigSection);
-  for (const auto& key : SettingsFields) out.Int(key.Key, settings.*key.Field);
-  if (settings.Hotkey != 0) out.Key(HotkeyKeyName, FormatHotkey(HotkeyInUse(settings.Hotkey)));
+  out.Section(kConfigSection);
+  WriteRecord(out, 0, kSettingsFields, settings);
   return std::move(out.text());
 }
 
@@ -155,35 +183,15 @@ std::u16string ComposeEntryText(const WindowTable& windows, const MenuTable& men
   TextBuilder out;
   // A full table of long titles is about 600,000 code units; one
   // reservation avoids regrowing the text many times over.
-  const int32_t windowCount = std::clamp(windows.Count, int32_t{0}, MaxEntries);
-  const int32_t menuCount = std::clamp(menus.Count, int32_t{0}, MaxEntries);
+  const int32_t windowCount = std::clamp(windows.Count, int32_t{0}, kMaxEntries);
+  const int32_t menuCount = std::clamp(menus.Count, int32_t{0}, kMaxEntries);
   out.text().reserve(4096 + static_cast<size_t>(windowCount) * 1000 + static_cast<size_t>(menuCount) * 120);
-  out.Section(WindowSection);
-  out.Int(CountKey, windowCount);
-  for (int32_t i = 0; i < windowCount; ++i) {
-    const WindowEntry& entry = windows.Entries[i];
-    for (const auto& key : WindowTextFields) {
-      out.Text(NumberedKey(key.Key, i + 1).view(), FieldView(entry.*key.Field));
-    }
-    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    for (const auto& key : FrameFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    for (const auto& key : WindowOptionalTextFields) {
-      const U16View value = FieldView(entry.*key.Field);
-      if (!value.empty()) out.Text(NumberedKey(key.Key, i + 1).view(), value);
-    }
-    for (const auto& key : OptionalGeometryFields) {
-      if (entry.*key.Field != 0) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    }
-  }
-  out.Section(MenuSection);
-  out.Int(CountKey, menuCount);
-  for (int32_t i = 0; i < menuCount; ++i) {
-    const MenuEntry& entry = menus.Entries[i];
-    for (const auto& key : GeometryFields) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    for (const auto& key : OptionalGeometryFields) {
-      if (entry.*key.Field != 0) out.Int(NumberedKey(key.Key, i + 1).view(), entry.*key.Field);
-    }
-  }
+  out.Section(kWindowSection);
+  out.Int(kCountKey, windowCount);
+  for (int32_t i = 0; i < windowCount; ++i) WriteRecord(out, i + 1, kWindowEntryFields, windows.Entries[i]);
+  out.Section(kMenuSection);
+  out.Int(kCountKey, menuCount);
+  for (int32_t i = 0; i < menuCount; ++i) WriteRecord(out, i + 1, kMenuEntryFields, menus.Entries[i]);
   return std::move(out.text());
 }
 
@@ -203,7 +211,7 @@ std::u16string IniValueText(U16View value) {
   // a 256-unit buffer exactly. With one more quote behind it, Wine copies
   // the first 255 units and stops, while a reader that removes the outer
   // pair first gets the same 255 units after cutting: both give the text.
-  if (value.size() == TextCapacity - 1) text += u'"';
+  if (value.size() == kTextCapacity - 1) text += u'"';
   return text;
 }
 
@@ -215,9 +223,9 @@ std::u16string StoreFileName(U16View directory, U16View name) {
 }
 
 std::u16string ExtendedLengthPath(U16View path) {
-  constexpr size_t MaxPath = 260;  // including the terminator
+  constexpr size_t kMaxPath = 260;  // including the terminator
   const U16View prefix = u"\\\\?\\";
-  if (path.size() < MaxPath || path.substr(0, prefix.size()) == prefix) return std::u16string(path);
+  if (path.size() < kMaxPath || path.substr(0, prefix.size()) == prefix) return std::u16string(path);
   if (path.substr(0, 2) == u"\\\\") return std::u16string(u"\\\\?\\UNC\\") + std::u16string(path.substr(2));
   return std::u16string(prefix) + std::u16string(path);
 }

@@ -18,7 +18,7 @@ namespace qm {
 Settings ParseSettings(const IniDocument& config, int32_t screenWidth, int32_t screenHeight);
 
 // Sections "Window" and "Menu". A count ("Item") below 1 gives an empty
-// table, one above MaxEntries reads the first MaxEntries entries. Texts are
+// table, one above kMaxEntries reads the first kMaxEntries entries. Texts are
 // cut to 255 code units, missing integers read 0. Both tables are cleared
 // first, slots behind the count included.
 void ParseEntries(const IniDocument& entries, WindowTable& windows, MenuTable& menus);

@@ -1,33 +1,17 @@
 #include "entries/EntryStore_win.h"
 
+#include <windows.h>
+
 #include <string>
 
 #include "base/Win32Glue.h"
 #include "entries/EntryFiles.h"
 #include "entries/IniFile_win.h"
 #include "entries/StoreFolder.h"
-#include "res/resource.h"
 
 namespace qm {
 
-Settings g_settings;
-WindowTable g_windowTable;
-MenuTable g_menuTable;
-int32_t EditIndex = -1;
-
 namespace {
-
-// Built by LoadAll from the current directory at that moment and kept, so
-// a later change of the current directory does not move the files.
-std::u16string g_configFileName;
-std::u16string g_entryFileName;
-
-// A file that exists but could not be read at start-up (locked by another
-// program, a disk error) was loaded as defaults. Writing those defaults over
-// it would destroy the user's rules, so such a file is never replaced
-// during this run; saves report failure instead.
-bool g_configUnreadable;
-bool g_entryUnreadable;
 
 // The current directory at whatever length it has: the needed size is
 // asked first, and asked again should the directory change in between.
@@ -82,20 +66,7 @@ std::u16string StoreDirectory() {
   return folder.empty() ? directory : std::u16string(folder);
 }
 
-void BuildFileNames() {
-  const std::u16string directory = StoreDirectory();
-  g_configFileName = StoreFileName(directory, u"Config.ini");
-  g_entryFileName = StoreFileName(directory, u"Entry.ini");
-}
-
 std::u16string TempName(const std::u16string& target) { return target + u".tmp"; }
-
-void ShowSaveFailure(HWND mainWindow) {
-  // Owned by the window the user is working in: during a dialog's OK that is
-  // the dialog, which the box must disable so OK cannot run again under it.
-  HWND owner = mainWindow != nullptr ? GetLastActivePopup(mainWindow) : nullptr;
-  ShowStringMessage(owner, IDS_SAVE_FAILED, 0, MB_OK | MB_ICONWARNING);
-}
 
 IniDocument LoadFile(const std::u16string& fileName, bool& unreadable) {
   std::u16string text;
@@ -105,41 +76,62 @@ IniDocument LoadFile(const std::u16string& fileName, bool& unreadable) {
 
 }  // namespace
 
-bool LoadFoundUnreadableFile() { return g_configUnreadable || g_entryUnreadable; }
-
-void ShowLoadFailure(HWND owner) { ShowStringMessage(owner, IDS_LOAD_FAILED, 0, MB_OK | MB_ICONWARNING); }
-
-void LoadAll() {
-  BuildFileNames();
-  {
-    IniDocument config = LoadFile(g_configFileName, g_configUnreadable);
-    g_settings = ParseSettings(config, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  }
-  IniDocument entries = LoadFile(g_entryFileName, g_entryUnreadable);
-  ParseEntries(entries, g_windowTable, g_menuTable);
+void EntryStore::BuildFileNames() {
+  const std::u16string directory = StoreDirectory();
+  configFileName_ = StoreFileName(directory, u"Config.ini");
+  entryFileName_ = StoreFileName(directory, u"Entry.ini");
 }
 
-bool SaveAll(HWND owner, SaveReport report) {
-  if (g_configFileName.empty()) BuildFileNames();
-  const std::u16string configTemp = TempName(g_configFileName);
-  const std::u16string entryTemp = TempName(g_entryFileName);
+void EntryStore::Put(int32_t index, const WindowEntry& entry) {
+  if (index == windows.Count) ++windows.Count;
+  windows.Entries[index] = entry;
+  SortWindowTable(windows);
+}
+
+void EntryStore::Put(int32_t index, const MenuEntry& entry) {
+  if (index == menus.Count) ++menus.Count;
+  menus.Entries[index] = entry;
+  SortMenuTable(menus);
+}
+
+void EntryStore::Delete(EntryList list, const int32_t* rows, int32_t count) {
+  if (list == EntryList::Windows) {
+    DeleteWindowEntries(windows, rows, count);
+  } else {
+    DeleteMenuEntries(menus, rows, count);
+  }
+}
+
+bool EntryStore::Load() {
+  BuildFileNames();
+  {
+    IniDocument config = LoadFile(configFileName_, configUnreadable_);
+    settings = ParseSettings(config, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  }
+  IniDocument entries = LoadFile(entryFileName_, entryUnreadable_);
+  ParseEntries(entries, windows, menus);
+  return !configUnreadable_ && !entryUnreadable_;
+}
+
+bool EntryStore::Save() {
+  if (configFileName_.empty()) BuildFileNames();
+  const std::u16string configTemp = TempName(configFileName_);
+  const std::u16string entryTemp = TempName(entryFileName_);
 
   // Both new files are complete on disk before either old one is touched;
   // each rename then swaps a whole file, so every failure leaves each file
   // either as it was or entirely new.
-  const bool writeConfig = !g_configUnreadable;
-  const bool writeEntry = !g_entryUnreadable;
-  bool saved = (!writeConfig || WriteWholeFile(configTemp, EncodeUtf16LeWithBom(ComposeConfigText(g_settings)))) &&
-               (!writeEntry ||
-                WriteWholeFile(entryTemp, EncodeUtf16LeWithBom(ComposeEntryText(g_windowTable, g_menuTable)))) &&
-               (!writeConfig || ReplaceFileWith(configTemp, g_configFileName)) &&
-               (!writeEntry || ReplaceFileWith(entryTemp, g_entryFileName));
+  const bool writeConfig = !configUnreadable_;
+  const bool writeEntry = !entryUnreadable_;
+  bool saved = (!writeConfig || WriteWholeFile(configTemp, EncodeUtf16LeWithBom(ComposeConfigText(settings)))) &&
+               (!writeEntry || WriteWholeFile(entryTemp, EncodeUtf16LeWithBom(ComposeEntryText(windows, menus)))) &&
+               (!writeConfig || ReplaceFileWith(configTemp, configFileName_)) &&
+               (!writeEntry || ReplaceFileWith(entryTemp, entryFileName_));
   saved = saved && writeConfig && writeEntry;
   if (saved) return true;
 
   RemoveFile(configTemp);
   RemoveFile(entryTemp);
-  if (report == SaveReport::ShowFailure) ShowSaveFailure(owner);
   return false;
 }
 

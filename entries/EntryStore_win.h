@@ -1,49 +1,68 @@
 // The entry store: the settings and both entry tables the program keeps
-// from start to exit, and loading and saving them as Config.ini and
-// Entry.ini in the current directory.
+// from start to exit, the operations that change them, and loading and
+// saving them as Config.ini and Entry.ini. The program makes one store at
+// start-up and hands it to whatever reads or changes it; the store knows no
+// window, so it never tells the user anything itself: its loads and saves
+// say what failed and the caller shows the message.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
+#include <string>
 
 #include "entries/EntryTable.h"
 #include "entries/Settings.h"
 
 namespace qm {
 
-// Process-wide, created at start-up and kept until exit; everything runs on
-// the one UI thread.
-extern Settings g_settings;
-extern WindowTable g_windowTable;
-extern MenuTable g_menuTable;
+// The two tables, named where code serves both alike.
+enum class EntryList { Windows, Menus };
 
-// Entry being changed by an entry dialog, -1 while a dialog adds one. The
-// main window sets it before it opens an entry dialog.
-extern int32_t EditIndex;
+// Holds about 800 KB of tables. A store of static storage duration starts
+// zeroed (both tables empty) without touching those pages; one made any
+// other way must be zeroed first.
+class EntryStore {
+ public:
+  // Read freely. The tables change through the operations below, which keep
+  // each sorted and its slots behind the count empty; the settings are
+  // plain values and are set directly.
+  Settings settings;
+  WindowTable windows;
+  MenuTable menus;
 
-// Builds both file names from the current directory (remembered for every
-// later save) and reads the settings and both tables. Missing files or keys
-// give the defaults.
-void LoadAll();
+  // Puts entry into slot index of its table, the slot after the last one
+  // to add it, and sorts the table. The caller has checked the index
+  // (EntryTarget, dialogs/EntryRules.h).
+  void Put(int32_t index, const WindowEntry& entry);
+  void Put(int32_t index, const MenuEntry& entry);
 
-// Whether LoadAll found a file that exists but could not be read (locked,
-// an I/O error, too large). Such a file is kept and never written this run.
-bool LoadFoundUnreadableFile();
-// Tells the user so, in a message box owned by owner (the main window).
-void ShowLoadFailure(HWND owner);
+  int32_t Count(EntryList list) const { return list == EntryList::Windows ? windows.Count : menus.Count; }
+  // Removes the entries at the ascending rows[0..count) of a table.
+  void Delete(EntryList list, const int32_t* rows, int32_t count);
 
-enum class SaveReport {
-  ShowFailure,  // tell the user with a message box
-  Silent,       // log-off and shut-down: nobody may be there to answer
+  // Builds both file names from the current directory (remembered for every
+  // later save) and reads the settings and both tables. Missing files or
+  // keys give the defaults. False when a file exists but could not be read
+  // (locked, an I/O error, too large): it is kept and never written this run.
+  bool Load();
+
+  // Writes both files in full. Each file's text is composed in memory and
+  // replaces the old file in one step, so a failed save leaves the previous
+  // files intact; false then.
+  bool Save();
+
+ private:
+  // Built by Load from the current directory at that moment and kept, so a
+  // later change of the current directory does not move the files.
+  std::u16string configFileName_;
+  std::u16string entryFileName_;
+  // A file that exists but could not be read at start-up (locked by another
+  // program, a disk error) was loaded as defaults. Writing those defaults
+  // over it would destroy the user's rules, so such a file is never
+  // replaced during this run; saves report failure instead.
+  bool configUnreadable_;
+  bool entryUnreadable_;
+
+  void BuildFileNames();
 };
-
-// Writes both files in full. Each file's text is composed in memory and
-// replaces the old file in one step, so a failed save leaves the previous
-// files intact. Returns false then (after the message box, if asked for).
-// The message box belongs to the window the user works in: owner's last
-// active popup (during a dialog's OK, the dialog), so OK cannot run again
-// under it. owner is the program's main window, or null.
-bool SaveAll(HWND owner, SaveReport report = SaveReport::ShowFailure);
 
 }  // namespace qm

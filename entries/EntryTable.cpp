@@ -56,9 +56,9 @@ bool IsClassRegistered(const WindowTable& table, U16View windowClass) {
 
 namespace {
 
-// Appends text at out[len], never past TextCapacity - 1; returns the new length.
+// Appends text at out[len], never past kTextCapacity - 1; returns the new length.
 size_t Append(char16_t* out, size_t len, U16View text) {
-  return len + U16CopyTruncated(out + len, TextCapacity - len, text);
+  return len + U16CopyTruncated(out + len, kTextCapacity - len, text);
 }
 
 // " %d , %d " and " %d x %d ".
@@ -77,8 +77,8 @@ void FormatPair(int32_t a, const char16_t* separator, int32_t b, char16_t* out) 
 
 void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out) {
   if (entry.DesablePos != 0) {
-    U16CopyTruncated(out, TextCapacity, u" ");
-  } else if (entry.Pos >= PosBottomLeft && entry.Pos < PosCount) {
+    U16CopyTruncated(out, kTextCapacity, u" ");
+  } else if (entry.Pos >= PosBottomLeft && entry.Pos < kPosCount) {
     size_t len = Append(out, 0, U16ViewOf(anchors.Text[entry.Pos]));
     // A free point is absolute and a kept position is not computed, so only
     // an anchor says which monitor it is on.
@@ -95,7 +95,7 @@ void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16
 
 void SizeText(const EntryGeometry& entry, char16_t* out) {
   if (entry.DesableSize != 0) {
-    U16CopyTruncated(out, TextCapacity, u" ");
+    U16CopyTruncated(out, kTextCapacity, u" ");
   } else {
     FormatPair(entry.Width, u" x ", entry.Height, out);
   }

@@ -9,7 +9,7 @@
 
 namespace qm {
 
-constexpr int32_t MaxEntries = 512;
+constexpr int32_t kMaxEntries = 512;
 
 // Anchors of a placement; the values are stored in Entry.ini and double as
 // the item index of the position combo box.
@@ -21,7 +21,7 @@ enum : int32_t {
   PosTopLeft = 4,
   PosTopRight = 5,
 };
-constexpr int32_t PosCount = 6;
+constexpr int32_t kPosCount = 6;
 
 // Whose work area and centre the anchors use. The monitors are read each
 // time a rule is applied, so docking and resolution changes are followed.
@@ -32,7 +32,7 @@ enum : int32_t {
   MonitorOfWindow = 1,   // the monitor that holds most of the window
   MonitorOfPointer = 2,  // the monitor under the mouse pointer
 };
-constexpr int32_t MonitorChoiceCount = 3;
+constexpr int32_t kMonitorChoiceCount = 3;
 
 // The position-and-size fields that window rules and presets share. The
 // "Desable" spelling is the key name users' files already carry.
@@ -50,12 +50,12 @@ struct EntryGeometry {
 struct MenuEntry : EntryGeometry {};
 
 struct WindowEntry : EntryGeometry {
-  char16_t Title[TextCapacity];  // registered name, also looked for in titles
-  char16_t Class[TextCapacity];  // may be empty
+  char16_t Title[kTextCapacity];  // registered name, also looked for in titles
+  char16_t Class[kTextCapacity];  // may be empty
   // Executable file name ("notepad.exe"), compared case-insensitively; may
   // be empty. A rule that names one only ever matches that program's
   // windows; with no class it matches every window of the program.
-  char16_t Process[TextCapacity];
+  char16_t Process[kTextCapacity];
   int32_t DesableStyle;          // non-zero: leave the frame styles alone
   int32_t Border;
   int32_t DialogFrame;
@@ -64,12 +64,12 @@ struct WindowEntry : EntryGeometry {
 
 struct WindowTable {
   int32_t Count;
-  WindowEntry Entries[MaxEntries];
+  WindowEntry Entries[kMaxEntries];
 };
 
 struct MenuTable {
   int32_t Count;
-  MenuEntry Entries[MaxEntries];
+  MenuEntry Entries[kMaxEntries];
 };
 
 // By Title, ordinal and case-sensitive.
@@ -86,19 +86,19 @@ void DeleteMenuEntries(MenuTable& table, const int32_t* selected, int32_t count)
 // False for an empty class; otherwise whether some entry has exactly it.
 bool IsClassRegistered(const WindowTable& table, U16View windowClass);
 
-// The six anchor texts (" 任意 " ... " 右上 ") and the three monitor
-// choices ("主モニター" ...) as loaded from the string table; the core does
+// The six anchor texts (" Free " ... " Top right ") and the three monitor
+// choices ("Primary monitor" ...) as loaded from the string table; the core does
 // not own resources, so the caller lends them. A null monitor text is
 // shown as nothing.
 struct AnchorTexts {
-  const char16_t* Text[PosCount];
-  const char16_t* Monitor[MonitorChoiceCount];
+  const char16_t* Text[kPosCount];
+  const char16_t* Monitor[kMonitorChoiceCount];
 };
 
-// List-view and popup texts of an entry, written into out[TextCapacity].
+// List-view and popup texts of an entry, written into out[kTextCapacity].
 // A Pos outside 0..5 is placed at Left, Top, so it is shown as a free point.
 // An anchor on another monitor than the primary names that monitor after
-// the anchor (" 右上 / マウスのあるモニター "); the default shows as before.
+// the anchor (" Top right / Monitor of the mouse pointer "); the default shows as before.
 void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
 void SizeText(const EntryGeometry& entry, char16_t* out);
 

@@ -18,8 +18,8 @@ class EntryTexts {
   void Size(const EntryGeometry& entry, char16_t* out) const { SizeText(entry, out); }
 
  private:
-  char16_t texts_[PosCount][TextCapacity];
-  char16_t monitors_[MonitorChoiceCount][TextCapacity];
+  char16_t texts_[kPosCount][kTextCapacity];
+  char16_t monitors_[kMonitorChoiceCount][kTextCapacity];
   AnchorTexts anchors_;
 };
 

@@ -33,10 +33,10 @@ struct ModifierName {
 
 // In the order FormatHotkey writes them.
 const ModifierName ModifierNames[] = {
-    {u"Ctrl", HotkeyCtrl}, {u"Alt", HotkeyAlt}, {u"Shift", HotkeyShift}, {u"Win", HotkeyWin}};
+    {u"Ctrl", kHotkeyCtrl}, {u"Alt", kHotkeyAlt}, {u"Shift", kHotkeyShift}, {u"Win", kHotkeyWin}};
 
-constexpr uint32_t FirstFunctionKey = 0x70;  // F1
-constexpr int FunctionKeyCount = 24;
+constexpr uint32_t kFirstFunctionKey = 0x70;  // F1
+constexpr int kFunctionKeyCount = 24;
 
 char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
 
@@ -74,7 +74,7 @@ uint32_t ParseKey(U16View text) {
       if (text[i] < u'0' || text[i] > u'9') return 0;
       number = number * 10 + (text[i] - u'0');
     }
-    if (number >= 1 && number <= FunctionKeyCount) return FirstFunctionKey + static_cast<uint32_t>(number - 1);
+    if (number >= 1 && number <= kFunctionKeyCount) return kFirstFunctionKey + static_cast<uint32_t>(number - 1);
     return 0;
   }
   if (text.size() >= 3 && text.size() <= 4 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
@@ -102,9 +102,9 @@ const KeyName* FindKeyName(uint32_t key) {
 void AppendKey(std::u16string& text, uint32_t key) {
   if ((key >= u'A' && key <= u'Z') || (key >= u'0' && key <= u'9')) {
     text += static_cast<char16_t>(key);
-  } else if (key >= FirstFunctionKey && key < FirstFunctionKey + FunctionKeyCount) {
+  } else if (key >= kFirstFunctionKey && key < kFirstFunctionKey + kFunctionKeyCount) {
     char16_t digits[12];
-    size_t length = U16FormatInt(static_cast<int32_t>(key - FirstFunctionKey + 1), digits);
+    size_t length = U16FormatInt(static_cast<int32_t>(key - kFirstFunctionKey + 1), digits);
     text += u'F';
     text.append(digits, length);
   } else if (const KeyName* name = FindKeyName(key)) {
@@ -118,7 +118,7 @@ void AppendKey(std::u16string& text, uint32_t key) {
 }
 
 // The control's flag bits beside the modifiers they stand for.
-constexpr uint16_t ControlShift = 0x1, ControlCtrl = 0x2, ControlAlt = 0x4, ControlExtended = 0x8;
+constexpr uint16_t kControlShift = 0x1, kControlCtrl = 0x2, kControlAlt = 0x4, kControlExtended = 0x8;
 
 }  // namespace
 
@@ -129,7 +129,7 @@ bool IsUsableHotkey(int32_t hotkey) {
   // modifiers, not keys; 0xFF is no key at all.
   bool modifierKey = (key >= 0x10 && key <= 0x12) || key == 0x5B || key == 0x5C || (key >= 0xA0 && key <= 0xA5);
   if (key == 0 || key == 0xFF || modifierKey) return false;
-  return (HotkeyModifiers(hotkey) & (HotkeyCtrl | HotkeyAlt | HotkeyWin)) != 0;
+  return (HotkeyModifiers(hotkey) & (kHotkeyCtrl | kHotkeyAlt | kHotkeyWin)) != 0;
 }
 
 bool ParseHotkey(U16View text, int32_t* hotkey) {
@@ -175,11 +175,11 @@ uint16_t HotkeyToControl(int32_t hotkey) {
   if (hotkey == 0) return 0;
   uint32_t modifiers = HotkeyModifiers(hotkey);
   uint16_t flags = 0;
-  if ((modifiers & HotkeyShift) != 0) flags |= ControlShift;
-  if ((modifiers & HotkeyCtrl) != 0) flags |= ControlCtrl;
-  if ((modifiers & HotkeyAlt) != 0) flags |= ControlAlt;
+  if ((modifiers & kHotkeyShift) != 0) flags |= kControlShift;
+  if ((modifiers & kHotkeyCtrl) != 0) flags |= kControlCtrl;
+  if ((modifiers & kHotkeyAlt) != 0) flags |= kControlAlt;
   const KeyName* name = FindKeyName(HotkeyKey(hotkey));
-  if (name != nullptr && name->extended) flags |= ControlExtended;
+  if (name != nullptr && name->extended) flags |= kControlExtended;
   return static_cast<uint16_t>((flags << 8) | HotkeyKey(hotkey));
 }
 
@@ -187,11 +187,11 @@ int32_t HotkeyFromControl(uint16_t word, int32_t previous) {
   uint32_t key = word & 0xFFu;
   uint32_t flags = (word >> 8) & 0xFFu;
   uint32_t modifiers = 0;
-  if ((flags & ControlShift) != 0) modifiers |= HotkeyShift;
-  if ((flags & ControlCtrl) != 0) modifiers |= HotkeyCtrl;
-  if ((flags & ControlAlt) != 0) modifiers |= HotkeyAlt;
+  if ((flags & kControlShift) != 0) modifiers |= kHotkeyShift;
+  if ((flags & kControlCtrl) != 0) modifiers |= kHotkeyCtrl;
+  if ((flags & kControlAlt) != 0) modifiers |= kHotkeyAlt;
   int32_t hotkey = MakeHotkey(modifiers, key);
-  if (previous != 0 && hotkey == MakeHotkey(HotkeyModifiers(previous) & ~HotkeyWin, HotkeyKey(previous))) {
+  if (previous != 0 && hotkey == MakeHotkey(HotkeyModifiers(previous) & ~kHotkeyWin, HotkeyKey(previous))) {
     return previous;
   }
   return IsUsableHotkey(hotkey) ? hotkey : 0;

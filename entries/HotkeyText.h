@@ -11,10 +11,10 @@
 namespace qm {
 
 // Modifier bits as RegisterHotKey takes them.
-constexpr uint32_t HotkeyAlt = 0x1;
-constexpr uint32_t HotkeyCtrl = 0x2;
-constexpr uint32_t HotkeyShift = 0x4;
-constexpr uint32_t HotkeyWin = 0x8;
+constexpr uint32_t kHotkeyAlt = 0x1;
+constexpr uint32_t kHotkeyCtrl = 0x2;
+constexpr uint32_t kHotkeyShift = 0x4;
+constexpr uint32_t kHotkeyWin = 0x8;
 
 // A hotkey in one integer, as the settings keep it: the modifier bits times
 // 256 plus a virtual-key code; 0 is no hotkey.
@@ -30,18 +30,18 @@ constexpr uint32_t HotkeyKey(int32_t hotkey) { return static_cast<uint32_t>(hotk
 // the keyboard's own key for a context menu, which this menu is; Windows
 // keeps the Win key's combinations for itself; and programs seldom bind a
 // key that needs all three modifiers.
-constexpr uint32_t VirtualKeyF10 = 0x79;
-constexpr int32_t DefaultHotkey = MakeHotkey(HotkeyCtrl | HotkeyAlt | HotkeyShift, VirtualKeyF10);
+constexpr uint32_t kVirtualKeyF10 = 0x79;
+constexpr int32_t kDefaultHotkey = MakeHotkey(kHotkeyCtrl | kHotkeyAlt | kHotkeyShift, kVirtualKeyF10);
 
 // How the settings keep the hotkey: 0 for the default, so that settings
-// and files from before there was a hotkey mean the default, NoHotkeySetting
+// and files from before there was a hotkey mean the default, kNoHotkeySetting
 // for none, else the hotkey.
-constexpr int32_t NoHotkeySetting = -1;
+constexpr int32_t kNoHotkeySetting = -1;
 constexpr int32_t HotkeyInUse(int32_t setting) {
-  return setting == 0 ? DefaultHotkey : setting == NoHotkeySetting ? 0 : setting;
+  return setting == 0 ? kDefaultHotkey : setting == kNoHotkeySetting ? 0 : setting;
 }
 constexpr int32_t HotkeySetting(int32_t hotkey) {
-  return hotkey == DefaultHotkey ? 0 : hotkey == 0 ? NoHotkeySetting : hotkey;
+  return hotkey == kDefaultHotkey ? 0 : hotkey == 0 ? kNoHotkeySetting : hotkey;
 }
 
 // Whether hotkey can be registered as it stands: a key that is not itself a

@@ -12,7 +12,7 @@ namespace {
 
 // The program's files are at most a few megabytes; a bigger file is not
 // one of them and is not read.
-constexpr LONGLONG MaxFileSize = 64LL << 20;
+constexpr LONGLONG kMaxFileSize = 64LL << 20;
 
 // A terminated name the file functions accept at any length.
 std::u16string ApiPath(U16View fileName) { return ExtendedLengthPath(fileName); }
@@ -27,7 +27,7 @@ IniFileState ReadWholeFile(U16View fileName, std::string& bytes) {
                                                                           : IniFileState::Unreadable;
   }
   LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= MaxFileSize;
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileSize;
   if (ok) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;

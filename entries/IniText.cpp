@@ -16,7 +16,7 @@ U16View CutAtNul(U16View text) {
 }
 
 // GetPrivateProfileIntW reads the value through a buffer of 30 code units.
-constexpr size_t IntTextCapacity = 30;
+constexpr size_t kIntTextCapacity = 30;
 
 }  // namespace
 
@@ -184,8 +184,8 @@ size_t IniDocument::ReadString(U16View section, U16View key, U16View fallback, c
 }
 
 int32_t IniDocument::ReadInt(U16View section, U16View key, int32_t fallback) const {
-  char16_t text[IntTextCapacity];
-  size_t length = ReadString(section, key, U16View(), text, IntTextCapacity);
+  char16_t text[kIntTextCapacity];
+  size_t length = ReadString(section, key, U16View(), text, kIntTextCapacity);
   return IniParseInt(U16View(text, length), fallback);
 }
 

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-// Messages to the main window, all in the WM_APP range; each returns 0
-// unless said otherwise.
+// Messages, all in the WM_APP range and all defined here; each returns 0
+// unless said otherwise. These go to the main window.
 #define MSG_TIP_HIDE      0x8000  // hide the geometry readout
 #define MSG_PLACE_WINDOW  0x8001  // wParam: a window to place by its rule
 #define MSG_TIP_RECT      0x8002  // COPYDATASTRUCT.dwData of a WM_COPYDATA
@@ -20,6 +20,20 @@
 // (its own program moved or sized it), else 0. Sent, not posted, from the
 // thread that owns the main window, so it is a plain call; it only reads.
 #define MSG_WINDOW_OFF_RULE 0x8005
+
+// The program's and the library's other messages take the values after
+// these, so that every message either side defines has a value of its own.
+// Posted to the main window at start-up when a file could not be read: the
+// box shows once the message loop runs, so start-up never waits on the user.
+#define MSG_STARTUP_NOTICE 0x8006
+// Thread messages to the library's hook thread. MSG_WATCH_KEYS: wParam
+// non-zero to set the keyboard hook, zero to remove it. MSG_RENEW_HOOKS:
+// set the low-level hooks afresh.
+#define MSG_WATCH_KEYS 0x8007
+#define MSG_RENEW_HOOKS 0x8008
+// Posted by SetHook to the library's hidden window: register for session
+// notices once the message loop runs.
+#define MSG_REGISTER_SESSION 0x8009
 
 // WM_COPYDATA payload of MSG_TIP_RECT: 16 bytes, four little-endian signed
 // integers in screen pixels.

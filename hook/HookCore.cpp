@@ -74,7 +74,7 @@ void HookCore::OnLocationChange(HookWindow window, HookTime now, HookFacts& fact
   size_t index = FindHeld(window);
   if (index >= heldCount_) return;
   Held& held = held_[index];
-  if (held.placing && now < held.placedAt + PlacingMs) {
+  if (held.placing && now < held.placedAt + kPlacingMs) {
     // Seen in place: the placement has landed, and the next move away is
     // its program's. Still away: the placement may not have landed yet; the
     // timer looks again when it should have.
@@ -123,7 +123,7 @@ bool HookCore::LookAgain(size_t index, HookTime now, HookFacts& facts, HookActio
   // not one it was placed by.
   if (!held.ruled) return true;
   if (!facts.OffItsRule(held.window)) return true;
-  if (held.replacements >= HoldReplacements) {
+  if (held.replacements >= kHoldReplacements) {
     // Its program wants it elsewhere and insists: leave it there.
     RemoveHeld(index);
     return false;
@@ -140,7 +140,7 @@ void HookCore::PlaceHeld(Held& held, HookTime now, HookActions& actions) {
 }
 
 bool HookCore::HoldOver(const Held& held, HookTime now, HookFacts& facts) {
-  if (now >= held.shownAt + HoldMs) return true;
+  if (now >= held.shownAt + kHoldMs) return true;
   // Input after the show: the user could have moved, sized or maximised the
   // window by now, and a placement would undo it.
   return facts.LastInputAt() > held.shownAt;
@@ -150,11 +150,11 @@ void HookCore::OnTimer(HookTime now, HookFacts& facts, HookActions& actions) {
   size_t i = 0;
   while (i < heldCount_) {
     Held& held = held_[i];
-    if (held.shownAt + HoldMs <= now) {
+    if (held.shownAt + kHoldMs <= now) {
       RemoveHeld(i);
       continue;
     }
-    if (held.placing && held.placedAt + PlacingMs <= now) {
+    if (held.placing && held.placedAt + kPlacingMs <= now) {
       held.placing = false;
       if (!LookAgain(i, now, facts, actions)) continue;
     }
@@ -167,8 +167,8 @@ bool HookCore::NextDeadline(HookTime* when) const {
   HookTime earliest = UINT64_MAX;
   for (size_t i = 0; i < heldCount_; ++i) {
     const Held& held = held_[i];
-    HookTime due = held.shownAt + HoldMs;
-    if (held.placing && held.placedAt + PlacingMs < due) due = held.placedAt + PlacingMs;
+    HookTime due = held.shownAt + kHoldMs;
+    if (held.placing && held.placedAt + kPlacingMs < due) due = held.placedAt + kPlacingMs;
     if (due < earliest) earliest = due;
   }
   *when = earliest;
@@ -192,8 +192,8 @@ bool HookCore::IsKnown(HookWindow window) const {
 }
 
 void HookCore::AddKnown(HookWindow window) {
-  if (knownCount_ == KnownCapacity) {
-    std::memmove(&known_[0], &known_[1], (KnownCapacity - 1) * sizeof(known_[0]));
+  if (knownCount_ == kKnownCapacity) {
+    std::memmove(&known_[0], &known_[1], (kKnownCapacity - 1) * sizeof(known_[0]));
     --knownCount_;
   }
   known_[knownCount_++] = window;
@@ -212,7 +212,7 @@ size_t HookCore::FindHeld(HookWindow window) const {
   for (size_t i = 0; i < heldCount_; ++i) {
     if (held_[i].window == window) return i;
   }
-  return HeldCapacity;
+  return kHeldCapacity;
 }
 
 void HookCore::RemoveHeld(size_t index) {
@@ -223,7 +223,7 @@ void HookCore::RemoveHeld(size_t index) {
 HookCore::Held& HookCore::AddHeld(HookWindow window, HookTime now) {
   // Kept oldest first: when full, the window shown longest ago loses the
   // rest of its hold.
-  if (heldCount_ == HeldCapacity) RemoveHeld(0);
+  if (heldCount_ == kHeldCapacity) RemoveHeld(0);
   Held& held = held_[heldCount_++];
   held = Held{window, now, now, 0, false, false, false};
   return held;
@@ -298,12 +298,12 @@ int64_t ClampInto(int64_t start, int64_t size, int64_t low, int64_t high) {
 
 bool CoveredByMonitors(const Rect32& rect, const Rect32* monitors, size_t monitorCount) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return true;
-  if (monitorCount > MaxMonitors) monitorCount = MaxMonitors;
+  if (monitorCount > kMaxMonitors) monitorCount = kMaxMonitors;
   // Cut the rectangle along every monitor edge that crosses it; each cell
   // then lies wholly inside or wholly outside every monitor, so the
   // rectangle is covered exactly when every cell is inside some monitor.
-  int32_t xs[2 * MaxMonitors + 2];
-  int32_t ys[2 * MaxMonitors + 2];
+  int32_t xs[2 * kMaxMonitors + 2];
+  int32_t ys[2 * kMaxMonitors + 2];
   size_t nx = 0, ny = 0;
   xs[nx++] = rect.left;
   xs[nx++] = rect.right;

@@ -32,20 +32,20 @@ constexpr int32_t ChildSelf = 0;             // CHILDID_SELF
 
 // A new window is placed as soon as it appears. Programs often move or size
 // their own window a moment later (restoring a saved position, fitting it to
-// its content), which would undo that placement, so for HoldMs after the
+// its content), which would undo that placement, so for kHoldMs after the
 // show the window is held: whenever it is found away from where its rule
-// puts it, it is placed again, at most HoldReplacements times; a program
+// puts it, it is placed again, at most kHoldReplacements times; a program
 // that moves it back every time is then left alone. Any user input since
 // the show, or the user starting to move or size it, ends the hold at once.
-constexpr HookTime HoldMs = 2000;
-constexpr uint8_t HoldReplacements = 3;
+constexpr HookTime kHoldMs = 2000;
+constexpr uint8_t kHoldReplacements = 3;
 // The program carries a placement out a moment after it was asked for, and
 // the location events of that move arrive later still, by which time the
 // window's own program may have moved it again. So after asking, the core
 // waits until it sees the window where its rule puts it, or at most
-// PlacingMs; a window still away from its rule then has been moved by its
+// kPlacingMs; a window still away from its rule then has been moved by its
 // program.
-constexpr HookTime PlacingMs = 50;
+constexpr HookTime kPlacingMs = 50;
 // A window may get its title only after it was shown (browsers do), too late
 // for a title rule at the show. Its first title change within the hold
 // places it again if the rule then wants it elsewhere (not counted among the
@@ -56,9 +56,9 @@ constexpr HookTime PlacingMs = 50;
 // Capacities. Windows already placed once: a window hidden and shown again
 // is not placed again until it is destroyed. When full, the oldest is
 // forgotten (it would be placed again if shown again, nothing worse).
-constexpr size_t KnownCapacity = 4096;
+constexpr size_t kKnownCapacity = 4096;
 // Windows held. When full, the oldest one's hold ends early.
-constexpr size_t HeldCapacity = 64;
+constexpr size_t kHeldCapacity = 64;
 
 // What the core needs to know about a window, asked only when it matters.
 class HookFacts {
@@ -145,16 +145,16 @@ class HookCore {
   bool IsKnown(HookWindow window) const;
   void AddKnown(HookWindow window);
   void ForgetKnown(HookWindow window);
-  size_t FindHeld(HookWindow window) const;  // HeldCapacity when absent
+  size_t FindHeld(HookWindow window) const;  // kHeldCapacity when absent
   void RemoveHeld(size_t index);
   Held& AddHeld(HookWindow window, HookTime now);
 
   HookOptions options_ = {};
   // Both sets keep their windows oldest first, so the oldest is the one
   // dropped when a set is full.
-  HookWindow known_[KnownCapacity] = {};
+  HookWindow known_[kKnownCapacity] = {};
   size_t knownCount_ = 0;
-  Held held_[HeldCapacity] = {};
+  Held held_[kHeldCapacity] = {};
   size_t heldCount_ = 0;
   HookWindow moving_ = 0;  // between move/size start and end
 };
@@ -202,7 +202,7 @@ KeepInsideMove ComputeKeepInside(const Rect32& window, const Rect32* monitors, s
                                  const Rect32& workArea);
 // Whether the union of the monitor rectangles covers rect entirely.
 bool CoveredByMonitors(const Rect32& rect, const Rect32* monitors, size_t monitorCount);
-constexpr size_t MaxMonitors = 16;
+constexpr size_t kMaxMonitors = 16;
 
 // The middle-click gesture: a middle press on a top-level window's title
 // bar asks for the preset menu and is swallowed, and so is its release; every

@@ -35,7 +35,7 @@ void OnPaint(HWND window) {
   // white boxes, in the matching tooltip text colour.
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-  char16_t text[ReadoutTextCapacity];
+  char16_t text[kReadoutTextCapacity];
   ReadoutText(g_readoutRect.left, g_readoutRect.top, g_readoutRect.right, g_readoutRect.bottom, text);
   DrawTextW(dc, AsWide(text), -1, &client, DT_CENTER | DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX);
   // The font must be out of the DC before it can be deleted.
@@ -77,7 +77,7 @@ void CreateReadoutWindow() {
   wc.lpszMenuName = L"";
   wc.lpszClassName = kReadoutClass;
   RegisterClassExW(&wc);
-  const SizeForDpi unscaled = ReadoutSizeForDpi(BaseDpi);
+  const SizeForDpi unscaled = ReadoutSizeForDpi(kBaseDpi);
   g_readoutWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kReadoutClass, L"", WS_POPUP | WS_BORDER,
                                     100, 100, unscaled.width, unscaled.height, nullptr, nullptr, g_instance, nullptr);
   // Its DPI is known once it exists, on the monitor where it was made.

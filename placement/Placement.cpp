@@ -166,22 +166,22 @@ bool TableNamesProgram(const WindowTable& table) {
 }
 
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry) {
-  for (const auto& frame : FrameFields) {
-    if (frame.StyleBit == 0) continue;
-    style = entry.*frame.Field != 0 ? (style | frame.StyleBit) : (style & ~frame.StyleBit);
+  for (const auto& row : kWindowEntryFields) {
+    if (row.Style == 0) continue;
+    style = entry.*row.Number != 0 ? (style | row.Style) : (style & ~row.Style);
   }
   return style;
 }
 
 void PresetItemText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out) {
-  char16_t position[TextCapacity];
-  char16_t size[TextCapacity];
+  char16_t position[kTextCapacity];
+  char16_t size[kTextCapacity];
   PositionText(entry, anchors, position);
   SizeText(entry, size);
   size_t len = 0;
   const U16View parts[] = {u"(", U16ViewOf(position), u") [", U16ViewOf(size), u"]"};
   for (U16View part : parts) {
-    len += U16CopyTruncated(out + len, static_cast<size_t>(PresetItemCapacity) - len, part);
+    len += U16CopyTruncated(out + len, static_cast<size_t>(kPresetItemCapacity) - len, part);
   }
 }
 

@@ -58,7 +58,7 @@ struct PlacementArea {
 // a hand-edited entry could push past the int32 range are done in 64 bits and
 // saturated to it (a window cannot be placed further out than that anyway).
 //
-// Width and Height are the outer size, the numbers "取得" reads, and a free
+// Width and Height are the outer size, the numbers "Get" reads, and a free
 // position is the outer corner, so a rule taken from a window reproduces it
 // exactly. The anchors (corners and centre) align the visible frame instead:
 // with margins, the outer rectangle reaches past the work area's edge by the
@@ -116,13 +116,13 @@ int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View 
 // window's program at all: reading it opens the window's process.
 bool TableNamesProgram(const WindowTable& table);
 
-// Sets or clears the style bit of every frame field of the entry (see
-// FrameFields); no other bit changes.
+// Sets or clears the style bit of every field of the entry that has one (the
+// StyleBit rows of kWindowEntryFields); no other bit changes.
 uint32_t ApplyFrameStyle(uint32_t style, const WindowEntry& entry);
 
 // A preset's popup item, "(%s) [%s]" of its position and size texts, into
-// out[PresetItemCapacity].
-constexpr int PresetItemCapacity = 2 * TextCapacity + 8;
+// out[kPresetItemCapacity].
+constexpr int kPresetItemCapacity = 2 * kTextCapacity + 8;
 void PresetItemText(const EntryGeometry& entry, const AnchorTexts& anchors, char16_t* out);
 
 }  // namespace qm

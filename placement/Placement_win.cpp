@@ -1,7 +1,6 @@
 #include "placement/Placement_win.h"
 
 #include "base/Win32Glue.h"
-#include "entries/EntryStore_win.h"
 #include "placement/Placement.h"
 #include "placement/RuleFacts_win.h"
 #include "placement/WindowFacts_win.h"
@@ -114,31 +113,33 @@ bool ApplyFrameStylesBounded(HWND window, const WindowEntry& entry) {
 // Menus, tooltips, drop-downs and minimised or maximised windows are passed
 // over, as by the hook library's reports. Their facts are read only for a
 // window that has a rule: most have none.
-BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM) {
+// rulesParam is the window table.
+BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM rulesParam) {
   if (IsWindowVisible(window)) {
-    int32_t index = FindWindowEntry(window);
-    if (index >= 0 && MayPlaceAutomatically(window)) ApplyWindowEntry(window, index);
+    const WindowTable& rules = *reinterpret_cast<const WindowTable*>(rulesParam);
+    int32_t index = FindWindowEntry(rules, window);
+    if (index >= 0 && MayPlaceAutomatically(window)) ApplyWindowEntry(rules, window, index);
   }
   return TRUE;
 }
 
 }  // namespace
 
-int32_t FindWindowEntry(HWND window) {
+int32_t FindWindowEntry(const WindowTable& rules, HWND window) {
   // A handle that names no window (destroyed meanwhile, or never one) reads
   // as an empty class and title and so matches nothing. The program is read
   // only when some rule names one: it means opening the window's process.
-  char16_t program[TextCapacity];
-  const size_t programLength = TableNamesProgram(g_windowTable) ? ReadWindowProgram(window, program) : 0;
+  char16_t program[kTextCapacity];
+  const size_t programLength = TableNamesProgram(rules) ? ReadWindowProgram(window, program) : 0;
   const U16View programView(program, programLength);
-  wchar_t text[TextCapacity];
-  int length = GetClassNameW(window, text, TextCapacity);
+  wchar_t text[kTextCapacity];
+  int length = GetClassNameW(window, text, kTextCapacity);
   int32_t index =
-      MatchWindowClass(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
-  if (index < 0) index = MatchWindowProgram(g_windowTable, programView);
+      MatchWindowClass(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
+  if (index < 0) index = MatchWindowProgram(rules, programView);
   if (index >= 0) return index;
-  length = GetWindowTextW(window, text, TextCapacity);
-  return MatchWindowTitle(g_windowTable, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
+  length = GetWindowTextW(window, text, kTextCapacity);
+  return MatchWindowTitle(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
 }
 
 namespace {
@@ -165,21 +166,21 @@ bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
   return PlaceWithinBound(window, PlacementFor(window, geometry));
 }
 
-bool WindowOffItsRule(HWND window) {
+bool WindowOffItsRule(const WindowTable& rules, HWND window) {
   // Minimised or maximised by its program or the user on purpose; a
   // placement would undo that.
   if (IsIconic(window) || IsZoomed(window)) return false;
-  int32_t index = FindWindowEntry(window);
+  int32_t index = FindWindowEntry(rules, window);
   RECT r;
   if (index < 0 || !GetWindowRect(window, &r)) return false;
-  return !PlacementReached(PlacementFor(window, g_windowTable.Entries[index]), ToRect32(r));
+  return !PlacementReached(PlacementFor(window, rules.Entries[index]), ToRect32(r));
 }
 
-void ApplyWindowEntry(HWND window, int32_t index) {
-  if (index < 0 || index >= g_windowTable.Count) return;
+void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
+  if (index < 0 || index >= rules.Count) return;
   // A copy: moving another program's window waits for that program, and
   // the messages this thread handles meanwhile may reach the table.
-  const WindowEntry entry = g_windowTable.Entries[index];
+  const WindowEntry entry = rules.Entries[index];
   if (!PlaceWindow(window, entry)) return;
   if (entry.DesableStyle != 0) return;
   // Another frame has other invisible borders (a sizing frame has wide
@@ -187,11 +188,13 @@ void ApplyWindowEntry(HWND window, int32_t index) {
   if (ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) PlaceWindow(window, entry);
 }
 
-void ApplyToAllWindows() { EnumWindows(ApplyToVisibleWindow, 0); }
+void ApplyToAllWindows(const WindowTable& rules) {
+  EnumWindows(ApplyToVisibleWindow, reinterpret_cast<LPARAM>(&rules));
+}
 
-void PlaceReportedWindow(HWND window) {
-  int32_t index = FindWindowEntry(window);
-  if (index >= 0 && MayPlaceReportedWindow(window)) ApplyWindowEntry(window, index);
+void PlaceReportedWindow(const WindowTable& rules, HWND window) {
+  int32_t index = FindWindowEntry(rules, window);
+  if (index >= 0 && MayPlaceReportedWindow(window)) ApplyWindowEntry(rules, window, index);
 }
 
 }  // namespace qm

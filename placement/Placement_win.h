@@ -9,20 +9,22 @@
 
 namespace qm {
 
+// Each takes the window rules it goes by, the table of the program's store.
+
 // Index of the window entry that applies to window, or -1.
-int32_t FindWindowEntry(HWND window);
+int32_t FindWindowEntry(const WindowTable& rules, HWND window);
 // Moves/sizes window by entry index, then sets its frame style bits.
-void ApplyWindowEntry(HWND window, int32_t index);
+void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index);
 // The initialise command: every visible top-level window that has a rule
 // and may be placed automatically (not a menu, tooltip or other pop-up, not
 // minimised or maximised).
-void ApplyToAllWindows();
+void ApplyToAllWindows(const WindowTable& rules);
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but
 // under the same other conditions.
-void PlaceReportedWindow(HWND window);
+void PlaceReportedWindow(const WindowTable& rules, HWND window);
 // MSG_WINDOW_OFF_RULE: a window rule applies to window and would move or
 // size it now. Reads only; a minimised or maximised window is never off.
-bool WindowOffItsRule(HWND window);
+bool WindowOffItsRule(const WindowTable& rules, HWND window);
 // Computes the placement of geometry for window (reading its rectangle,
 // invisible borders and the work area only when needed) and carries it out;
 // no style step. Shared by window rules and presets. Waits on another

@@ -1,7 +1,6 @@
 #include "placement/PresetPopup_win.h"
 
 #include "base/Win32Glue.h"
-#include "entries/EntryStore_win.h"
 #include "entries/EntryText_win.h"
 #include "placement/Placement.h"
 #include "placement/Placement_win.h"
@@ -25,7 +24,7 @@ HMENU BuildPresetMenu(const MenuTable& presets, HMENU* popupOut) {
   const EntryTexts texts;
   const AnchorTexts& anchors = texts.Anchors();
   for (int32_t k = 0; k < presets.Count; ++k) {
-    char16_t text[PresetItemCapacity];
+    char16_t text[kPresetItemCapacity];
     PresetItemText(presets.Entries[k], anchors, text);
     MENUITEMINFOW item = {};
     item.cbSize = sizeof(item);
@@ -64,12 +63,12 @@ void TakeForeground(HWND owner) {
 
 }  // namespace
 
-void ShowMenuEntryPopup(HWND target, HWND owner, const POINT* at) {
+void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const POINT* at) {
   // The presets as the menu shows them. The menu's nested loop dispatches
   // other messages while it is open, so the table may change before the
   // choice comes back; applying from this copy applies what the user saw
   // and keeps the chosen index inside it.
-  const MenuTable shown = g_menuTable;
+  const MenuTable shown = presets;
   HMENU popup = nullptr;
   HMENU bar = BuildPresetMenu(shown, &popup);
 

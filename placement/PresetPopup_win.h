@@ -3,11 +3,13 @@
 
 #include <windows.h>
 
+#include "entries/EntryTable.h"
+
 namespace qm {
 
-// Pops up every preset at the cursor, or at *at when given, and applies the
-// chosen one to target. owner is the program's hidden helper window, which
+// Pops up every preset of presets at the cursor, or at *at when given, and
+// applies the chosen one to target. owner is the program's hidden helper window, which
 // owns the popup and is brought to the foreground for it.
-void ShowMenuEntryPopup(HWND target, HWND owner, const POINT* at = nullptr);
+void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const POINT* at = nullptr);
 
 }  // namespace qm

@@ -20,7 +20,7 @@ bool SameProgramName(U16View a, U16View b);
 // The process that frames every Store app's window: its windows are
 // reported by the app's own executable, which owns a child window of the
 // frame.
-constexpr char16_t StoreAppHostName[] = u"ApplicationFrameHost.exe";
-inline bool IsStoreAppHost(U16View program) { return SameProgramName(program, StoreAppHostName); }
+constexpr char16_t kStoreAppHostName[] = u"ApplicationFrameHost.exe";
+inline bool IsStoreAppHost(U16View program) { return SameProgramName(program, kStoreAppHostName); }
 
 }  // namespace qm

@@ -7,7 +7,7 @@ namespace qm {
 
 namespace {
 
-// File name of a process's executable into out[TextCapacity]. Opening with
+// File name of a process's executable into out[kTextCapacity]. Opening with
 // the limited query right is what a normal process may still do to most
 // others; where even that is refused the call fails at once.
 size_t ProcessProgram(DWORD processId, char16_t* out) {
@@ -21,7 +21,7 @@ size_t ProcessProgram(DWORD processId, char16_t* out) {
   const BOOL read = QueryFullProcessImageNameW(process, 0, path, &length);
   CloseHandle(process);
   if (!read) return 0;
-  return U16CopyTruncated(out, TextCapacity, ProgramFileName(AsU16View(path, length)));
+  return U16CopyTruncated(out, kTextCapacity, ProgramFileName(AsU16View(path, length)));
 }
 
 // The Store apps' frame window holds a child window (of class
@@ -61,10 +61,10 @@ size_t ReadWindowProgram(HWND window, char16_t* out) {
   if (length == 0 || !IsStoreAppHost(U16View(out, length))) return length;
   AppSearch search{process, 0};
   EnumChildWindows(window, FindAppChild, reinterpret_cast<LPARAM>(&search));
-  char16_t app[TextCapacity];
+  char16_t app[kTextCapacity];
   const size_t appLength = search.appProcess != 0 ? ProcessProgram(search.appProcess, app) : 0;
   // An app whose process cannot be read leaves the frame's own name.
-  return appLength != 0 ? U16CopyTruncated(out, TextCapacity, U16View(app, appLength)) : length;
+  return appLength != 0 ? U16CopyTruncated(out, kTextCapacity, U16View(app, appLength)) : length;
 }
 
 PlacementArea ReadPlacementArea(HWND window, int32_t monitorChoice, int32_t screenWidth, int32_t screenHeight) {

@@ -13,7 +13,7 @@
 namespace qm {
 
 // The executable file name of the process that owns window ("notepad.exe")
-// into out[TextCapacity], cut to 255 code units; returns its length. A
+// into out[kTextCapacity], cut to 255 code units; returns its length. A
 // window of the Store apps' frame process reports the app inside it. 0 (an
 // empty name) when the window is gone or its process may not be opened, as
 // for a program running with higher rights: such windows match no rule by

@@ -12,8 +12,8 @@ namespace {
 // The facts of window, its class name kept in className. A handle that
 // names no window reads as a style of 0: not visible. No call sends the
 // window a message, and they are few: under Wine each asks the server.
-TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[TextCapacity]) {
-  const int length = GetClassNameW(window, className, TextCapacity);
+TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[kTextCapacity]) {
+  const int length = GetClassNameW(window, className, kTextCapacity);
   // DWM is asked, not the window. Where DWM cannot tell (Wine 8, no
   // composition), nothing is cloaked.
   DWORD cloaked = 0;
@@ -30,17 +30,17 @@ TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[TextCapacity]) {
 }  // namespace
 
 bool IsUserTopLevel(HWND window) {
-  wchar_t className[TextCapacity];
+  wchar_t className[kTextCapacity];
   return IsUserWindow(ReadFacts(window, className));
 }
 
 bool MayPlaceReportedWindow(HWND window) {
-  wchar_t className[TextCapacity];
+  wchar_t className[kTextCapacity];
   return MayPlaceReportedWindow(ReadFacts(window, className));
 }
 
 bool MayPlaceAutomatically(HWND window) {
-  wchar_t className[TextCapacity];
+  wchar_t className[kTextCapacity];
   return MayPlaceAutomatically(ReadFacts(window, className));
 }
 

@@ -4,8 +4,8 @@
 #pragma once
 
 // Dialog controls.
-#define IDC_GET            10001  // "取得": take the selected window's facts
-#define IDC_REFRESH        10002  // "更新": list the running windows anew
+#define IDC_GET            10001  // "Get": take the selected window's facts
+#define IDC_REFRESH        10002  // "Refresh": list the running windows anew
 #define IDC_BORDER         10003
 #define IDC_DESABLEPOS     10004
 #define IDC_DESABLESIZE    10005

@@ -69,13 +69,13 @@ class WindowFacts : public HookFacts {
 };
 
 struct MonitorList {
-  Rect32 rects[MaxMonitors];
+  Rect32 rects[kMaxMonitors];
   size_t count;
 };
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
   auto* list = reinterpret_cast<MonitorList*>(param);
-  if (list->count < MaxMonitors) list->rects[list->count++] = ToRect32(*rect);
+  if (list->count < kMaxMonitors) list->rects[list->count++] = ToRect32(*rect);
   return TRUE;
 }
 

@@ -46,13 +46,6 @@ constexpr DWORD kHitTestBudgetMs = 50;
 constexpr DWORD kStopWaitMs = 2000;
 
 constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
-// Thread messages to the hook thread. kMsgWatchKeys: wParam non-zero to set
-// the keyboard hook, zero to remove it; the thread sets keysDone when done.
-// kMsgRenewHooks: set the hooks afresh.
-constexpr UINT kMsgWatchKeys = WM_APP + 1;
-constexpr UINT kMsgRenewHooks = WM_APP + 2;
-// Posted by SetHook to the hidden window: register for session notices.
-constexpr UINT kMsgRegisterSession = WM_APP + 3;
 // A round trip to the hook thread takes well under a millisecond; the
 // bound only guards against a thread stopped by the unforeseen.
 constexpr DWORD kWatchWaitMs = 500;
@@ -60,7 +53,7 @@ constexpr DWORD kWatchWaitMs = 500;
 struct MouseState {
   HANDLE thread;
   DWORD threadId;
-  HANDLE keysDone;   // set by the hook thread after each kMsgWatchKeys
+  HANDLE keysDone;   // set by the hook thread after each MSG_WATCH_KEYS
   HMODULE module;    // the library, whose reference the thread holds
   HWND main;
   DWORD ownProcess;
@@ -219,11 +212,11 @@ void WatchKeysHere(bool on) {
 
 void OnThreadMessage(const MSG& msg) {
   switch (msg.message) {
-    case kMsgWatchKeys:
+    case MSG_WATCH_KEYS:
       WatchKeysHere(msg.wParam != 0);
       SetEvent(t_keysDone);
       break;
-    case kMsgRenewHooks:
+    case MSG_RENEW_HOOKS:
       RenewHooks();
       break;
     default:
@@ -231,7 +224,7 @@ void OnThreadMessage(const MSG& msg) {
   }
 }
 
-void RenewHooksOnTheirThread() { PostThreadMessageW(g_mouse.threadId, kMsgRenewHooks, 0, 0); }
+void RenewHooksOnTheirThread() { PostThreadMessageW(g_mouse.threadId, MSG_RENEW_HOOKS, 0, 0); }
 
 // Registered from the loop, where SetHook's request waits: a session
 // notice is a message to this window, which nothing handles before the
@@ -243,7 +236,7 @@ void RegisterSessionNotices(HWND window) {
 
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kMsgRegisterSession:
+    case MSG_REGISTER_SESSION:
       RegisterSessionNotices(window);
       return 0;
     case WM_POWERBROADCAST:
@@ -272,7 +265,7 @@ HWND CreateWatchWindow(HMODULE module) {
   RegisterClassExW(&wc);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWatchClass, nullptr, WS_POPUP, 0, 0, 0, 0,
                                 nullptr, nullptr, module, nullptr);
-  if (window != nullptr) PostMessageW(window, kMsgRegisterSession, 0, 0);
+  if (window != nullptr) PostMessageW(window, MSG_REGISTER_SESSION, 0, 0);
   return window;
 }
 
@@ -378,7 +371,7 @@ void WatchKeys(bool on) {
   // Waited for: the hook is in place before the window that asked for it is
   // placed, so a key pressed from then on is seen. The hook thread never
   // waits for this one, so the wait cannot deadlock.
-  if (PostThreadMessageW(g_mouse.threadId, kMsgWatchKeys, on ? 1 : 0, 0)) {
+  if (PostThreadMessageW(g_mouse.threadId, MSG_WATCH_KEYS, on ? 1 : 0, 0)) {
     WaitForSingleObject(g_mouse.keysDone, kWatchWaitMs);
   }
 }

@@ -248,10 +248,10 @@ TEST_F(Hook, AProgramThatInsistsGetsItsWayAfterAFewPlacements) {
   HWND window = target.window();
   target.Insist();
   target.Appear(0, Target::kNever, 100, 100);
-  const LRESULT placements = 1 + qm::HoldReplacements;
+  const LRESULT placements = 1 + qm::kHoldReplacements;
   ASSERT_TRUE(WaitUntil([&] { return target.MovedByOthers() == placements; }));
   // Past the hold nothing places it any more.
-  ASSERT_TRUE(WaitUntil([&] { return target.MsSinceShown() > static_cast<LRESULT>(qm::HoldMs) + 500; }));
+  ASSERT_TRUE(WaitUntil([&] { return target.MsSinceShown() > static_cast<LRESULT>(qm::kHoldMs) + 500; }));
   EXPECT_EQ(target.MovedByOthers(), placements);
   // It put back its position; the size came from the rule.
   EXPECT_TRUE(WaitUntil([&] { return HasRect(window, MakeRect(100, 100, 500, 400)); }));

@@ -1,6 +1,6 @@
 // The menu entry dialog of the real program, opened through the main
 // window's commands while the menu list is shown: its two mutually
-// exclusive boxes, loading a preset, OK and the ways out without storing.
+// exclusive boxes, loading a preset and OK (the ways out: EntryDialogs_test).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -211,42 +211,6 @@ TEST_F(MenuEntryDialog, ChangeLoadsThePresetIntoOneOfTheStates) {
   for (const EntryFields& s : stored) EXPECT_FALSE(s.desablePos != 0 && s.desableSize != 0);
   // Sorted: the -1 position first.
   EXPECT_EQ(stored[0].pos, -1);
-  EXPECT_EQ(app.Close(), 0);
-}
-
-TEST_F(MenuEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
-  WriteStore(dir, 0, {}, {Preset(0, 1, 2, 0, 0, 3, 4), Preset(1, 0, 0, 3, 0, 5, 6)});
-  const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
-  const std::string configBefore = ReadBytes(dir.File(L"Config.ini"));
-  ASSERT_TRUE(app.Start());
-  HWND view = app.Child(IDC_MENUVIEW);
-  const auto rowsBefore = ListViewRows(view, 2);
-  for (WayOut way : kWaysOut) {
-    for (int command : {IDM_CHANGE, IDM_ADD}) {
-      SCOPED_TRACE(testing::Message() << "way " << static_cast<int>(way) << " command " << command);
-      HWND dialog = command == IDM_CHANGE ? OpenChange(app, 1) : OpenDialog(app, IDM_ADD);
-      ASSERT_NE(dialog, nullptr);
-      Click(dialog, IDC_DESABLESIZE);
-      Choose(dialog, 5);
-      SetText(dialog, IDC_WIDTH, L"77");
-      ASSERT_TRUE(LeaveWithoutOk(dialog, way, IDC_DESABLEPOS));
-      EXPECT_EQ(ListViewRows(view, 2), rowsBefore);
-      EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore);
-      EXPECT_EQ(ReadBytes(dir.File(L"Config.ini")), configBefore);
-    }
-  }
-  EXPECT_EQ(app.Close(), 0);
-}
-
-// Enter presses the default button.
-TEST_F(MenuEntryDialog, EnterIsOk) {
-  ASSERT_TRUE(app.Start());
-  HWND dialog = OpenDialog(app, IDM_ADD);
-  ASSERT_NE(dialog, nullptr);
-  TypeChars(dialog, IDC_WIDTH, L"640");
-  PostKey(dialog, IDC_WIDTH, VK_RETURN);
-  ASSERT_TRUE(WaitClosed(dialog));
-  EXPECT_TRUE(SameEntry(IniMenuEntry(app.EntryPath(), 1), Preset(0, 0, 0, 0, 0, 640, 0)));
   EXPECT_EQ(app.Close(), 0);
 }
 

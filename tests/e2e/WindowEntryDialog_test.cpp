@@ -554,32 +554,6 @@ TEST_F(WindowEntryDialog, OkStoresSortsRefreshesAndSavesAtOnce) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST_F(WindowEntryDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
-  WriteStore(dir, 1, {{L"Alpha", L"QmAlpha", 0, -3, -4, 0, 0, 10, 20}, {L"Beta", L"QmBeta"}}, {});
-  const std::string entryBefore = ReadBytes(dir.File(L"Entry.ini"));
-  const std::string configBefore = ReadBytes(dir.File(L"Config.ini"));
-  ASSERT_TRUE(app.Start());
-  HWND view = app.Child(IDC_WINDOWVIEW);
-  const Rows rowsBefore = ListViewRows(view, 4);
-  for (WayOut way : kWaysOut) {
-    for (int command : {IDM_CHANGE, IDM_ADD}) {
-      SCOPED_TRACE(testing::Message() << "way " << static_cast<int>(way) << " command " << command);
-      HWND dialog = command == IDM_CHANGE ? OpenChange(app, 0) : OpenDialog(app, IDM_ADD);
-      ASSERT_NE(dialog, nullptr);
-      SetText(dialog, IDC_TITLE, L"Changed");
-      SetText(dialog, IDC_CLASS, L"QmChanged");
-      SetText(dialog, IDC_LEFT, L"99");
-      Click(dialog, IDC_DESABLESIZE);
-      Choose(dialog, 3);
-      ASSERT_TRUE(LeaveWithoutOk(dialog, way, IDC_TITLE));
-      EXPECT_EQ(ListViewRows(view, 4), rowsBefore);
-      EXPECT_EQ(ReadBytes(dir.File(L"Entry.ini")), entryBefore);
-      EXPECT_EQ(ReadBytes(dir.File(L"Config.ini")), configBefore);
-    }
-  }
-  EXPECT_EQ(app.Close(), 0);
-}
-
 // The number boxes take an optional leading minus sign as typed; the
 // values come back from OK unchanged across the whole signed range, and a
 // number outside it is stored as 0.

@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const char16_t* const names[] = {u"", u"S", u"s", u"a", u"Item", u"Window", u"Title1"};
   for (const char16_t* section : names) {
     for (const char16_t* key : names) {
-      char16_t out[TextCapacity];
-      size_t length = doc.ReadString(section, key, u"", out, TextCapacity);
-      Check(length < TextCapacity && out[length] == u'\0');
+      char16_t out[kTextCapacity];
+      size_t length = doc.ReadString(section, key, u"", out, kTextCapacity);
+      Check(length < kTextCapacity && out[length] == u'\0');
       doc.ReadInt(section, key, 0);
     }
   }
@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::u16string file = u"[Quillmere-Fuzz]\r\nTitle1=" + IniValueText(title) + u"\r\n" + text;
   IniDocument written(file);
-  char16_t out[TextCapacity];
-  size_t length = written.ReadString(u"Quillmere-Fuzz", u"Title1", u"<missing>", out, TextCapacity);
+  char16_t out[kTextCapacity];
+  size_t length = written.ReadString(u"Quillmere-Fuzz", u"Title1", u"<missing>", out, kTextCapacity);
   Check(std::u16string(out, length) == expected);
   return 0;
 }

@@ -37,7 +37,7 @@ EntryControlState Load(React react, int32_t (*commands)(int32_t, int32_t*), int3
   state.DesablePos = desablePos != 0;
   state.DesableSize = desableSize != 0;
   state.DesableStyle = desableStyle != 0;
-  state.PosSelection = pos >= PosFree && pos < PosCount ? pos : -1;
+  state.PosSelection = pos >= PosFree && pos < kPosCount ? pos : -1;
   int32_t ids[4];
   const int32_t count = commands(desablePos, ids);
   for (int32_t i = 0; i < count; ++i) Command(state, react, ids[i]);
@@ -201,7 +201,7 @@ TEST(DialogsEntryTarget, AddsAtTheEndUnlessRefused) {
   static WindowTable windows;  // large: keep it off the stack
   windows = WindowTable{};
   windows.Count = 2;
-  U16CopyTruncated(windows.Entries[0].Class, TextCapacity, u"Notepad");
+  U16CopyTruncated(windows.Entries[0].Class, kTextCapacity, u"Notepad");
 
   struct Case { int32_t editIndex; const char16_t* cls; int32_t index; EntryRefusal refusal; };
   const Case cases[] = {
@@ -220,19 +220,19 @@ TEST(DialogsEntryTarget, AddsAtTheEndUnlessRefused) {
     EXPECT_EQ(t.Refusal, c.refusal) << c.editIndex;
   }
 
-  windows.Count = MaxEntries;
+  windows.Count = kMaxEntries;
   EXPECT_EQ(WindowEntryTarget(windows, -1, u"Other").Refusal, EntryRefusal::TableFull);
   EXPECT_EQ(WindowEntryTarget(windows, -1, u"").Refusal, EntryRefusal::TableFull);
-  EXPECT_EQ(WindowEntryTarget(windows, MaxEntries - 1, u"").Index, MaxEntries - 1);
+  EXPECT_EQ(WindowEntryTarget(windows, kMaxEntries - 1, u"").Index, kMaxEntries - 1);
 
   static MenuTable menus;
   menus = MenuTable{};
-  menus.Count = MaxEntries - 1;
-  EXPECT_EQ(MenuEntryTarget(menus, -1).Index, MaxEntries - 1);
-  menus.Count = MaxEntries;
+  menus.Count = kMaxEntries - 1;
+  EXPECT_EQ(MenuEntryTarget(menus, -1).Index, kMaxEntries - 1);
+  menus.Count = kMaxEntries;
   EXPECT_EQ(MenuEntryTarget(menus, -1).Refusal, EntryRefusal::TableFull);
   EXPECT_EQ(MenuEntryTarget(menus, 3).Index, 3);
-  EXPECT_EQ(MenuEntryTarget(menus, MaxEntries).Refusal, EntryRefusal::NoSuchEntry);
+  EXPECT_EQ(MenuEntryTarget(menus, kMaxEntries).Refusal, EntryRefusal::NoSuchEntry);
 }
 
 }  // namespace

@@ -20,11 +20,11 @@ struct Tables {
 };
 std::unique_ptr<Tables> NewTables() { return std::make_unique<Tables>(); }
 
-void SetText(char16_t (&field)[TextCapacity], U16View text) { U16CopyTruncated(field, TextCapacity, text); }
+void SetText(char16_t (&field)[kTextCapacity], U16View text) { U16CopyTruncated(field, kTextCapacity, text); }
 
 std::u16string Read(const IniDocument& doc, U16View section, U16View key) {
-  char16_t out[TextCapacity];
-  size_t length = doc.ReadString(section, key, u"<def>", out, TextCapacity);
+  char16_t out[kTextCapacity];
+  size_t length = doc.ReadString(section, key, u"<def>", out, kTextCapacity);
   return std::u16string(out, length);
 }
 
@@ -78,14 +78,14 @@ TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
     int32_t setting;
     const char16_t* written;  // nullptr: not written
   };
-  const int32_t ctrlAltQ = MakeHotkey(HotkeyCtrl | HotkeyAlt, 'Q');
+  const int32_t ctrlAltQ = MakeHotkey(kHotkeyCtrl | kHotkeyAlt, 'Q');
   const Case cases[] = {
       {nullptr, 0, nullptr},
       {u"Hotkey=Ctrl+Alt+Shift+F10", 0, nullptr},
       {u"Hotkey=alt+ctrl+q", ctrlAltQ, u"Hotkey=Ctrl+Alt+Q\r\n"},
-      {u"Hotkey=", NoHotkeySetting, u"Hotkey=\r\n"},
-      {u"Hotkey=0", NoHotkeySetting, u"Hotkey=\r\n"},
-      {u"Hotkey=Ctrl+Alt+Nothing", NoHotkeySetting, u"Hotkey=\r\n"},
+      {u"Hotkey=", kNoHotkeySetting, u"Hotkey=\r\n"},
+      {u"Hotkey=0", kNoHotkeySetting, u"Hotkey=\r\n"},
+      {u"Hotkey=Ctrl+Alt+Nothing", kNoHotkeySetting, u"Hotkey=\r\n"},
       {u"Hotkey", 0, nullptr},  // a line without '=' reads as missing
   };
   const std::u16string before = u"[Config]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nList=1\r\nTooltip=0\r\nKeepIn=0\r\n";
@@ -159,7 +159,7 @@ TEST(EntryFiles, FullTablesRoundTripExactly) {
   std::uniform_int_distribution<size_t> length(0, 255);
   // Units chosen to hit every quoting rule and several encodings' traps.
   const char16_t alphabet[] = {u' ', u'\t', u'"', u'\'', u'=', u';', u'[', u'a', u'\u4e2d', u'\u3000', 0xD83D, 0xDE00};
-  for (int32_t i = 0; i < MaxEntries; ++i) {
+  for (int32_t i = 0; i < kMaxEntries; ++i) {
     WindowEntry& w = t->windows.Entries[i];
     for (auto* field : {&w.Title, &w.Class, &w.Process}) {
       std::u16string text;
@@ -175,12 +175,12 @@ TEST(EntryFiles, FullTablesRoundTripExactly) {
       *f = anyInt(random);
     }
   }
-  t->windows.Count = MaxEntries;
-  t->menus.Count = MaxEntries;
+  t->windows.Count = kMaxEntries;
+  t->menus.Count = kMaxEntries;
   auto back = ParseBack(*t);
-  ASSERT_EQ(back->windows.Count, MaxEntries);
-  ASSERT_EQ(back->menus.Count, MaxEntries);
-  for (int32_t i = 0; i < MaxEntries; ++i) {
+  ASSERT_EQ(back->windows.Count, kMaxEntries);
+  ASSERT_EQ(back->menus.Count, kMaxEntries);
+  for (int32_t i = 0; i < kMaxEntries; ++i) {
     ASSERT_EQ(std::memcmp(&back->windows.Entries[i], &t->windows.Entries[i], sizeof(WindowEntry)), 0) << i;
     ASSERT_EQ(std::memcmp(&back->menus.Entries[i], &t->menus.Entries[i], sizeof(MenuEntry)), 0) << i;
   }
@@ -281,9 +281,9 @@ TEST(EntryFiles, CountsAreReadAsThePlatformReadsThemAndCapped) {
     int32_t expected;
   };
   const Case cases[] = {
-      {u"3", 3, 3},      {u"600", 600, MaxEntries}, {u"513", 513, MaxEntries}, {u"512", 512, MaxEntries},
+      {u"3", 3, 3},      {u"600", 600, kMaxEntries}, {u"513", 513, kMaxEntries}, {u"512", 512, kMaxEntries},
       {u"-3", 3, 0},     {u"abc", 3, 0},            {u"12abc", 12, 12},         {u" 0x2", 3, 2},
-      {u"", 3, 0},       {u"99999999999", 3, MaxEntries},  // wraps to a large positive number
+      {u"", 3, 0},       {u"99999999999", 3, kMaxEntries},  // wraps to a large positive number
       {u"4294967295", 3, 0},                                 // wraps to -1
   };
   auto t = NewTables();

@@ -14,7 +14,7 @@ std::unique_ptr<WindowTable> WindowsTitled(std::initializer_list<const char16_t*
   auto table = std::make_unique<WindowTable>();
   for (const char16_t* title : titles) {
     WindowEntry& e = table->Entries[table->Count++];
-    U16CopyTruncated(e.Title, TextCapacity, title);
+    U16CopyTruncated(e.Title, kTextCapacity, title);
     e.Left = table->Count;  // tells equal titles apart
   }
   return table;
@@ -38,7 +38,7 @@ TEST(EntryTable, WindowSortIsOrdinalByCodeUnit) {
 
 TEST(EntryTable, WindowSortKeepsWholeEntriesTogether) {
   auto table = WindowsTitled({u"b", u"a"});
-  U16CopyTruncated(table->Entries[0].Class, TextCapacity, u"ClassOfB");
+  U16CopyTruncated(table->Entries[0].Class, kTextCapacity, u"ClassOfB");
   table->Entries[0].ThickFrame = 1;
   SortWindowTable(*table);
   EXPECT_EQ(U16ViewOf(table->Entries[1].Class), U16View(u"ClassOfB"));
@@ -123,7 +123,7 @@ TEST(EntryTable, MenuDeletionMatchesWindowDeletion) {
 
 TEST(EntryTable, ClassRegistrationIsExactAndNeverForEmpty) {
   auto table = WindowsTitled({u"x", u"y"});
-  U16CopyTruncated(table->Entries[1].Class, TextCapacity, u"Notepad");
+  U16CopyTruncated(table->Entries[1].Class, kTextCapacity, u"Notepad");
   // Entry 0 has an empty class, which must not make "" count as registered.
   EXPECT_FALSE(IsClassRegistered(*table, u""));
   EXPECT_TRUE(IsClassRegistered(*table, u"Notepad"));
@@ -138,13 +138,13 @@ const AnchorTexts Anchors = {{u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 "
                              {u"主モニター", u"ウィンドウのあるモニター", u"マウスのあるモニター"}};
 
 std::u16string Position(const EntryGeometry& e) {
-  char16_t out[TextCapacity];
+  char16_t out[kTextCapacity];
   PositionText(e, Anchors, out);
   return std::u16string(U16ViewOf(out));
 }
 
 std::u16string Size(const EntryGeometry& e) {
-  char16_t out[TextCapacity];
+  char16_t out[kTextCapacity];
   SizeText(e, out);
   return std::u16string(U16ViewOf(out));
 }

@@ -281,7 +281,7 @@ TEST(HookCore, NeedsTimerAndEventsOnlyWhileSomethingIsHeld) {
   // Placed: the timer looks again when the placement should have landed.
   player.Play({At(1000, Show, 1)});
   ASSERT_TRUE(core.NextDeadline(&when));
-  EXPECT_EQ(when, 1000u + PlacingMs);
+  EXPECT_EQ(when, 1000u + kPlacingMs);
   EXPECT_TRUE(core.WantsLocationEvents());
   EXPECT_TRUE(core.WantsNameEvents());
   EXPECT_TRUE(core.WantsKeys());
@@ -289,7 +289,7 @@ TEST(HookCore, NeedsTimerAndEventsOnlyWhileSomethingIsHeld) {
   // In place: only the end of the hold is left to wait for.
   player.Play({At(1200, Tick)});
   ASSERT_TRUE(core.NextDeadline(&when));
-  EXPECT_EQ(when, 1000u + HoldMs);
+  EXPECT_EQ(when, 1000u + kHoldMs);
   EXPECT_TRUE(core.WantsLocationEvents());
   EXPECT_TRUE(core.WantsNameEvents());
 
@@ -299,7 +299,7 @@ TEST(HookCore, NeedsTimerAndEventsOnlyWhileSomethingIsHeld) {
   EXPECT_TRUE(core.WantsLocationEvents());
 
   // The hold ran out: nothing waits, so no timer and no listening.
-  player.Play({At(1000 + HoldMs, Tick)});
+  player.Play({At(1000 + kHoldMs, Tick)});
   EXPECT_FALSE(core.NextDeadline(&when));
   EXPECT_FALSE(core.WantsLocationEvents());
   EXPECT_FALSE(core.WantsNameEvents());
@@ -330,18 +330,18 @@ TEST(HookCore, KnownWindowsAreBoundedAndTheOldestIsForgotten) {
   std::vector<Step> steps;
   HookTime t = 0;
   // Every window shown and placed; none destroyed (a lost destroy event).
-  for (HookWindow w = 1; w <= KnownCapacity + 1; ++w) {
+  for (HookWindow w = 1; w <= kKnownCapacity + 1; ++w) {
     steps.push_back(At(t, Show, w + 1000));
     t += 3000;
   }
   player.Play(steps);
-  EXPECT_EQ(player.core().KnownCount(), KnownCapacity);
+  EXPECT_EQ(player.core().KnownCount(), kKnownCapacity);
   // Window 1001 was dropped to make room: shown again, it is placed again;
   // window 1002 is still known.
   std::vector<std::string> log = player.Play({At(t, Show, 1002), At(t + 10, Show, 1001), At(t + 3000, Tick)});
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back(), std::to_string(t + 10) + " place 1001");
-  EXPECT_EQ(log.size(), KnownCapacity + 2);
+  EXPECT_EQ(log.size(), kKnownCapacity + 2);
 }
 
 TEST(HookCore, HeldWindowsAreBounded) {
@@ -349,13 +349,13 @@ TEST(HookCore, HeldWindowsAreBounded) {
   // More windows at once than can be held: every one is placed, and the
   // oldest ones lose their hold.
   std::vector<Step> steps;
-  for (HookWindow w = 0; w < HeldCapacity + 2; ++w) steps.push_back(At(0, Show, 1000 + w));
+  for (HookWindow w = 0; w < kHeldCapacity + 2; ++w) steps.push_back(At(0, Show, 1000 + w));
   std::vector<std::string> log = player.Play(steps);
-  EXPECT_EQ(log.size(), HeldCapacity + 2);
-  EXPECT_EQ(player.core().HeldCount(), HeldCapacity);
+  EXPECT_EQ(log.size(), kHeldCapacity + 2);
+  EXPECT_EQ(player.core().HeldCount(), kHeldCapacity);
   // 1001 is no longer held; 1002 still is.
   log = player.Play({At(400, Moves, 1001), At(410, Moves, 1002)});
-  ASSERT_EQ(log.size(), HeldCapacity + 3);
+  ASSERT_EQ(log.size(), kHeldCapacity + 3);
   EXPECT_EQ(log.back(), "410 place 1002");
 }
 

@@ -7,7 +7,7 @@
 namespace qm {
 namespace {
 
-constexpr uint32_t CtrlAltShift = HotkeyCtrl | HotkeyAlt | HotkeyShift;
+constexpr uint32_t CtrlAltShift = kHotkeyCtrl | kHotkeyAlt | kHotkeyShift;
 
 TEST(Hotkey, ReadsTheKeyAsWrittenByHandOrByTheProgram) {
   struct Case {
@@ -16,15 +16,15 @@ TEST(Hotkey, ReadsTheKeyAsWrittenByHandOrByTheProgram) {
     int32_t hotkey;
   };
   const Case cases[] = {
-      {u"Ctrl+Alt+Shift+F10", true, DefaultHotkey},
-      {u"shift+ALT+ctrl+f10", true, DefaultHotkey},
-      {u" Ctrl + Alt + Shift + F10 ", true, DefaultHotkey},
-      {u"Win+Alt+P", true, MakeHotkey(HotkeyWin | HotkeyAlt, 'P')},
-      {u"Ctrl+Alt+7", true, MakeHotkey(HotkeyCtrl | HotkeyAlt, '7')},
-      {u"Ctrl+F24", true, MakeHotkey(HotkeyCtrl, 0x87)},
-      {u"Alt+PageDown", true, MakeHotkey(HotkeyAlt, 0x22)},
-      {u"Ctrl+Alt+NumAdd", true, MakeHotkey(HotkeyCtrl | HotkeyAlt, 0x6B)},
-      {u"Ctrl+Alt+0xba", true, MakeHotkey(HotkeyCtrl | HotkeyAlt, 0xBA)},
+      {u"Ctrl+Alt+Shift+F10", true, kDefaultHotkey},
+      {u"shift+ALT+ctrl+f10", true, kDefaultHotkey},
+      {u" Ctrl + Alt + Shift + F10 ", true, kDefaultHotkey},
+      {u"Win+Alt+P", true, MakeHotkey(kHotkeyWin | kHotkeyAlt, 'P')},
+      {u"Ctrl+Alt+7", true, MakeHotkey(kHotkeyCtrl | kHotkeyAlt, '7')},
+      {u"Ctrl+F24", true, MakeHotkey(kHotkeyCtrl, 0x87)},
+      {u"Alt+PageDown", true, MakeHotkey(kHotkeyAlt, 0x22)},
+      {u"Ctrl+Alt+NumAdd", true, MakeHotkey(kHotkeyCtrl | kHotkeyAlt, 0x6B)},
+      {u"Ctrl+Alt+0xba", true, MakeHotkey(kHotkeyCtrl | kHotkeyAlt, 0xBA)},
       {u"", true, 0},
       {u"0", true, 0},
       {u"  ", true, 0},
@@ -61,13 +61,13 @@ TEST(Hotkey, WritesWhatItReadsBack) {
     const char16_t* text;
   };
   const Case cases[] = {
-      {DefaultHotkey, u"Ctrl+Alt+Shift+F10"},
-      {MakeHotkey(HotkeyWin | HotkeyAlt | HotkeyCtrl, 'Q'), u"Ctrl+Alt+Win+Q"},
-      {MakeHotkey(HotkeyAlt, 0x24), u"Alt+Home"},
-      {MakeHotkey(HotkeyCtrl, 0x70), u"Ctrl+F1"},
-      {MakeHotkey(HotkeyCtrl | HotkeyShift, 0x6F), u"Ctrl+Shift+NumDivide"},
-      {MakeHotkey(HotkeyCtrl | HotkeyAlt, 0xBA), u"Ctrl+Alt+0xBA"},
-      {MakeHotkey(HotkeyCtrl | HotkeyAlt, 0x0C), u"Ctrl+Alt+0x0C"},
+      {kDefaultHotkey, u"Ctrl+Alt+Shift+F10"},
+      {MakeHotkey(kHotkeyWin | kHotkeyAlt | kHotkeyCtrl, 'Q'), u"Ctrl+Alt+Win+Q"},
+      {MakeHotkey(kHotkeyAlt, 0x24), u"Alt+Home"},
+      {MakeHotkey(kHotkeyCtrl, 0x70), u"Ctrl+F1"},
+      {MakeHotkey(kHotkeyCtrl | kHotkeyShift, 0x6F), u"Ctrl+Shift+NumDivide"},
+      {MakeHotkey(kHotkeyCtrl | kHotkeyAlt, 0xBA), u"Ctrl+Alt+0xBA"},
+      {MakeHotkey(kHotkeyCtrl | kHotkeyAlt, 0x0C), u"Ctrl+Alt+0x0C"},
       {0, u""},
   };
   for (const Case& c : cases) {
@@ -91,23 +91,23 @@ TEST(Hotkey, WritesWhatItReadsBack) {
 TEST(Hotkey, MapsToAndFromTheHotkeyControl) {
   // The control's word: key in the low byte, Shift 1, Ctrl 2, Alt 4,
   // extended 8 in the high byte.
-  EXPECT_EQ(HotkeyToControl(DefaultHotkey), 0x0779);
-  EXPECT_EQ(HotkeyToControl(MakeHotkey(HotkeyAlt, 0x21)), 0x0C21);  // PageUp is an extended key
-  EXPECT_EQ(HotkeyToControl(MakeHotkey(HotkeyCtrl, 0x61)), 0x0261);  // Num1 is not
+  EXPECT_EQ(HotkeyToControl(kDefaultHotkey), 0x0779);
+  EXPECT_EQ(HotkeyToControl(MakeHotkey(kHotkeyAlt, 0x21)), 0x0C21);  // PageUp is an extended key
+  EXPECT_EQ(HotkeyToControl(MakeHotkey(kHotkeyCtrl, 0x61)), 0x0261);  // Num1 is not
   EXPECT_EQ(HotkeyToControl(0), 0);
 
-  EXPECT_EQ(HotkeyFromControl(0x0779, 0), DefaultHotkey);
-  EXPECT_EQ(HotkeyFromControl(0x0C21, DefaultHotkey), MakeHotkey(HotkeyAlt, 0x21));
-  EXPECT_EQ(HotkeyFromControl(0, DefaultHotkey), 0);
+  EXPECT_EQ(HotkeyFromControl(0x0779, 0), kDefaultHotkey);
+  EXPECT_EQ(HotkeyFromControl(0x0C21, kDefaultHotkey), MakeHotkey(kHotkeyAlt, 0x21));
+  EXPECT_EQ(HotkeyFromControl(0, kDefaultHotkey), 0);
   // The control cannot show Win: unchanged keys keep it, changed ones drop it.
-  const int32_t withWin = MakeHotkey(HotkeyWin | HotkeyAlt, 'P');
+  const int32_t withWin = MakeHotkey(kHotkeyWin | kHotkeyAlt, 'P');
   EXPECT_EQ(HotkeyFromControl(HotkeyToControl(withWin), withWin), withWin);
-  EXPECT_EQ(HotkeyFromControl(0x0451, withWin), MakeHotkey(HotkeyAlt, 'Q'));
-  EXPECT_EQ(HotkeyFromControl(0x0651, withWin), MakeHotkey(HotkeyAlt | HotkeyCtrl, 'Q'));
+  EXPECT_EQ(HotkeyFromControl(0x0451, withWin), MakeHotkey(kHotkeyAlt, 'Q'));
+  EXPECT_EQ(HotkeyFromControl(0x0651, withWin), MakeHotkey(kHotkeyAlt | kHotkeyCtrl, 'Q'));
   // A combination no program should lose is no hotkey.
-  EXPECT_EQ(HotkeyFromControl(0x0179, DefaultHotkey), 0);
+  EXPECT_EQ(HotkeyFromControl(0x0179, kDefaultHotkey), 0);
   EXPECT_EQ(HotkeyFromControl(0x0010, 0), 0);
-  EXPECT_EQ(MakeHotkey(CtrlAltShift, 0x79), DefaultHotkey);
+  EXPECT_EQ(MakeHotkey(CtrlAltShift, 0x79), kDefaultHotkey);
 }
 
 }  // namespace

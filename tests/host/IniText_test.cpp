@@ -14,8 +14,8 @@ namespace {
 // Reads like GetPrivateProfileStringW with a 256-unit buffer and a default
 // that cannot occur in the files below.
 std::u16string Read(const IniDocument& doc, U16View section, U16View key) {
-  char16_t out[TextCapacity];
-  size_t length = doc.ReadString(section, key, u"<def>", out, TextCapacity);
+  char16_t out[kTextCapacity];
+  size_t length = doc.ReadString(section, key, u"<def>", out, kTextCapacity);
   return std::u16string(out, length);
 }
 

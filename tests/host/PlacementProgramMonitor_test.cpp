@@ -61,9 +61,9 @@ std::unique_ptr<WindowTable> Rules(std::initializer_list<ProgramRule> rules) {
   std::memset(table.get(), 0, sizeof(WindowTable));
   for (const ProgramRule& r : rules) {
     WindowEntry& e = table->Entries[table->Count++];
-    U16CopyTruncated(e.Title, TextCapacity, r.title);
-    U16CopyTruncated(e.Class, TextCapacity, r.cls);
-    U16CopyTruncated(e.Process, TextCapacity, r.program);
+    U16CopyTruncated(e.Title, kTextCapacity, r.title);
+    U16CopyTruncated(e.Class, kTextCapacity, r.cls);
+    U16CopyTruncated(e.Process, kTextCapacity, r.program);
   }
   return table;
 }
@@ -112,9 +112,9 @@ TEST(MatchWindowEntry, TableWithoutProgramsIgnoresThem) {
     EXPECT_EQ(MatchWindowEntry(*table, u"Other", u"Untitled - Notepad", program), 0);
     EXPECT_EQ(MatchWindowEntry(*table, u"Other", u"Calculator", program), -1);
   }
-  U16CopyTruncated(table->Entries[2].Process, TextCapacity, u"calc.exe");  // behind the count
+  U16CopyTruncated(table->Entries[2].Process, kTextCapacity, u"calc.exe");  // behind the count
   EXPECT_FALSE(TableNamesProgram(*table));
-  U16CopyTruncated(table->Entries[1].Process, TextCapacity, u"calc.exe");
+  U16CopyTruncated(table->Entries[1].Process, kTextCapacity, u"calc.exe");
   EXPECT_TRUE(TableNamesProgram(*table));
 }
 

@@ -218,8 +218,8 @@ std::unique_ptr<WindowTable> MakeTable(std::initializer_list<Rule> rules) {
   std::memset(table.get(), 0, sizeof(WindowTable));
   for (const Rule& r : rules) {
     WindowEntry& e = table->Entries[table->Count++];
-    U16CopyTruncated(e.Title, TextCapacity, r.title);
-    U16CopyTruncated(e.Class, TextCapacity, r.cls);
+    U16CopyTruncated(e.Title, kTextCapacity, r.title);
+    U16CopyTruncated(e.Class, kTextCapacity, r.cls);
   }
   return table;
 }
@@ -274,28 +274,28 @@ TEST(MatchWindowEntry, EmptyTableAndFullTable) {
   EXPECT_EQ(MatchWindowEntry(*empty, u"Notepad", u"Notepad"), -1);
 
   auto full = MakeTable({});
-  for (int32_t i = 0; i < MaxEntries; ++i) {
+  for (int32_t i = 0; i < kMaxEntries; ++i) {
     WindowEntry& e = full->Entries[i];
-    U16CopyTruncated(e.Title, TextCapacity, u"Title");
-    U16CopyTruncated(e.Class, TextCapacity, u"Class");
+    U16CopyTruncated(e.Title, kTextCapacity, u"Title");
+    U16CopyTruncated(e.Class, kTextCapacity, u"Class");
     e.Title[5] = e.Class[5] = static_cast<char16_t>(u'A' + i % 26);
     e.Title[6] = e.Class[6] = static_cast<char16_t>(u'A' + i / 26);
     e.Title[7] = e.Class[7] = u'\0';
   }
-  full->Count = MaxEntries;
-  EXPECT_EQ(MatchWindowEntry(*full, u"ClassRT", u"x"), MaxEntries - 1);  // 511 = 'R' + 26 * 'T'
-  EXPECT_EQ(MatchWindowEntry(*full, u"x", u"[TitleRT]"), MaxEntries - 1);
+  full->Count = kMaxEntries;
+  EXPECT_EQ(MatchWindowEntry(*full, u"ClassRT", u"x"), kMaxEntries - 1);  // 511 = 'R' + 26 * 'T'
+  EXPECT_EQ(MatchWindowEntry(*full, u"x", u"[TitleRT]"), kMaxEntries - 1);
   // A full-length text compares whole.
-  char16_t longClass[TextCapacity];
-  for (int i = 0; i < TextCapacity - 1; ++i) longClass[i] = u'c';
-  longClass[TextCapacity - 1] = u'\0';
-  U16CopyTruncated(full->Entries[3].Class, TextCapacity, U16ViewOf(longClass));
+  char16_t longClass[kTextCapacity];
+  for (int i = 0; i < kTextCapacity - 1; ++i) longClass[i] = u'c';
+  longClass[kTextCapacity - 1] = u'\0';
+  U16CopyTruncated(full->Entries[3].Class, kTextCapacity, U16ViewOf(longClass));
   EXPECT_EQ(MatchWindowClass(*full, U16ViewOf(longClass)), 3);
-  EXPECT_EQ(MatchWindowClass(*full, U16View(longClass, TextCapacity - 2)), -1);
+  EXPECT_EQ(MatchWindowClass(*full, U16View(longClass, kTextCapacity - 2)), -1);
 }
 
 TEST(ApplyFrameStyle, ChangesOnlyTheThreeFrameBits) {
-  constexpr uint32_t kCaption = StyleBorder | StyleDialogFrame;
+  constexpr uint32_t kCaption = kStyleBorder | kStyleDialogFrame;
   constexpr uint32_t kOther = 0x10000000u | 0x00080000u | 0x00020000u | 0x00010000u | 0x04000000u | 0x0000BEEFu;
   struct Case {
     const char* name;
@@ -303,10 +303,10 @@ TEST(ApplyFrameStyle, ChangesOnlyTheThreeFrameBits) {
     uint32_t before;
     uint32_t expected;
   } cases[] = {
-      {"caption and sizing frame to thin border", 1, 0, 0, kOther | kCaption | StyleThickFrame, kOther | StyleBorder},
-      {"nothing to all three", 1, 1, 1, kOther, kOther | kCaption | StyleThickFrame},
-      {"all three cleared", 0, 0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu & ~(kCaption | StyleThickFrame)},
-      {"dialog frame only", 0, 1, 0, StyleBorder | StyleThickFrame, StyleDialogFrame},
+      {"caption and sizing frame to thin border", 1, 0, 0, kOther | kCaption | kStyleThickFrame, kOther | kStyleBorder},
+      {"nothing to all three", 1, 1, 1, kOther, kOther | kCaption | kStyleThickFrame},
+      {"all three cleared", 0, 0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu & ~(kCaption | kStyleThickFrame)},
+      {"dialog frame only", 0, 1, 0, kStyleBorder | kStyleThickFrame, kStyleDialogFrame},
       {"any non-zero value sets", -1, 2, 0, 0, kCaption},
   };
   for (const Case& c : cases) {
@@ -320,9 +320,9 @@ TEST(ApplyFrameStyle, ChangesOnlyTheThreeFrameBits) {
 }
 
 TEST(PresetItemText, FormatsPositionAndSize) {
-  const char16_t* texts[PosCount] = {u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 ", u" 左上 ", u" 右上 "};
+  const char16_t* texts[kPosCount] = {u" 任意 ", u" 左下 ", u" 右下 ", u" 中央 ", u" 左上 ", u" 右上 "};
   AnchorTexts anchors{};
-  for (int i = 0; i < PosCount; ++i) anchors.Text[i] = texts[i];
+  for (int i = 0; i < kPosCount; ++i) anchors.Text[i] = texts[i];
   struct Case {
     const char* name;
     EntryGeometry entry;
@@ -336,22 +336,22 @@ TEST(PresetItemText, FormatsPositionAndSize) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    char16_t out[PresetItemCapacity];
+    char16_t out[kPresetItemCapacity];
     PresetItemText(c.entry, anchors, out);
     EXPECT_TRUE(U16ViewOf(out) == U16ViewOf(c.expected));
   }
 }
 
 TEST(PresetItemText, LongAnchorTextsStayInTheBuffer) {
-  char16_t longText[TextCapacity];
-  for (int i = 0; i < TextCapacity - 1; ++i) longText[i] = u'x';
-  longText[TextCapacity - 1] = u'\0';
+  char16_t longText[kTextCapacity];
+  for (int i = 0; i < kTextCapacity - 1; ++i) longText[i] = u'x';
+  longText[kTextCapacity - 1] = u'\0';
   AnchorTexts anchors{};
-  for (int i = 0; i < PosCount; ++i) anchors.Text[i] = longText;
-  char16_t out[PresetItemCapacity + 1];
-  out[PresetItemCapacity] = u'!';
+  for (int i = 0; i < kPosCount; ++i) anchors.Text[i] = longText;
+  char16_t out[kPresetItemCapacity + 1];
+  out[kPresetItemCapacity] = u'!';
   PresetItemText(Geometry(PosCenter, 0, 0, kMin, kMin), anchors, out);
-  EXPECT_EQ(out[PresetItemCapacity], u'!');
+  EXPECT_EQ(out[kPresetItemCapacity], u'!');
   EXPECT_EQ(U16Length(out), size_t{1 + 255 + 3 + U16Length(u" -2147483648 x -2147483648 ") + 1});
 }
 

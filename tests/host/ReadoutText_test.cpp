@@ -31,11 +31,11 @@ TEST(ReadoutText, CornersAndSizeInThreeLines) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    char16_t out[ReadoutTextCapacity + 1];
-    out[ReadoutTextCapacity] = u'!';
+    char16_t out[kReadoutTextCapacity + 1];
+    out[kReadoutTextCapacity] = u'!';
     ReadoutText(c.left, c.top, c.right, c.bottom, out);
     EXPECT_TRUE(std::u16string(out) == c.expected);
-    EXPECT_EQ(out[ReadoutTextCapacity], u'!');
+    EXPECT_EQ(out[kReadoutTextCapacity], u'!');
   }
 }
 

@@ -21,6 +21,8 @@
 namespace qm {
 namespace {
 
+EntryStore store;
+
 // Message boxes seen while a test ran, answered with OK at once.
 std::wstring g_boxCaption;
 std::wstring g_boxText;
@@ -54,12 +56,12 @@ class DialogTest : public testing::Test {
   void TearDown() override {
     KillTimer(nullptr, timer_);
     if (dialog_ != nullptr) DestroyWindow(dialog_);
-    std::memset(&g_windowTable, 0, sizeof g_windowTable);
-    std::memset(&g_menuTable, 0, sizeof g_menuTable);
-    EditIndex = -1;
+    std::memset(&store.windows, 0, sizeof store.windows);
+    std::memset(&store.menus, 0, sizeof store.menus);
+    request_.Index = -1;
   }
   HWND Open(int templateId, DLGPROC procedure) {
-    dialog_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(templateId), nullptr, procedure, 0);
+    dialog_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(templateId), nullptr, procedure, DialogParam(request_));
     return dialog_;
   }
   std::wstring Text(int id) {
@@ -70,74 +72,21 @@ class DialogTest : public testing::Test {
 
   HWND dialog_ = nullptr;
   UINT_PTR timer_ = 0;
+  DialogRequest request_{&store, -1, nullptr};
 };
-
-// The children of a dialog in template order, which is the tab order, with
-// the top-left corner of each in dialog units as the template gives it.
-struct TemplateControl {
-  int id;
-  int x, y;
-};
-
-void ExpectTemplate(HWND dialog, const std::vector<TemplateControl>& expected) {
-  size_t i = 0;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT), ++i) {
-    ASSERT_LT(i, expected.size()) << "more controls than expected";
-    SCOPED_TRACE(i);
-    RECT units = {expected[i].x, expected[i].y, 0, 0};
-    MapDialogRect(dialog, &units);
-    RECT actual = {};
-    GetWindowRect(child, &actual);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-    EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), expected[i].id);
-    // The places are the Japanese templates'; the English ones move a few
-    // labels and boxes to fit their texts (checked against these elsewhere).
-    if (PRIMARYLANGID(qm::test::ExpectedTexts().language) != LANG_JAPANESE) continue;
-    EXPECT_EQ(actual.left, units.left);
-    EXPECT_EQ(actual.top, units.top);
-  }
-  EXPECT_EQ(i, expected.size());
-}
-
-// The program and monitor controls were added after every existing control
-// of the templates: each of those keeps its identifier, place and position
-// in the tab order.
-TEST_F(DialogTest, NewControlsFollowTheExistingOnes) {
-  EditIndex = -1;
-  ASSERT_NE(Open(IDD_WINDOWENTRY, WindowEntryDialogProc), nullptr);
-  ExpectTemplate(dialog_, {{IDC_TITLE, 36, 8},         {IDC_WINDOWLIST, 8, 40},   {IDC_DESABLEPOS, 8, 108},
-                           {IDC_LEFT, 28, 124},        {IDC_TOP, 28, 140},        {IDC_POS, 28, 156},
-                           {IDC_DESABLESIZE, 76, 108}, {IDC_WIDTH, 92, 124},      {IDC_HEIGHT, 92, 140},
-                           {IDC_DESABLESTYLE, 148, 108}, {IDC_BORDER, 148, 124},  {IDC_DIALOGFRAME, 148, 136},
-                           {IDC_THICKFRAME, 148, 148}, {IDOK, 156, 176},          {IDCANCEL, 196, 176},
-                           {-1, 8, 8},                 {-1, 124, 8},              {IDC_CLASS, 148, 8},
-                           {-1, 8, 28},                {-1, 8, 124},              {-1, 76, 124},
-                           {-1, 8, 140},               {-1, 76, 140},             {-1, 8, 156},
-                           {IDC_REFRESH, 192, 24},     {IDC_GET, 152, 24},        {-1, 236, 8},
-                           {IDC_PROCESS, 236, 20},     {-1, 236, 108},            {IDC_MONITOR, 236, 120}});
-  DestroyWindow(dialog_);
-  ASSERT_NE(Open(IDD_MENUENTRY, MenuEntryDialogProc), nullptr);
-  ExpectTemplate(dialog_, {{IDC_DESABLEPOS, 8, 8}, {IDC_LEFT, 28, 24},       {IDC_TOP, 28, 40},
-                           {IDC_POS, 28, 56},      {IDC_DESABLESIZE, 76, 8}, {IDC_WIDTH, 92, 24},
-                           {IDC_HEIGHT, 92, 40},   {IDOK, 68, 76},           {IDCANCEL, 108, 76},
-                           {-1, 8, 24},            {-1, 76, 24},             {-1, 8, 40},
-                           {-1, 76, 40},           {-1, 8, 56},              {-1, 152, 8},
-                           {IDC_MONITOR, 152, 20}});
-}
 
 // The main window refuses an add on a full table before a dialog opens;
 // should a dialog still be asked to add, OK says so and stores nothing, so
 // nothing is written past the last slot.
 TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
-  g_windowTable.Count = MaxEntries;
-  g_menuTable.Count = MaxEntries;
-  for (int i = 0; i < MaxEntries; ++i) {
-    g_windowTable.Entries[i].Left = i;
-    g_menuTable.Entries[i].Left = i;
+  store.windows.Count = kMaxEntries;
+  store.menus.Count = kMaxEntries;
+  for (int i = 0; i < kMaxEntries; ++i) {
+    store.windows.Entries[i].Left = i;
+    store.menus.Entries[i].Left = i;
   }
-  const WindowTable windowsBefore = g_windowTable;
-  const MenuTable menusBefore = g_menuTable;
-  EditIndex = -1;
+  const WindowTable windowsBefore = store.windows;
+  const MenuTable menusBefore = store.menus;
 
   struct Case { int templateId; DLGPROC procedure; };
   const Case cases[] = {{IDD_WINDOWENTRY, WindowEntryDialogProc}, {IDD_MENUENTRY, MenuEntryDialogProc}};
@@ -155,22 +104,22 @@ TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
     DestroyWindow(dialog);
     dialog_ = nullptr;
   }
-  EXPECT_EQ(std::memcmp(&g_windowTable, &windowsBefore, sizeof g_windowTable), 0);
-  EXPECT_EQ(std::memcmp(&g_menuTable, &menusBefore, sizeof g_menuTable), 0);
+  EXPECT_EQ(std::memcmp(&store.windows, &windowsBefore, sizeof store.windows), 0);
+  EXPECT_EQ(std::memcmp(&store.menus, &menusBefore, sizeof store.menus), 0);
 }
 
 // A change whose index names no entry loads nothing and stores nothing.
 TEST_F(DialogTest, ChangeOfAnEntryThatIsNotThereStoresNothing) {
-  g_menuTable.Count = 1;
-  g_menuTable.Entries[0].Width = 5;
-  const MenuTable before = g_menuTable;
-  EditIndex = 3;
+  store.menus.Count = 1;
+  store.menus.Entries[0].Width = 5;
+  const MenuTable before = store.menus;
+  request_.Index = 3;
   HWND dialog = Open(IDD_MENUENTRY, MenuEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Text(IDC_WIDTH), L"");
   SetDlgItemTextW(dialog, IDC_WIDTH, L"9");
   SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(std::memcmp(&g_menuTable, &before, sizeof g_menuTable), 0);
+  EXPECT_EQ(std::memcmp(&store.menus, &before, sizeof store.menus), 0);
   EXPECT_TRUE(g_boxText.empty());
 }
 
@@ -202,7 +151,6 @@ TEST_F(DialogTest, PastingIntoANumberBoxTakesWholeNumbersOnly) {
       {L"7", 1, 1, L"1,000", L"7"},
       {L"7", 0, 1, L"abc", L"7"},
   };
-  EditIndex = -1;
   HWND dialog = Open(IDD_MENUENTRY, MenuEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   HWND edit = GetDlgItem(dialog, IDC_LEFT);
@@ -217,7 +165,6 @@ TEST_F(DialogTest, PastingIntoANumberBoxTakesWholeNumbersOnly) {
 }
 
 TEST_F(DialogTest, InputMethodCharactersAreFilteredLikeTypedOnes) {
-  EditIndex = -1;
   HWND dialog = Open(IDD_WINDOWENTRY, WindowEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   HWND edit = GetDlgItem(dialog, IDC_TOP);
@@ -232,15 +179,14 @@ TEST_F(DialogTest, InputMethodCharactersAreFilteredLikeTypedOnes) {
 }
 
 TEST_F(DialogTest, PositionComboHoldsTheSixAnchorsAndClearsForOtherValues) {
-  EditIndex = -1;
   HWND dialog = Open(IDD_MENUENTRY, MenuEntryDialogProc);
   ASSERT_NE(dialog, nullptr);
   HWND combo = GetDlgItem(dialog, IDC_POS);
-  ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), PosCount);
+  ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), kPosCount);
   const int32_t positions[] = {PosFree, PosBottomLeft, PosBottomRight, PosCenter, PosTopLeft, PosTopRight, -1, 6, 1000};
   for (int32_t pos : positions) {
     SelectPosition(dialog, pos);
-    const int32_t expected = pos >= 0 && pos < PosCount ? pos : -1;
+    const int32_t expected = pos >= 0 && pos < kPosCount ? pos : -1;
     EXPECT_EQ(SelectedPosition(dialog), expected) << pos;
   }
 }

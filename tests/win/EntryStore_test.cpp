@@ -1,4 +1,5 @@
-// LoadAll and SaveAll against real files in a scratch current directory.
+// The entry store's Load and Save against real files in a scratch current
+// directory.
 #include "entries/EntryStore_win.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 #include "StoreTestSupport.h"
 #include "base/Win32Glue.h"
+#include "dialogs/Dialogs_win.h"
 #include "entries/EntryFiles.h"
 #include "entries/IniText.h"
 #include "res/resource.h"
@@ -19,17 +21,19 @@ namespace {
 using test::ReadBytes;
 using test::ScratchDirectory;
 
-void SetText(char16_t (&field)[TextCapacity], U16View text) { U16CopyTruncated(field, TextCapacity, text); }
+void SetText(char16_t (&field)[kTextCapacity], U16View text) { U16CopyTruncated(field, kTextCapacity, text); }
+
+::qm::EntryStore store;
 
 void ClearState() {
-  g_settings = Settings{};
-  std::memset(&g_windowTable, 0, sizeof g_windowTable);
-  std::memset(&g_menuTable, 0, sizeof g_menuTable);
+  store.settings = Settings{};
+  std::memset(&store.windows, 0, sizeof store.windows);
+  std::memset(&store.menus, 0, sizeof store.menus);
 }
 
 std::wstring ProfileString(const std::wstring& file, const wchar_t* section, const std::wstring& key) {
-  wchar_t text[TextCapacity];
-  DWORD length = GetPrivateProfileStringW(section, key.c_str(), L"<def>", text, TextCapacity, file.c_str());
+  wchar_t text[kTextCapacity];
+  DWORD length = GetPrivateProfileStringW(section, key.c_str(), L"<def>", text, kTextCapacity, file.c_str());
   return std::wstring(text, length);
 }
 
@@ -42,21 +46,21 @@ class EntryStore : public testing::Test {
 
   // A state with one window entry and one preset, distinct in every field.
   static void FillSmallState() {
-    g_settings = Settings{-1280, 20, 640, 480, 0, 1, 1, 0};
-    WindowEntry& w = g_windowTable.Entries[0];
+    store.settings = Settings{-1280, 20, 640, 480, 0, 1, 1, 0};
+    WindowEntry& w = store.windows.Entries[0];
     SetText(w.Title, u"Editor");
     SetText(w.Class, u"Notepad");
     w.Pos = PosCenter;
     w.Width = 800;
     w.Height = 600;
     w.DesableStyle = 1;
-    g_windowTable.Count = 1;
-    MenuEntry& m = g_menuTable.Entries[0];
+    store.windows.Count = 1;
+    MenuEntry& m = store.menus.Entries[0];
     m.Left = -5;
     m.Top = 7;
     m.Width = 300;
     m.Height = 200;
-    g_menuTable.Count = 1;
+    store.menus.Count = 1;
   }
 
   // Reading the files key by key through the profile functions gives the
@@ -67,29 +71,29 @@ class EntryStore : public testing::Test {
     static MenuTable menus;
     test::LoadKeyByKey(dir_.File(L"Config.ini"), dir_.File(L"Entry.ini"), screenWidth, screenHeight, settings,
                        windows, menus);
-    EXPECT_EQ(std::memcmp(&settings, &g_settings, sizeof settings), 0);
-    EXPECT_EQ(std::memcmp(&windows, &g_windowTable, sizeof windows), 0);
-    EXPECT_EQ(std::memcmp(&menus, &g_menuTable, sizeof menus), 0);
+    EXPECT_EQ(std::memcmp(&settings, &store.settings, sizeof settings), 0);
+    EXPECT_EQ(std::memcmp(&windows, &store.windows, sizeof windows), 0);
+    EXPECT_EQ(std::memcmp(&menus, &store.menus, sizeof menus), 0);
   }
 
   ScratchDirectory dir_;
 };
 
 TEST_F(EntryStore, MissingFilesGiveDefaultsAndEmptyTables) {
-  g_windowTable.Count = 3;  // left over from before; a load replaces it
-  g_menuTable.Count = 2;
-  LoadAll();
+  store.windows.Count = 3;  // left over from before; a load replaces it
+  store.menus.Count = 2;
+  store.Load();
   const Settings expected = DefaultSettings(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_EQ(std::memcmp(&g_settings, &expected, sizeof expected), 0);
-  EXPECT_EQ(g_windowTable.Count, 0);
-  EXPECT_EQ(g_menuTable.Count, 0);
+  EXPECT_EQ(std::memcmp(&store.settings, &expected, sizeof expected), 0);
+  EXPECT_EQ(store.windows.Count, 0);
+  EXPECT_EQ(store.menus.Count, 0);
   EXPECT_EQ(test::ListFiles(dir_.path()), L"");  // loading creates nothing
 }
 
 TEST_F(EntryStore, SaveWritesExactUtf16TextThatTheProfileFunctionsRead) {
-  LoadAll();
+  store.Load();
   FillSmallState();
-  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
+  ASSERT_TRUE(store.Save());
 
   EXPECT_EQ(ReadBytes(dir_.File(L"Config.ini")),
             EncodeUtf16LeWithBom(u"[Config]\r\nLeft=-1280\r\nTop=20\r\nWidth=640\r\nHeight=480\r\nList=0\r\n"
@@ -130,13 +134,13 @@ TEST_F(EntryStore, TitlesRoundTripThroughSaveLoadAndTheProfileFunctions) {
       u"\u00e9\u00c4\u00df \u0416 \u05d0 \u0e01",
   };
   const int count = static_cast<int>(std::size(titles));
-  LoadAll();
+  store.Load();
   for (int i = 0; i < count; ++i) {
-    SetText(g_windowTable.Entries[i].Title, titles[i]);
-    SetText(g_windowTable.Entries[i].Class, titles[count - 1 - i]);
+    SetText(store.windows.Entries[i].Title, titles[i]);
+    SetText(store.windows.Entries[i].Class, titles[count - 1 - i]);
   }
-  g_windowTable.Count = count;
-  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
+  store.windows.Count = count;
+  ASSERT_TRUE(store.Save());
 
   const std::wstring entryFile = dir_.File(L"Entry.ini");
   for (int i = 0; i < count; ++i) {
@@ -145,11 +149,11 @@ TEST_F(EntryStore, TitlesRoundTripThroughSaveLoadAndTheProfileFunctions) {
         << i;
   }
   ClearState();
-  LoadAll();
-  ASSERT_EQ(g_windowTable.Count, count);
+  store.Load();
+  ASSERT_EQ(store.windows.Count, count);
   for (int i = 0; i < count; ++i) {
-    EXPECT_EQ(std::u16string(U16ViewOf(g_windowTable.Entries[i].Title)), titles[i]) << i;
-    EXPECT_EQ(std::u16string(U16ViewOf(g_windowTable.Entries[i].Class)), titles[count - 1 - i]) << i;
+    EXPECT_EQ(std::u16string(U16ViewOf(store.windows.Entries[i].Title)), titles[i]) << i;
+    EXPECT_EQ(std::u16string(U16ViewOf(store.windows.Entries[i].Class)), titles[count - 1 - i]) << i;
   }
 }
 
@@ -168,38 +172,38 @@ class FileLock {
 };
 
 TEST_F(EntryStore, FailedSaveKeepsTheOldFilesAndSaysSo) {
-  LoadAll();
+  store.Load();
   FillSmallState();
-  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
+  ASSERT_TRUE(store.Save());
   const std::string oldConfig = ReadBytes(dir_.File(L"Config.ini"));
   const std::string oldEntry = ReadBytes(dir_.File(L"Entry.ini"));
 
-  g_settings.Left = 1;
-  g_windowTable.Count = 0;  // the change a failed save must not half-write
+  store.settings.Left = 1;
+  store.windows.Count = 0;  // the change a failed save must not half-write
   {
     FileLock lock(dir_.File(L"Entry.ini"));
     ASSERT_TRUE(lock.held());
-    EXPECT_FALSE(SaveAll(nullptr, SaveReport::Silent));
+    EXPECT_FALSE(store.Save());
   }
   EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), oldEntry);
   // Config.ini was replaced before the rename of Entry.ini failed: it is
   // whole, old or new, never a mixture.
   const std::string config = ReadBytes(dir_.File(L"Config.ini"));
-  EXPECT_TRUE(config == oldConfig || config == EncodeUtf16LeWithBom(ComposeConfigText(g_settings)));
+  EXPECT_TRUE(config == oldConfig || config == EncodeUtf16LeWithBom(ComposeConfigText(store.settings)));
   EXPECT_EQ(test::ListFiles(dir_.path()), L"Config.ini|Entry.ini");
 
   {
     FileLock lock(dir_.File(L"Config.ini"));
     ASSERT_TRUE(lock.held());
     const std::string configBefore = ReadBytes(dir_.File(L"Config.ini"));
-    EXPECT_FALSE(SaveAll(nullptr, SaveReport::Silent));
+    EXPECT_FALSE(store.Save());
     EXPECT_EQ(ReadBytes(dir_.File(L"Config.ini")), configBefore);
     EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), oldEntry);
     EXPECT_EQ(test::ListFiles(dir_.path()), L"Config.ini|Entry.ini");
   }
   // With the files free again the same state saves.
-  EXPECT_TRUE(SaveAll(nullptr, SaveReport::Silent));
-  EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), EncodeUtf16LeWithBom(ComposeEntryText(g_windowTable, g_menuTable)));
+  EXPECT_TRUE(store.Save());
+  EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), EncodeUtf16LeWithBom(ComposeEntryText(store.windows, store.menus)));
 }
 
 struct BoxWatch {
@@ -227,29 +231,30 @@ DWORD WINAPI CloseSaveFailureBox(void* param) {
 }
 
 TEST_F(EntryStore, FailedSaveShowsTheWarning) {
-  LoadAll();
-  ASSERT_TRUE(SaveAll(nullptr, SaveReport::Silent));
+  store.Load();
+  ASSERT_TRUE(store.Save());
   BoxWatch watch;
   FileLock lock(dir_.File(L"Entry.ini"));
   ASSERT_TRUE(lock.held());
   HANDLE watcher = CreateThread(nullptr, 0, CloseSaveFailureBox, &watch, 0, nullptr);
   ASSERT_NE(watcher, nullptr);
-  EXPECT_FALSE(SaveAll(nullptr, SaveReport::ShowFailure));
+  EXPECT_FALSE(store.Save());
+  ShowSaveFailure(nullptr);
   WaitForSingleObject(watcher, INFINITE);
   CloseHandle(watcher);
-  wchar_t expected[TextCapacity] = {};
-  LoadStringW(g_instance, IDS_SAVE_FAILED, expected, TextCapacity);
+  wchar_t expected[kTextCapacity] = {};
+  LoadStringW(g_instance, IDS_SAVE_FAILED, expected, kTextCapacity);
   EXPECT_TRUE(watch.seen);
   EXPECT_NE(expected[0], L'\0');
   EXPECT_EQ(watch.text, expected);
 }
 
 TEST_F(EntryStore, FileNamesStayWhereLoadAllFoundThem) {
-  LoadAll();
+  store.Load();
   ASSERT_TRUE(CreateDirectoryW(dir_.File(L"elsewhere").c_str(), nullptr));
   ASSERT_TRUE(SetCurrentDirectoryW(dir_.File(L"elsewhere").c_str()));
   FillSmallState();
-  EXPECT_TRUE(SaveAll(nullptr, SaveReport::Silent));
+  EXPECT_TRUE(store.Save());
   EXPECT_TRUE(test::FileExists(dir_.File(L"Entry.ini")));
   EXPECT_EQ(test::ListFiles(dir_.File(L"elsewhere")), L"");
   SetCurrentDirectoryW(dir_.path().c_str());
@@ -264,16 +269,16 @@ TEST_F(EntryStore, CurrentDirectoryLongerThanMaxPath) {
   if (!SetCurrentDirectoryW(deep.c_str())) {
     GTEST_SKIP() << "this system limits the current directory to MAX_PATH";
   }
-  LoadAll();
+  store.Load();
   FillSmallState();
-  EXPECT_TRUE(SaveAll(nullptr, SaveReport::Silent));
+  EXPECT_TRUE(store.Save());
   const std::string saved = ReadBytes(deep + L"\\Entry.ini");
-  EXPECT_EQ(saved, EncodeUtf16LeWithBom(ComposeEntryText(g_windowTable, g_menuTable)));
+  EXPECT_EQ(saved, EncodeUtf16LeWithBom(ComposeEntryText(store.windows, store.menus)));
   ClearState();
-  LoadAll();
-  EXPECT_EQ(g_windowTable.Count, 1);
-  EXPECT_EQ(U16ViewOf(g_windowTable.Entries[0].Title), U16View(u"Editor"));
-  EXPECT_EQ(g_settings.Left, -1280);
+  store.Load();
+  EXPECT_EQ(store.windows.Count, 1);
+  EXPECT_EQ(U16ViewOf(store.windows.Entries[0].Title), U16View(u"Editor"));
+  EXPECT_EQ(store.settings.Left, -1280);
   SetCurrentDirectoryW(dir_.path().c_str());
 }
 
@@ -294,14 +299,14 @@ TEST_F(EntryStore, CountsFromHandWrittenFiles) {
     int present;
     int32_t expected;
   };
-  const Case cases[] = {{"600", 600, MaxEntries}, {"-2", 3, 0}, {"abc", 3, 0}, {"12abc", 12, 12}, {"3", 3, 3}};
+  const Case cases[] = {{"600", 600, kMaxEntries}, {"-2", 3, 0}, {"abc", 3, 0}, {"12abc", 12, 12}, {"3", 3, 3}};
   for (const Case& c : cases) {
     WriteEntryFile(dir_, c.item, c.present, "");
-    LoadAll();
-    EXPECT_EQ(g_windowTable.Count, c.expected) << c.item;
-    EXPECT_EQ(g_menuTable.Count, c.expected) << c.item;
+    store.Load();
+    EXPECT_EQ(store.windows.Count, c.expected) << c.item;
+    EXPECT_EQ(store.menus.Count, c.expected) << c.item;
     if (c.expected > 0) {
-      const WindowEntry& last = g_windowTable.Entries[c.expected - 1];
+      const WindowEntry& last = store.windows.Entries[c.expected - 1];
       EXPECT_EQ(last.Left, -c.expected) << c.item;
       const std::string title = "t" + std::to_string(c.expected);
       EXPECT_EQ(std::u16string(U16ViewOf(last.Title)), std::u16string(title.begin(), title.end())) << c.item;
@@ -311,9 +316,9 @@ TEST_F(EntryStore, CountsFromHandWrittenFiles) {
 
 TEST_F(EntryStore, LongTitlesAreCutTo255) {
   WriteEntryFile(dir_, "1", 1, std::string(1000, 'T'));
-  LoadAll();
-  ASSERT_EQ(g_windowTable.Count, 1);
-  EXPECT_EQ(std::u16string(U16ViewOf(g_windowTable.Entries[0].Title)), std::u16string(255, u'T'));
+  store.Load();
+  ASSERT_EQ(store.windows.Count, 1);
+  EXPECT_EQ(std::u16string(U16ViewOf(store.windows.Entries[0].Title)), std::u16string(255, u'T'));
 }
 
 TEST_F(EntryStore, ReadsOldFilesAsTheProfileFunctionsDo) {
@@ -325,18 +330,18 @@ TEST_F(EntryStore, ReadsOldFilesAsTheProfileFunctionsDo) {
       "Title2=caf\xc9 = ok\r\nWidth2=12px\r\n[Menu]\r\nItem=1\r\nHeight1=99999999999\r\n[Window]\r\nTitle3=x\r\n";
   ASSERT_TRUE(test::WriteBytes(dir_.File(L"Config.ini"), config));
   ASSERT_TRUE(test::WriteBytes(dir_.File(L"Entry.ini"), entry));
-  LoadAll();
+  store.Load();
   ExpectKeyByKeyReadsTheSame(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_EQ(g_settings.Left, -7);
-  EXPECT_EQ(g_settings.Top, 32);
-  EXPECT_EQ(g_windowTable.Count, 2);
-  EXPECT_EQ(U16ViewOf(g_windowTable.Entries[0].Title), U16View(u"  spaced "));
-  EXPECT_EQ(g_windowTable.Entries[0].Left, -9);
+  EXPECT_EQ(store.settings.Left, -7);
+  EXPECT_EQ(store.settings.Top, 32);
+  EXPECT_EQ(store.windows.Count, 2);
+  EXPECT_EQ(U16ViewOf(store.windows.Entries[0].Title), U16View(u"  spaced "));
+  EXPECT_EQ(store.windows.Entries[0].Left, -9);
   // (The fourth character depends on the ANSI code page; the comparison
   // with the profile functions above covers it. 0xC9 is one character in
   // the Western and the Japanese code pages alike.)
-  EXPECT_EQ(U16ViewOf(g_windowTable.Entries[1].Title).substr(0, 3), U16View(u"caf"));
-  EXPECT_EQ(U16ViewOf(g_windowTable.Entries[1].Title).substr(4), U16View(u" = ok"));
+  EXPECT_EQ(U16ViewOf(store.windows.Entries[1].Title).substr(0, 3), U16View(u"caf"));
+  EXPECT_EQ(U16ViewOf(store.windows.Entries[1].Title).substr(4), U16View(u" = ok"));
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ namespace {
 
 constexpr wchar_t kTestClass[] = L"QmMainWindowUnderTest";
 
+EntryStore store;
+
 // The program's procedure, minus its WM_DESTROY: that one would free the
 // hook, remove the tray icon and post WM_QUIT into the test's own queue.
 LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -32,7 +34,7 @@ LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void SetTitle(char16_t* field, const wchar_t* text) {
-  lstrcpynW(AsWide(field), text, TextCapacity);
+  lstrcpynW(AsWide(field), text, kTextCapacity);
 }
 
 void SetGeometry(EntryGeometry& entry, int32_t pos, int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -64,11 +66,11 @@ int ColumnCount(HWND view) {
 }
 
 std::wstring ColumnText(HWND view, int column) {
-  wchar_t text[TextCapacity] = {};
+  wchar_t text[kTextCapacity] = {};
   LVCOLUMNW col = {};
   col.mask = LVCF_TEXT;
   col.pszText = text;
-  col.cchTextMax = TextCapacity;
+  col.cchTextMax = kTextCapacity;
   SendMessageW(view, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
   return text;
 }
@@ -76,11 +78,11 @@ std::wstring ColumnText(HWND view, int column) {
 int RowCount(HWND view) { return static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::wstring CellText(HWND view, int row, int column) {
-  wchar_t text[TextCapacity] = {};
+  wchar_t text[kTextCapacity] = {};
   LVITEMW item = {};
   item.iSubItem = column;
   item.pszText = text;
-  item.cchTextMax = TextCapacity;
+  item.cchTextMax = kTextCapacity;
   SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
   return text;
 }
@@ -126,10 +128,10 @@ class MainWindowTest : public testing::Test {
   }
 
   void SetUp() override {
-    g_settings = DefaultSettings(1920, 1080);
-    std::memset(&g_windowTable, 0, sizeof(g_windowTable));
-    std::memset(&g_menuTable, 0, sizeof(g_menuTable));
-    MainWindowShown = 0;
+    store.settings = DefaultSettings(1920, 1080);
+    std::memset(&store.windows, 0, sizeof(store.windows));
+    std::memset(&store.menus, 0, sizeof(store.menus));
+    g_store = &store;
   }
 
   // The hidden window as start-up leaves it, without children.
@@ -204,23 +206,23 @@ TEST_F(MainWindowTest, ToolbarHasTheFourButtonsAndSeparatorFlatWithTips) {
   }
 }
 
-TEST_F(MainWindowTest, ViewsAreHiddenReportChildrenWithGridAndFullRowSelect) {
-  Build();
-  struct Case { HWND view; int id; };
-  const Case cases[] = {{g_windowView, IDC_WINDOWVIEW}, {g_menuView, IDC_MENUVIEW}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.id);
-    EXPECT_EQ(GetDlgItem(g_mainWindow, c.id), c.view);
-    wchar_t className[64] = {};
-    GetClassNameW(c.view, className, ARRAYSIZE(className));
-    EXPECT_STREQ(className, L"SysListView32");
-    const LONG style = GetWindowLongW(c.view, GWL_STYLE);
-    EXPECT_TRUE(HasStyle(c.view, WS_CHILD | WS_TABSTOP | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS | LVS_REPORT));
-    EXPECT_EQ(style & LVS_SINGLESEL, 0) << "several rows must be selectable for delete";
-    EXPECT_EQ(GetWindowLongW(c.view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
-    LRESULT extended = SendMessageW(c.view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-    EXPECT_EQ(extended & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+// Each view is the main window's child under its id, and a user can select
+// several rows in it at once: delete takes them all.
+TEST_F(MainWindowTest, EachViewTakesSeveralSelectedRows) {
+  for (int32_t i = 0; i < 2; ++i) {
+    store.windows.Entries[i] = MakeWindowEntry(i == 0 ? L"A" : L"B", L"", PosCenter, 10, 10);
+    store.menus.Entries[i] = MakeMenuEntry(PosCenter, 10 + i, 10);
   }
+  store.windows.Count = store.menus.Count = 2;
+  Build();
+  for (HWND view : {g_windowView, g_menuView}) {
+    EXPECT_EQ(GetDlgItem(g_mainWindow, GetDlgCtrlID(view)), view);
+    SelectRow(view, 0);
+    SelectRow(view, 1);
+    EXPECT_EQ(SelectedRows(view), (std::vector<int>{0, 1}));
+  }
+  EXPECT_EQ(GetDlgCtrlID(g_windowView), IDC_WINDOWVIEW);
+  EXPECT_EQ(GetDlgCtrlID(g_menuView), IDC_MENUVIEW);
 }
 
 TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
@@ -228,14 +230,14 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
   EXPECT_EQ(ColumnCount(g_windowView), 0);
   EXPECT_EQ(ColumnCount(g_menuView), 0);
 
-  g_windowTable.Entries[0] = MakeWindowEntry(L"A long registered name that is wide", L"", PosFree, 640, 480);
-  g_windowTable.Entries[1] = MakeWindowEntry(L"B", L"", PosCenter, 800, 600);
-  g_windowTable.Entries[2] = MakeWindowEntry(L"C", L"", PosTopRight, 1, 2);
-  g_windowTable.Entries[2].DesableSize = 1;
-  g_windowTable.Count = 3;
-  g_menuTable.Entries[0] = MakeMenuEntry(PosBottomLeft, 300, 200);
-  g_menuTable.Entries[1] = MakeMenuEntry(PosFree, 400, 300);
-  g_menuTable.Count = 2;
+  store.windows.Entries[0] = MakeWindowEntry(L"A long registered name that is wide", L"", PosFree, 640, 480);
+  store.windows.Entries[1] = MakeWindowEntry(L"B", L"", PosCenter, 800, 600);
+  store.windows.Entries[2] = MakeWindowEntry(L"C", L"", PosTopRight, 1, 2);
+  store.windows.Entries[2].DesableSize = 1;
+  store.windows.Count = 3;
+  store.menus.Entries[0] = MakeMenuEntry(PosBottomLeft, 300, 200);
+  store.menus.Entries[1] = MakeMenuEntry(PosFree, 400, 300);
+  store.menus.Count = 2;
   SelectRow(g_windowView, 0);  // a rebuild keeps no selection
   RefreshWindowView();
   RefreshMenuView();
@@ -261,7 +263,7 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
   // position and size texts.
   const EntryTexts texts;
   auto expectRow = [&texts](HWND view, int row, std::vector<std::wstring> cells, const EntryGeometry& entry) {
-    char16_t position[TextCapacity], size[TextCapacity];
+    char16_t position[kTextCapacity], size[kTextCapacity];
     texts.Position(entry, position);
     texts.Size(entry, size);
     cells.push_back(Narrow(position));
@@ -271,10 +273,10 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
     }
   };
   for (int row = 0; row < 3; ++row) {
-    const WindowEntry& entry = g_windowTable.Entries[row];
+    const WindowEntry& entry = store.windows.Entries[row];
     expectRow(g_windowView, row, {Narrow(entry.Title), Narrow(entry.Class)}, entry);
   }
-  for (int row = 0; row < 2; ++row) expectRow(g_menuView, row, {}, g_menuTable.Entries[row]);
+  for (int row = 0; row < 2; ++row) expectRow(g_menuView, row, {}, store.menus.Entries[row]);
 
   // Columns fit their widest cell, not their header: the long name widens
   // column 0, and the empty classes leave column 1 narrower than sizing it
@@ -289,7 +291,7 @@ TEST_F(MainWindowTest, RebuildMirrorsTheTableAndDropsColumnsWhenEmpty) {
   SendMessageW(g_windowView, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
   EXPECT_LT(classWidth, columnWidth(1));
 
-  g_windowTable.Count = 0;
+  store.windows.Count = 0;
   RefreshWindowView();
   EXPECT_EQ(ColumnCount(g_windowView), 0);
   EXPECT_EQ(RowCount(g_windowView), 0);
@@ -300,10 +302,10 @@ TEST_F(MainWindowTest, RebuildingTheHiddenViewKeepsItHidden) {
     SCOPED_TRACE(list);
     Build(list);
     ShowWindow(g_mainWindow, SW_SHOW);
-    g_windowTable.Entries[0] = MakeWindowEntry(L"A", L"ClassA", PosCenter, 10, 10);
-    g_windowTable.Count = 1;
-    g_menuTable.Entries[0] = MakeMenuEntry(PosCenter, 10, 10);
-    g_menuTable.Count = 1;
+    store.windows.Entries[0] = MakeWindowEntry(L"A", L"ClassA", PosCenter, 10, 10);
+    store.windows.Count = 1;
+    store.menus.Entries[0] = MakeMenuEntry(PosCenter, 10, 10);
+    store.menus.Count = 1;
     RefreshWindowView();
     RefreshMenuView();
     EXPECT_EQ(IsWindowVisible(g_windowView) != FALSE, list == 1);
@@ -328,7 +330,7 @@ TEST_F(MainWindowTest, SwitchingListsMovesViewCheckMarkAndSetting) {
   for (const Step& step : steps) {
     SCOPED_TRACE(step.how);
     EXPECT_EQ(Command(step.command, step.command == IDM_WINDOWLIST ? 1 : 0), 0);
-    EXPECT_EQ(g_settings.List, step.list);
+    EXPECT_EQ(store.settings.List, step.list);
     EXPECT_EQ(MenuChecked(IDM_WINDOWLIST), step.list == 1);
     EXPECT_EQ(MenuChecked(IDM_MENULIST), step.list == 0);
     EXPECT_EQ(IsWindowVisible(g_windowView) != FALSE, step.list == 1);
@@ -340,7 +342,7 @@ TEST_F(MainWindowTest, StartingOnTheMenuListChecksOnlyIt) {
   Build(0);
   EXPECT_FALSE(MenuChecked(IDM_WINDOWLIST));
   EXPECT_TRUE(MenuChecked(IDM_MENULIST));
-  EXPECT_EQ(g_settings.List, 0);
+  EXPECT_EQ(store.settings.List, 0);
   EXPECT_TRUE(HasStyle(g_menuView, WS_VISIBLE));
   EXPECT_FALSE(HasStyle(g_windowView, WS_VISIBLE));
 }
@@ -399,8 +401,8 @@ DpiLayout ReadDpiLayout() {
 // as tall and columns fitted to it, and the children stay laid out under
 // the toolbar. Back at the first DPI everything is as it was.
 TEST_F(MainWindowTest, FollowsAMoveToAMonitorOfAnotherScale) {
-  g_windowTable.Entries[0] = MakeWindowEntry(L"エディタ", L"Notepad", 3, 800, 600);
-  g_windowTable.Count = 1;
+  store.windows.Entries[0] = MakeWindowEntry(L"エディタ", L"Notepad", 3, 800, 600);
+  store.windows.Count = 1;
   Build();
   const WORD dpi = static_cast<WORD>(WindowDpi(g_mainWindow));
   const DpiLayout before = ReadDpiLayout();
@@ -432,9 +434,9 @@ TEST_F(MainWindowTest, FollowsAMoveToAMonitorOfAnotherScale) {
 }
 
 TEST_F(MainWindowTest, UnknownCommandsAndOtherNotificationsChangeNothing) {
-  g_windowTable.Entries[0] = MakeWindowEntry(L"A", L"ClassA", PosCenter, 10, 10);
-  g_windowTable.Entries[1] = MakeWindowEntry(L"B", L"ClassB", PosCenter, 10, 10);
-  g_windowTable.Count = 2;
+  store.windows.Entries[0] = MakeWindowEntry(L"A", L"ClassA", PosCenter, 10, 10);
+  store.windows.Entries[1] = MakeWindowEntry(L"B", L"ClassB", PosCenter, 10, 10);
+  store.windows.Count = 2;
   Build(1);
   SelectRow(g_windowView, 1);
 
@@ -458,8 +460,8 @@ TEST_F(MainWindowTest, UnknownCommandsAndOtherNotificationsChangeNothing) {
     EXPECT_EQ(SendMessageW(g_mainWindow, WM_NOTIFY, IDC_WINDOWVIEW, reinterpret_cast<LPARAM>(&header)), 0);
   }
 
-  EXPECT_EQ(g_settings.List, 1);
-  EXPECT_EQ(g_windowTable.Count, 2);
+  EXPECT_EQ(store.settings.List, 1);
+  EXPECT_EQ(store.windows.Count, 2);
   EXPECT_EQ(RowCount(g_windowView), 2);
   EXPECT_EQ(SelectedRows(g_windowView), std::vector<int>{1});
   EXPECT_FALSE(IsWindowVisible(g_mainWindow));
@@ -470,10 +472,10 @@ TEST_F(MainWindowTest, UnknownCommandsAndOtherNotificationsChangeNothing) {
 // with the chosen list shown (the end-to-end test checks their layout);
 // later shows keep them.
 TEST_F(MainWindowTest, FirstShowMakesTheChildrenOnce) {
-  g_windowTable.Entries[0] = MakeWindowEntry(L"A", L"", PosFree, 640, 480);
-  g_windowTable.Entries[1] = MakeWindowEntry(L"B", L"", PosFree, 640, 480);
-  g_windowTable.Count = 2;
-  g_settings.List = 2;  // any value but 0 names the window list, and stays as written
+  store.windows.Entries[0] = MakeWindowEntry(L"A", L"", PosFree, 640, 480);
+  store.windows.Entries[1] = MakeWindowEntry(L"B", L"", PosFree, 640, 480);
+  store.windows.Count = 2;
+  store.settings.List = 2;  // any value but 0 names the window list, and stays as written
   BuildHidden();
   RefreshWindowView();
   EXPECT_EQ(GetWindow(g_mainWindow, GW_CHILD), nullptr);
@@ -487,7 +489,7 @@ TEST_F(MainWindowTest, FirstShowMakesTheChildrenOnce) {
   EXPECT_EQ(CellText(g_windowView, 1, 0), L"B");
   EXPECT_TRUE(HasStyle(g_windowView, WS_VISIBLE));
   EXPECT_FALSE(HasStyle(g_menuView, WS_VISIBLE));
-  EXPECT_EQ(g_settings.List, 2);
+  EXPECT_EQ(store.settings.List, 2);
 
   const HWND made[] = {g_toolbar, g_windowView, g_menuView};
   SendMessageW(g_mainWindow, MSG_TRAY, 0, WM_LBUTTONUP);
@@ -497,28 +499,26 @@ TEST_F(MainWindowTest, FirstShowMakesTheChildrenOnce) {
   EXPECT_EQ(g_menuView, made[2]);
 }
 
-// The tray's clicks and minimising, tested here only: this level sees what
-// the program remembers (MainWindowShown) besides the window's visibility.
+// The tray's clicks and minimising.
 TEST_F(MainWindowTest, TrayLeftClicksToggleAndMinimiseHides) {
   Build();
-  struct Step { const char* what; UINT message; WPARAM wParam; LPARAM lParam; bool visible; int32_t shown; };
+  struct Step { const char* what; UINT message; WPARAM wParam; LPARAM lParam; bool visible; };
   const Step steps[] = {
-      {"left button down is ignored", MSG_TRAY, 0, WM_LBUTTONDOWN, false, 0},
-      {"double click is ignored", MSG_TRAY, 0, WM_LBUTTONDBLCLK, false, 0},
-      {"left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true, 1},
-      {"left click hides", MSG_TRAY, 0, WM_LBUTTONUP, false, 0},
-      {"left click shows again", MSG_TRAY, 0, WM_LBUTTONUP, true, 1},
-      {"right click leaves it shown", MSG_TRAY, 0, WM_RBUTTONUP, true, 1},
-      {"minimise hides", WM_SYSCOMMAND, SC_MINIMIZE, 0, false, 0},
-      {"right click leaves it hidden", MSG_TRAY, 0, WM_RBUTTONUP, false, 0},
-      {"next left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true, 1},
+      {"left button down is ignored", MSG_TRAY, 0, WM_LBUTTONDOWN, false},
+      {"double click is ignored", MSG_TRAY, 0, WM_LBUTTONDBLCLK, false},
+      {"left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true},
+      {"left click hides", MSG_TRAY, 0, WM_LBUTTONUP, false},
+      {"left click shows again", MSG_TRAY, 0, WM_LBUTTONUP, true},
+      {"right click leaves it shown", MSG_TRAY, 0, WM_RBUTTONUP, true},
+      {"minimise hides", WM_SYSCOMMAND, SC_MINIMIZE, 0, false},
+      {"right click leaves it hidden", MSG_TRAY, 0, WM_RBUTTONUP, false},
+      {"next left click shows", MSG_TRAY, 0, WM_LBUTTONUP, true},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
     SendMessageW(g_mainWindow, step.message, step.wParam, step.lParam);
     EXPECT_EQ(IsWindowVisible(g_mainWindow) != FALSE, step.visible);
     EXPECT_FALSE(IsIconic(g_mainWindow));
-    EXPECT_EQ(MainWindowShown, step.shown);
   }
 }
 

@@ -78,14 +78,14 @@ void ExpectSameReadings(const std::wstring& path, const std::vector<const wchar_
   IniDocument doc(ReadIniFileText(AsU16View(path.c_str(), path.size())));
   for (const wchar_t* section : sections) {
     for (const wchar_t* key : keys) {
-      wchar_t platform[TextCapacity];
-      DWORD length = GetPrivateProfileStringW(section, key, L"<def>", platform, TextCapacity, path.c_str());
+      wchar_t platform[kTextCapacity];
+      DWORD length = GetPrivateProfileStringW(section, key, L"<def>", platform, kTextCapacity, path.c_str());
       const std::u16string platformText(AsU16(platform), length);
       if (platformText != u"<def>") ++FoundByPlatform;
-      char16_t ours[TextCapacity];
-      const std::u16string ourText(ours, doc.ReadString(AsU16(section), AsU16(key), u"<def>", ours, TextCapacity));
+      char16_t ours[kTextCapacity];
+      const std::u16string ourText(ours, doc.ReadString(AsU16(section), AsU16(key), u"<def>", ours, kTextCapacity));
       if (ourText != platformText) {
-        EXPECT_TRUE(IsWineQuoteCut(doc, section, key, TextCapacity, ourText, platformText))
+        EXPECT_TRUE(IsWineQuoteCut(doc, section, key, kTextCapacity, ourText, platformText))
             << label << " [" << testing::PrintToString(std::wstring(section)) << "] "
             << testing::PrintToString(std::wstring(key)) << " platform " << testing::PrintToString(std::wstring(platform))
             << " ours " << testing::PrintToString(std::wstring(AsWide(ourText.c_str())));

@@ -215,29 +215,38 @@ TEST_P(DialogTemplates, EnglishHasTheJapaneseControlsAndSize) {
   EXPECT_TRUE(PrintableAscii(TextOf(english)));
 }
 
-// Room for a control's own text: a check box gives part of its width to the
-// box; a drop-down list shows the six anchor texts beside its arrow button.
-TEST_P(DialogTemplates, EnglishLabelsFitTheirControlsAndNoControlsOverlap) {
-  HWND dialog = Create(kEnglish);
-  ASSERT_NE(dialog, nullptr);
-  const std::vector<Control> controls = Controls(dialog);
-  for (const Control& c : controls) {
-    SCOPED_TRACE(testing::Message() << "control " << c.id);
-    const int width = c.rect.right - c.rect.left;
-    if (c.className == L"ComboBox") {
-      for (UINT id = IDS_POS_FREE; id <= IDS_POS_TOPRIGHT; ++id)
-        EXPECT_LE(TextWidth(c.window, StringIn(kEnglish, id)), width - GetSystemMetrics(SM_CXVSCROLL) - 4)
-            << StringIn(kEnglish, id);
-    } else if (c.className == L"Button" || c.className == L"Static") {
-      const std::wstring text = TextOf(c.window);
-      const bool checkBox = (c.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && c.className == L"Button";
-      const int room = checkBox ? width - GetSystemMetrics(SM_CXMENUCHECK) - 4 : width;
-      EXPECT_LE(TextWidth(c.window, text), room) << text;
-    }
-    for (const Control& other : controls) {
-      RECT overlap = {};
-      if (&other == &c) continue;
-      EXPECT_FALSE(IntersectRect(&overlap, &c.rect, &other.rect)) << "and " << other.id;
+// In both languages every control lies inside its dialog, no two overlap,
+// and each label has room for its own text: a check box gives part of its
+// width to the box; a drop-down list shows the six anchor texts beside its
+// arrow button.
+TEST_P(DialogTemplates, LabelsFitTheirControlsInsideTheDialogAndNoControlsOverlap) {
+  for (LANGID language : {kJapanese, kEnglish}) {
+    SCOPED_TRACE(testing::Message() << "language " << language);
+    HWND dialog = Create(language);
+    ASSERT_NE(dialog, nullptr);
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    const std::vector<Control> controls = Controls(dialog);
+    for (const Control& c : controls) {
+      SCOPED_TRACE(testing::Message() << "control " << c.id);
+      RECT inside = {};
+      EXPECT_TRUE(IntersectRect(&inside, &c.rect, &client) && EqualRect(&inside, &c.rect));
+      const int width = c.rect.right - c.rect.left;
+      if (c.className == L"ComboBox") {
+        for (UINT id = IDS_POS_FREE; id <= IDS_POS_TOPRIGHT; ++id)
+          EXPECT_LE(TextWidth(c.window, StringIn(language, id)), width - GetSystemMetrics(SM_CXVSCROLL) - 4)
+              << StringIn(language, id);
+      } else if (c.className == L"Button" || c.className == L"Static") {
+        const std::wstring text = TextOf(c.window);
+        const bool checkBox = (c.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && c.className == L"Button";
+        const int room = checkBox ? width - GetSystemMetrics(SM_CXMENUCHECK) - 4 : width;
+        EXPECT_LE(TextWidth(c.window, text), room) << text;
+      }
+      for (const Control& other : controls) {
+        RECT overlap = {};
+        if (&other == &c) continue;
+        EXPECT_FALSE(IntersectRect(&overlap, &c.rect, &other.rect)) << "and " << other.id;
+      }
     }
   }
 }

@@ -65,7 +65,7 @@ class ScratchDirectory {
 };
 
 // The files read and written key by key through the profile functions,
-// the way the program used to do it: the reference for what LoadAll must
+// the way the program used to do it: the reference for what the store must
 // read, and the baseline its speed is measured against.
 inline std::wstring NumberedKey(const wchar_t* name, int number) {
   wchar_t key[64];
@@ -111,7 +111,7 @@ inline void LoadKeyByKey(const std::wstring& configFile, const std::wstring& ent
   std::memset(&menus, 0, sizeof menus);
   auto count = [&](const wchar_t* section) {
     int32_t n = static_cast<int32_t>(GetPrivateProfileIntW(section, L"Item", 0, entry));
-    return n < 0 ? 0 : (n > MaxEntries ? MaxEntries : n);
+    return n < 0 ? 0 : (n > kMaxEntries ? kMaxEntries : n);
   };
   auto readInt = [&](const wchar_t* section, const wchar_t* name, int i) {
     return static_cast<int32_t>(GetPrivateProfileIntW(section, NumberedKey(name, i).c_str(), 0, entry));
@@ -120,9 +120,9 @@ inline void LoadKeyByKey(const std::wstring& configFile, const std::wstring& ent
   for (int i = 1; i <= windows.Count; ++i) {
     WindowEntry& e = windows.Entries[i - 1];
     GetPrivateProfileStringW(L"Window", NumberedKey(L"Title", i).c_str(), L"", reinterpret_cast<wchar_t*>(e.Title),
-                             TextCapacity, entry);
+                             kTextCapacity, entry);
     GetPrivateProfileStringW(L"Window", NumberedKey(L"Class", i).c_str(), L"", reinterpret_cast<wchar_t*>(e.Class),
-                             TextCapacity, entry);
+                             kTextCapacity, entry);
     for (const auto& k : kGeometryKeys) e.*k.field = readInt(L"Window", k.name, i);
     for (const auto& k : kFrameKeys) e.*k.field = readInt(L"Window", k.name, i);
   }
