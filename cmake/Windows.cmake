@@ -95,7 +95,7 @@ endfunction()
 # (loading it takes 1.7 MB of memory under Wine); it loads at the main
 # window's first show or when a dialog opens. dwmapi.dll: asked only about
 # other programs' windows, when the first is placed or judged. wtsapi32.dll:
-# the hook library's session notice, registered after its hooks are set.
+# the hook library's session notice, registered once the message loop runs.
 qm_delay_import(comctl32 ${CMAKE_CURRENT_SOURCE_DIR}/app/CommonControls.def)
 qm_delay_import(dwmapi ${CMAKE_CURRENT_SOURCE_DIR}/cmake/delay/dwmapi.def)
 qm_delay_import(wtsapi32 ${CMAKE_CURRENT_SOURCE_DIR}/cmake/delay/wtsapi32.def)
