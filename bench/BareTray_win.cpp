@@ -5,8 +5,9 @@
 // round trip through the loop. With "hooks" it also sets the hooks the
 // program sets, before the Dummy window: window-event hooks for the same
 // events on its own thread and a low-level mouse hook on a thread of its
-// own, which is the floor a program that places windows cannot go below. DLLs named on the command line are loaded first,
-// to show what loading each costs; other arguments are ignored.
+// own, which is the floor a program that places windows cannot go below.
+// DLLs named on the command line are loaded first, to show what loading
+// each costs; other arguments are ignored.
 #include <windows.h>
 #include <shellapi.h>
 

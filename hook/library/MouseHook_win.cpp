@@ -21,9 +21,9 @@
 //
 // The hook thread has no window: a thread's first window costs it its own
 // connection to the window system under Wine (most of a megabyte, and
-// milliseconds of every start), and hooks need only a message loop. The hidden window lives on the thread that called SetHook, which
-// has windows anyway, and passes what it hears to the hook thread as thread
-// messages.
+// milliseconds of every start), and hooks need only a message loop. The
+// hidden window lives on the thread that called SetHook, which has windows
+// anyway, and passes what it hears to the hook thread as thread messages.
 #include "hook/library/HookLibrary_win.h"
 
 #include <wtsapi32.h>
