@@ -7,6 +7,7 @@
 #include "base/Win32Glue.h"
 #include "entries/HotkeyText.h"
 #include "placement/PresetPopup_win.h"
+#include "placement/WindowFacts_win.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -52,7 +53,9 @@ void OnMenuHotkey(int id) {
   // A held key repeats; a menu already open takes the keys itself.
   if (id != kMenuHotkeyId || g_menuOpen) return;
   HWND target = GetAncestor(GetForegroundWindow(), GA_ROOT);
-  if (target == nullptr) return;
+  // Only a user's window: with the desktop, the taskbar or a shell surface
+  // in the foreground there is nothing to place.
+  if (target == nullptr || !IsUserTopLevel(target)) return;
   DWORD process = 0;
   GetWindowThreadProcessId(target, &process);
   if (process == GetCurrentProcessId()) return;

@@ -102,6 +102,15 @@ bool StartProgram(HINSTANCE instance, EntryStore& store) {
   // Explorer broadcasts this after it restarts; the icon must then be added
   // again or the program can no longer be reached.
   g_taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+  // Run as administrator (to place administrators' windows), the program is
+  // elevated and Explorer is not: User Interface Privilege Isolation drops
+  // most messages a process of lower integrity sends it, registered ones and
+  // the program's own WM_APP ones among them, unless the window lets them
+  // through ("ChangeWindowMessageFilterEx"). Both come from Explorer: its restart
+  // and the tray icon's callback. Without elevation the call changes
+  // nothing.
+  ChangeWindowMessageFilterEx(g_mainWindow, g_taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+  ChangeWindowMessageFilterEx(g_mainWindow, MSG_TRAY, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
 
   CreateDummyWindow();

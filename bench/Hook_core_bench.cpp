@@ -17,6 +17,7 @@ class NoFacts : public HookFacts {
  public:
   bool IsForeignTopLevel(HookWindow) override { return true; }
   bool IsUserWindow(HookWindow) override { return true; }
+  bool IsCloaked(HookWindow) override { return false; }
   HookTime LastInputAt() override { return 0; }
   bool OffItsRule(HookWindow) override { return false; }
 };

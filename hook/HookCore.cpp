@@ -9,6 +9,7 @@ void HookCore::Reset(HookOptions options) {
   options_ = options;
   knownCount_ = 0;
   heldCount_ = 0;
+  cloakedCount_ = 0;
   moving_ = 0;
 }
 
@@ -19,15 +20,29 @@ void HookCore::OnWinEvent(uint32_t event, HookWindow window, int32_t object, int
   if (window == 0 || object != winevent::ObjectWindow || child != winevent::ChildSelf) return;
   switch (event) {
     case winevent::Show:
-    case winevent::Uncloaked:
       // Only windows a user would call windows appear. A window shown while
-      // cloaked (a Store app's frame before it is ready) is not one yet and
-      // is not remembered, so it appears when it is uncloaked; a known
-      // window uncloaked again (back from another virtual desktop) does not.
+      // cloaked (a Store app's frame before it is ready, a window opened on
+      // another virtual desktop) is not one yet: it appears when it is
+      // uncloaked.
+      if (!facts.IsForeignTopLevel(window)) return;
+      if (facts.IsUserWindow(window)) {
+        OnShow(window, now, facts, actions);
+      } else if (facts.IsCloaked(window)) {
+        AddCloakedShow(window);
+      }
+      return;
+    case winevent::Uncloaked:
+      // Switching virtual desktops uncloaks every window on the desktop
+      // switched to ("DWMWINDOWATTRIBUTE", DWMWA_CLOAKED: the shell cloaks
+      // the windows of the other desktops): for a window that was there all
+      // along that is no appearance. Only one whose show was seen while it
+      // was cloaked appears now.
+      if (!TakeCloakedShow(window)) return;
       if (facts.IsForeignTopLevel(window) && facts.IsUserWindow(window)) OnShow(window, now, facts, actions);
       return;
     case winevent::Destroy:
       // The window is gone and its facts with it; forgetting is always safe.
+      TakeCloakedShow(window);
       OnDestroy(window, actions);
       return;
     case winevent::LocationChange:
@@ -56,7 +71,7 @@ void HookCore::OnShow(HookWindow window, HookTime now, HookFacts& facts, HookAct
   Held& held = AddHeld(window, now);
   held.ruled = ruled;
   // Placed even when no rule moves it: the program hears of every new window.
-  PlaceHeld(held, now, actions);
+  PlaceHeld(held, actions);
 }
 
 void HookCore::OnDestroy(HookWindow window, HookActions& actions) {
@@ -74,14 +89,18 @@ void HookCore::OnLocationChange(HookWindow window, HookTime now, HookFacts& fact
   size_t index = FindHeld(window);
   if (index >= heldCount_) return;
   Held& held = held_[index];
-  if (held.placing && now < held.placedAt + kPlacingMs) {
+  if (held.placing) {
     // Seen in place: the placement has landed, and the next move away is
-    // its program's. Still away: the placement may not have landed yet; the
-    // timer looks again when it should have.
-    if (!facts.OffItsRule(window)) held.placing = false;
+    // its program's. Still away: the placement may yet land; the timer
+    // looks again kPlacingMs after the last such event.
+    if (!facts.OffItsRule(window)) {
+      held.placing = false;
+    } else {
+      held.awaySeen = true;
+      held.awayAt = now;
+    }
     return;
   }
-  held.placing = false;
   LookAgain(index, now, facts, actions);
 }
 
@@ -97,7 +116,7 @@ void HookCore::OnNameChange(HookWindow window, HookTime now, HookFacts& facts, H
   }
   if (!facts.OffItsRule(window)) return;
   held.ruled = true;
-  PlaceHeld(held, now, actions);
+  PlaceHeld(held, actions);
 }
 
 void HookCore::OnMoveSizeStart(HookWindow window) {
@@ -129,13 +148,13 @@ bool HookCore::LookAgain(size_t index, HookTime now, HookFacts& facts, HookActio
     return false;
   }
   ++held.replacements;
-  PlaceHeld(held, now, actions);
+  PlaceHeld(held, actions);
   return true;
 }
 
-void HookCore::PlaceHeld(Held& held, HookTime now, HookActions& actions) {
+void HookCore::PlaceHeld(Held& held, HookActions& actions) {
   held.placing = true;
-  held.placedAt = now;
+  held.awaySeen = false;
   actions.Place(held.window);
 }
 
@@ -154,7 +173,7 @@ void HookCore::OnTimer(HookTime now, HookFacts& facts, HookActions& actions) {
       RemoveHeld(i);
       continue;
     }
-    if (held.placing && held.placedAt + kPlacingMs <= now) {
+    if (held.placing && held.awaySeen && held.awayAt + kPlacingMs <= now) {
       held.placing = false;
       if (!LookAgain(i, now, facts, actions)) continue;
     }
@@ -168,7 +187,7 @@ bool HookCore::NextDeadline(HookTime* when) const {
   for (size_t i = 0; i < heldCount_; ++i) {
     const Held& held = held_[i];
     HookTime due = held.shownAt + kHoldMs;
-    if (held.placing && held.placedAt + kPlacingMs < due) due = held.placedAt + kPlacingMs;
+    if (held.placing && held.awaySeen && held.awayAt + kPlacingMs < due) due = held.awayAt + kPlacingMs;
     if (due < earliest) earliest = due;
   }
   *when = earliest;
@@ -184,6 +203,36 @@ bool HookCore::WantsNameEvents() const {
   return false;
 }
 
+namespace {
+
+// A set of windows kept oldest first; when full, the oldest makes room.
+void AddToSet(HookWindow* set, size_t& count, size_t capacity, HookWindow window) {
+  if (count == capacity) {
+    std::memmove(&set[0], &set[1], (capacity - 1) * sizeof(set[0]));
+    --count;
+  }
+  set[count++] = window;
+}
+
+bool RemoveFromSet(HookWindow* set, size_t& count, HookWindow window) {
+  for (size_t i = 0; i < count; ++i) {
+    if (set[i] != window) continue;
+    std::memmove(&set[i], &set[i + 1], (count - i - 1) * sizeof(set[0]));
+    --count;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void HookCore::AddCloakedShow(HookWindow window) {
+  RemoveFromSet(cloaked_, cloakedCount_, window);
+  AddToSet(cloaked_, cloakedCount_, kCloakedCapacity, window);
+}
+
+bool HookCore::TakeCloakedShow(HookWindow window) { return RemoveFromSet(cloaked_, cloakedCount_, window); }
+
 bool HookCore::IsKnown(HookWindow window) const {
   for (size_t i = 0; i < knownCount_; ++i) {
     if (known_[i] == window) return true;
@@ -191,22 +240,9 @@ bool HookCore::IsKnown(HookWindow window) const {
   return false;
 }
 
-void HookCore::AddKnown(HookWindow window) {
-  if (knownCount_ == kKnownCapacity) {
-    std::memmove(&known_[0], &known_[1], (kKnownCapacity - 1) * sizeof(known_[0]));
-    --knownCount_;
-  }
-  known_[knownCount_++] = window;
-}
+void HookCore::AddKnown(HookWindow window) { AddToSet(known_, knownCount_, kKnownCapacity, window); }
 
-void HookCore::ForgetKnown(HookWindow window) {
-  for (size_t i = 0; i < knownCount_; ++i) {
-    if (known_[i] != window) continue;
-    std::memmove(&known_[i], &known_[i + 1], (knownCount_ - i - 1) * sizeof(known_[0]));
-    --knownCount_;
-    return;
-  }
-}
+void HookCore::ForgetKnown(HookWindow window) { RemoveFromSet(known_, knownCount_, window); }
 
 size_t HookCore::FindHeld(HookWindow window) const {
   for (size_t i = 0; i < heldCount_; ++i) {
@@ -225,7 +261,7 @@ HookCore::Held& HookCore::AddHeld(HookWindow window, HookTime now) {
   // rest of its hold.
   if (heldCount_ == kHeldCapacity) RemoveHeld(0);
   Held& held = held_[heldCount_++];
-  held = Held{window, now, now, 0, false, false, false};
+  held = Held{window, now, 0, 0, false, false, false, false};
   return held;
 }
 

@@ -39,12 +39,18 @@ constexpr int32_t ChildSelf = 0;             // CHILDID_SELF
 // the show, or the user starting to move or size it, ends the hold at once.
 constexpr HookTime kHoldMs = 2000;
 constexpr uint8_t kHoldReplacements = 3;
-// The program carries a placement out a moment after it was asked for, and
-// the location events of that move arrive later still, by which time the
-// window's own program may have moved it again. So after asking, the core
-// waits until it sees the window where its rule puts it, or at most
-// kPlacingMs; a window still away from its rule then has been moved by its
-// program.
+// The program carries a placement out a moment after it was asked for, as
+// an asynchronous move that the window's own thread makes when it next reads
+// its messages: a busy program makes it much later ("SetWindowPos",
+// SWP_ASYNCWINDOWPOS: the request is posted to the window's thread). So a
+// placement is judged only by the location events that arrive after it was
+// asked for. One that finds the window where its rule puts it says the
+// placement landed. One that finds it away says something moved it: its
+// program, or the placement itself with its program's move right after;
+// kPlacingMs after the last such event the window is looked at again, and if
+// still away its program has moved it. Until any event arrives the placement
+// is still on its way, however long that takes within the hold, and a window
+// that is not where its rule puts it then is not its program's doing.
 constexpr HookTime kPlacingMs = 50;
 // A window may get its title only after it was shown (browsers do), too late
 // for a title rule at the show. Its first title change within the hold
@@ -59,6 +65,10 @@ constexpr HookTime kPlacingMs = 50;
 constexpr size_t kKnownCapacity = 4096;
 // Windows held. When full, the oldest one's hold ends early.
 constexpr size_t kHeldCapacity = 64;
+// Windows shown while cloaked, waiting to be uncloaked. When full, the
+// oldest is forgotten (its uncloak then places nothing, as for a window that
+// was there before the program started).
+constexpr size_t kCloakedCapacity = 64;
 
 // What the core needs to know about a window, asked only when it matters.
 class HookFacts {
@@ -69,6 +79,8 @@ class HookFacts {
   // A window a user would call a window (IsUserWindow): not cloaked, and
   // not a menu, tooltip, drop-down or other caption-less pop-up.
   virtual bool IsUserWindow(HookWindow window) = 0;
+  // DWM keeps the window cloaked (DWMWA_CLOAKED): composed but not shown.
+  virtual bool IsCloaked(HookWindow window) = 0;
   // When the user last pressed a key or used the mouse (UserInput), on the
   // core's clock; 0 when not since the library started.
   virtual HookTime LastInputAt() = 0;
@@ -121,9 +133,10 @@ class HookCore {
   struct Held {
     HookWindow window;
     HookTime shownAt;
-    HookTime placedAt;     // when a placement was last asked for
+    HookTime awayAt;       // the last location event that found it away while placing
     uint8_t replacements;  // placements after the first one, answering its program
     bool placing;          // asked for and not yet seen in place
+    bool awaySeen;         // a location event since the request found it away
     bool titleSeen;        // its one title chance is used
     bool ruled;            // a rule wanted it elsewhere at its show or title chance
   };
@@ -137,10 +150,15 @@ class HookCore {
   // The window may have been moved by its program: placed again if it is
   // away from its rule and the hold still allows; false when its hold ended.
   bool LookAgain(size_t index, HookTime now, HookFacts& facts, HookActions& actions);
-  void PlaceHeld(Held& held, HookTime now, HookActions& actions);
+  void PlaceHeld(Held& held, HookActions& actions);
   // The hold ran out, or the user pressed a key or used the mouse since the
   // show.
   static bool HoldOver(const Held& held, HookTime now, HookFacts& facts);
+
+  // A window shown while cloaked appears when it is uncloaked; Take
+  // forgets it and says whether it was one.
+  void AddCloakedShow(HookWindow window);
+  bool TakeCloakedShow(HookWindow window);
 
   bool IsKnown(HookWindow window) const;
   void AddKnown(HookWindow window);
@@ -156,6 +174,8 @@ class HookCore {
   size_t knownCount_ = 0;
   Held held_[kHeldCapacity] = {};
   size_t heldCount_ = 0;
+  HookWindow cloaked_[kCloakedCapacity] = {};
+  size_t cloakedCount_ = 0;
   HookWindow moving_ = 0;  // between move/size start and end
 };
 

@@ -16,6 +16,8 @@ namespace {
 
 constexpr wchar_t kReadoutClass[] = L"Quillmere_Tooltip";
 constexpr int kFontPoints = 9;
+constexpr DWORD kReadoutExStyle =
+    WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT;
 
 // The last rectangle the hook library reported; zero until the first.
 TipRectPayload g_readoutRect;
@@ -78,8 +80,15 @@ void CreateReadoutWindow() {
   wc.lpszClassName = kReadoutClass;
   RegisterClassExW(&wc);
   const SizeForDpi unscaled = ReadoutSizeForDpi(kBaseDpi);
-  g_readoutWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kReadoutClass, L"", WS_POPUP | WS_BORDER,
-                                    100, 100, unscaled.width, unscaled.height, nullptr, nullptr, g_instance, nullptr);
+  // Shown during another program's drag, the readout must never take the
+  // foreground or the mouse. A topmost tool window is seen without being
+  // activated; WS_EX_NOACTIVATE keeps a click from activating it ("Extended
+  // Window Styles"). A layered window with WS_EX_TRANSPARENT passes the
+  // mouse to the windows beneath ("Window Features", Layered Windows); full
+  // opacity leaves it drawn as before.
+  g_readoutWindow = CreateWindowExW(kReadoutExStyle, kReadoutClass, L"", WS_POPUP | WS_BORDER, 100, 100,
+                                    unscaled.width, unscaled.height, nullptr, nullptr, g_instance, nullptr);
+  SetLayeredWindowAttributes(g_readoutWindow, 0, 255, LWA_ALPHA);
   // Its DPI is known once it exists, on the monitor where it was made.
   const SizeForDpi size = ReadoutSizeForDpi(WindowDpi(g_readoutWindow));
   if (size.width != unscaled.width || size.height != unscaled.height) {
@@ -87,19 +96,24 @@ void CreateReadoutWindow() {
   }
 }
 
-void OnCopyData(HWND mainWindow, const COPYDATASTRUCT* data) {
+void OnCopyData(HWND, const COPYDATASTRUCT* data) {
   // The payload comes from another process: a short or missing one is
   // ignored rather than read past its end.
   if (data == nullptr || data->dwData != MSG_TIP_RECT) return;
   if (data->lpData == nullptr || data->cbData < sizeof(TipRectPayload)) return;
 
-  SetForegroundWindow(mainWindow);
+  // Nothing here activates a window: while the user drags another
+  // program's window, Windows' foreground lock refuses SetForegroundWindow
+  // (and flashes the taskbar button instead), and where the lock is off
+  // taking the foreground would deactivate the window being dragged
+  // ("SetForegroundWindow" remarks). Moved, raised above the other topmost
+  // windows and shown in one call that activates nothing.
   POINT cursor = {};
   GetCursorPos(&cursor);
-  // Below the cursor's picture, so the readout never hides the hot spot.
-  SetWindowPos(g_readoutWindow, HWND_TOP, cursor.x, cursor.y + GetSystemMetrics(SM_CYCURSOR), 0, 0, SWP_NOSIZE);
   std::memcpy(&g_readoutRect, data->lpData, sizeof(TipRectPayload));
-  ShowWindow(g_readoutWindow, SW_SHOW);
+  // Below the cursor's picture, so the readout never hides the hot spot.
+  SetWindowPos(g_readoutWindow, HWND_TOPMOST, cursor.x, cursor.y + GetSystemMetrics(SM_CYCURSOR), 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(g_readoutWindow, nullptr, TRUE);
 }
 

@@ -11,8 +11,8 @@ extern HWND g_readoutWindow;
 
 // Registers "Quillmere_Tooltip" and creates the hidden readout window.
 void CreateReadoutWindow();
-// WM_COPYDATA to mainWindow; handles MSG_TIP_RECT, ignores the rest. The
-// main window comes to the foreground before the readout shows.
+// WM_COPYDATA to the main window (mainWindow); handles MSG_TIP_RECT,
+// ignores the rest. The readout shows without activating any window.
 void OnCopyData(HWND mainWindow, const COPYDATASTRUCT* data);
 // MSG_TIP_HIDE.
 void HideReadout();

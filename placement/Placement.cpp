@@ -97,10 +97,16 @@ Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect,
   return placement;
 }
 
-bool PlacementReached(const Placement& placement, const Rect32& window) {
-  bool position = window.left == placement.x && window.top == placement.y;
-  bool size = int64_t{window.right} - window.left == placement.width &&
-              int64_t{window.bottom} - window.top == placement.height;
+namespace {
+
+bool Near(int64_t value, int64_t wanted, int64_t slack) { return value >= wanted - slack && value <= wanted + slack; }
+
+}  // namespace
+
+bool PlacementReached(const Placement& placement, const Rect32& window, int32_t slack) {
+  bool position = Near(window.left, placement.x, slack) && Near(window.top, placement.y, slack);
+  bool size = Near(int64_t{window.right} - window.left, placement.width, 2 * int64_t{slack}) &&
+              Near(int64_t{window.bottom} - window.top, placement.height, 2 * int64_t{slack});
   switch (placement.action) {
     case PlacementAction::ResizeOnly:
       return size;
@@ -110,6 +116,20 @@ bool PlacementReached(const Placement& placement, const Rect32& window) {
       return position && size;
   }
   return false;
+}
+
+// A window whose DPI is not its monitor's lives in coordinates the system
+// scales ("Mixed-Mode DPI Scaling and DPI-aware APIs", "DPI_AWARENESS"): a
+// rectangle given in real pixels is scaled to the window's coordinates,
+// rounded to whole pixels there, and scaled back. An edge then lands up to
+// half a window pixel, in real pixels, plus the last rounding away, that is
+// ceil(ratio / 2) for a ratio of larger to smaller DPI (1 at 150 % and
+// 200 %, 2 at 300 %); each edge of a size may be off, so a size twice that.
+int32_t ScaleRoundingSlack(uint32_t windowDpi, uint32_t monitorDpi) {
+  if (windowDpi == monitorDpi || windowDpi == 0 || monitorDpi == 0) return 0;
+  const uint64_t larger = windowDpi > monitorDpi ? windowDpi : monitorDpi;
+  const uint64_t smaller = windowDpi > monitorDpi ? monitorDpi : windowDpi;
+  return static_cast<int32_t>((larger + 2 * smaller - 1) / (2 * smaller));
 }
 
 namespace {

@@ -86,8 +86,15 @@ inline bool PlacementUsesMargins(const EntryGeometry& entry) {
 
 // Whether a window whose outer rectangle is window already stands where
 // placement puts it: what the placement sets (its position, its size or
-// both) is what the window has. Carrying it out again would move nothing.
-bool PlacementReached(const Placement& placement, const Rect32& window);
+// both) is what the window has, each edge within slack pixels (a size
+// within twice that). Carrying it out again would move nothing.
+bool PlacementReached(const Placement& placement, const Rect32& window, int32_t slack = 0);
+
+// How far from the real pixels asked for a window can land when its DPI
+// (windowDpi: 96 for a program that is not DPI aware, the system's for a
+// system-aware one) is not that of its monitor (monitorDpi). 0 when they
+// agree.
+int32_t ScaleRoundingSlack(uint32_t windowDpi, uint32_t monitorDpi);
 
 // What ComputePlacement reads beyond the entry: the work area for every
 // anchored entry, the window's rectangle only when the size is kept as well.

@@ -19,9 +19,12 @@ constexpr UINT kAnswerBoundMs = 200;
 
 bool OwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
-// Whether window's thread handles a message within the bound. It also
-// serves as a barrier: messages sent to the window earlier (an asynchronous
-// move) have been handled once it answers.
+// Whether window's thread handles a message within the bound. It is no
+// barrier behind an asynchronous move: SWP_ASYNCWINDOWPOS posts the request
+// to the window's thread ("SetWindowPos"), and a thread handles the messages
+// sent to it before its posted ones ("GetMessage"), so on Windows the answer
+// can come before the move. (Wine passes the request on as a sent message,
+// which is why the answer follows the move there.)
 bool AnswersInTime(HWND window) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs, &result) != 0;
@@ -59,8 +62,9 @@ bool PlaceWithinBound(HWND window, const Placement& placement) {
   // has done so by now, and keeps that state.
   if (IsIconic(window) || IsZoomed(window)) return false;
   CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
-  // Wait, within the bound, until the window's thread has made the move:
-  // whoever placed it reads its new rectangle next.
+  // The thread still answers, so the move is on its way; it may land after
+  // this returns. Whether it landed is judged by the location events that
+  // follow it (the hook library's hold), never by this answer.
   return AnswersInTime(window);
 }
 
@@ -173,7 +177,7 @@ bool WindowOffItsRule(const WindowTable& rules, HWND window) {
   int32_t index = FindWindowEntry(rules, window);
   RECT r;
   if (index < 0 || !GetWindowRect(window, &r)) return false;
-  return !PlacementReached(PlacementFor(window, rules.Entries[index]), ToRect32(r));
+  return !PlacementReached(PlacementFor(window, rules.Entries[index]), ToRect32(r), PlacementSlack(window));
 }
 
 void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {

@@ -2,6 +2,7 @@
 
 #include <dwmapi.h>
 
+#include "base/Dpi_win.h"
 #include "base/Win32Glue.h"
 #include "placement/WindowKind.h"
 
@@ -14,12 +15,8 @@ namespace {
 // window a message, and they are few: under Wine each asks the server.
 TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[kTextCapacity]) {
   const int length = GetClassNameW(window, className, kTextCapacity);
-  // DWM is asked, not the window. Where DWM cannot tell (Wine 8, no
-  // composition), nothing is cloaked.
-  DWORD cloaked = 0;
-  if (FAILED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked)))) cloaked = 0;
   TopLevelFacts facts = {};
-  facts.cloaked = cloaked != 0;
+  facts.cloaked = IsCloakedWindow(window);
   facts.owned = GetWindow(window, GW_OWNER) != nullptr;
   facts.style = static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
   facts.exStyle = static_cast<uint32_t>(GetWindowLongW(window, GWL_EXSTYLE));
@@ -28,6 +25,14 @@ TopLevelFacts ReadFacts(HWND window, wchar_t (&className)[kTextCapacity]) {
 }
 
 }  // namespace
+
+bool IsCloakedWindow(HWND window) {
+  // DWM is asked, not the window. Where DWM cannot tell (Wine 8, no
+  // composition), nothing is cloaked.
+  DWORD cloaked = 0;
+  if (FAILED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked)))) cloaked = 0;
+  return cloaked != 0;
+}
 
 bool IsUserTopLevel(HWND window) {
   wchar_t className[kTextCapacity];
@@ -42,6 +47,10 @@ bool MayPlaceReportedWindow(HWND window) {
 bool MayPlaceAutomatically(HWND window) {
   wchar_t className[kTextCapacity];
   return MayPlaceAutomatically(ReadFacts(window, className));
+}
+
+int32_t PlacementSlack(HWND window) {
+  return ScaleRoundingSlack(WindowDpi(window), MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)));
 }
 
 FrameMargins ReadInvisibleBorders(HWND window, const RECT& outer) {

@@ -9,10 +9,31 @@ namespace {
 // shadows, tooltips, the drop-down list of a combo box (a child of the
 // desktop), the desktop and its wallpaper layer, and the taskbars. A title
 // rule such as "Program" would otherwise catch the desktop ("Program
-// Manager").
+// Manager"), and a rule for explorer.exe the taskbar.
+//
+// The Windows 11 shell draws its surfaces as owner-less top-level windows
+// without the tool style, which the taskbar's rule would count: the Alt+Tab
+// switcher, Task View and the Snap layouts ("XamlExplorerHostIslandWindow"),
+// Start, Search and the action centre ("Windows.UI.Core.CoreWindow", the
+// class of UWP core windows, "CoreWindow class"), the older task switcher
+// ("MultitaskingViewFrame"), the window the shell parks the foreground on
+// while it switches ("ForegroundStaging") and the notification area's
+// overflow ("NotifyIconOverflowWindow", "TopLevelWindowForOverflowXamlIsland").
 constexpr U16View kSystemClasses[] = {
-    u"#32768",   u"SysShadow", u"tooltips_class32", u"ComboLBox",
-    u"Progman",  u"WorkerW",   u"Shell_TrayWnd",    u"Shell_SecondaryTrayWnd",
+    u"#32768",
+    u"SysShadow",
+    u"tooltips_class32",
+    u"ComboLBox",
+    u"Progman",
+    u"WorkerW",
+    u"Shell_TrayWnd",
+    u"Shell_SecondaryTrayWnd",
+    u"XamlExplorerHostIslandWindow",
+    u"Windows.UI.Core.CoreWindow",
+    u"MultitaskingViewFrame",
+    u"ForegroundStaging",
+    u"NotifyIconOverflowWindow",
+    u"TopLevelWindowForOverflowXamlIsland",
 };
 
 bool IsSystemClass(U16View className) {

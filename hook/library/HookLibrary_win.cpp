@@ -57,6 +57,8 @@ class WindowFacts : public HookFacts {
 
   bool IsUserWindow(HookWindow id) override { return IsUserTopLevel(AsWindow(id)); }
 
+  bool IsCloaked(HookWindow id) override { return IsCloakedWindow(AsWindow(id)); }
+
   // Not GetLastInputInfo: Wine moves that time whenever a window moves or
   // is activated, which would end every hold at its first placement.
   HookTime LastInputAt() override { return LastUserInputAt(); }

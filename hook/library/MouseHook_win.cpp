@@ -14,10 +14,16 @@
 // the keyboard hook is set only then: idle, nothing watches the keyboard.
 //
 // Windows removes a low-level hook without a word when one call takes too
-// long (LowLevelHooksTimeout), which happens under heavy load and on resume
-// from sleep. A hidden window hears of resume, session unlock and display
-// changes and has the hooks set afresh on each: no polling, so an idle
-// program still wakes for nothing.
+// long (LowLevelHooksTimeout; "LowLevelMouseProc" remarks: since Windows 7
+// the hook is removed without being called again, and nothing tells the
+// program), which happens under heavy load and on resume from sleep. No call
+// can tell whether the hook is still there, so the hooks are set afresh at
+// the moments where one was most likely lost or is needed next: resume,
+// session unlock, a console or remote connection (the desktop comes back
+// from a switched-away session), a display change, and whenever a new window
+// appears (the keyboard hook is set then, and the mouse hook with it). No
+// polling, so an idle program still wakes for nothing. A hidden window hears
+// of those moments.
 //
 // The hook thread has no window: a thread's first window costs it its own
 // connection to the window system under Wine (most of a megabyte, and
@@ -49,6 +55,13 @@ constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
 // A round trip to the hook thread takes well under a millisecond; the
 // bound only guards against a thread stopped by the unforeseen.
 constexpr DWORD kWatchWaitMs = 500;
+// Registering for session changes fails at log-on until the terminal
+// services have started ("WTSRegisterSessionNotification" remarks:
+// RPC_S_INVALID_BINDING until Global\TermSrvReadyEvent is set). A one-shot
+// timer tries again, at growing intervals, and is gone once it succeeds.
+constexpr UINT_PTR kRegisterTimer = 1;
+constexpr UINT kRegisterFirstMs = 1000;
+constexpr UINT kRegisterLongestMs = 60000;
 
 struct MouseState {
   HANDLE thread;
@@ -61,6 +74,7 @@ struct MouseState {
   bool hooked;       // the mouse hook was set
   bool keysWatched;  // as the user-interface thread last asked
   bool sessionRegistered;
+  UINT registerDelayMs;
 };
 
 MouseState g_mouse;
@@ -204,6 +218,9 @@ void RenewHooks() {
 void WatchKeysHere(bool on) {
   if (on && t_keyHook == nullptr) {
     t_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboardProc, t_module, 0);
+    // A new window is held: its hold ends on the user's input, which the
+    // mouse hook must see, however long ago it was set.
+    Renew(&t_mouseHook, WH_MOUSE_LL, LowLevelMouseProc);
   } else if (!on && t_keyHook != nullptr) {
     UnhookWindowsHookEx(t_keyHook);
     t_keyHook = nullptr;
@@ -226,24 +243,47 @@ void OnThreadMessage(const MSG& msg) {
 
 void RenewHooksOnTheirThread() { PostThreadMessageW(g_mouse.threadId, MSG_RENEW_HOOKS, 0, 0); }
 
-// Registered from the loop, where SetHook's request waits: a session
-// notice is a message to this window, which nothing handles before the
-// loop runs anyway, and start-up does not wait for the session library
-// (a delayed import).
-void RegisterSessionNotices(HWND window) {
-  g_mouse.sessionRegistered = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+// First from the loop, where SetHook's request waits: a session notice is a
+// message to this window, which nothing handles before the loop runs
+// anyway, and start-up does not wait for the session library (a delayed
+// import).
+void RegisterForSessionChanges(HWND window) {
+  if (WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION)) {
+    g_mouse.sessionRegistered = true;
+    return;
+  }
+  g_mouse.registerDelayMs = g_mouse.registerDelayMs == 0 ? kRegisterFirstMs : g_mouse.registerDelayMs * 2;
+  if (g_mouse.registerDelayMs > kRegisterLongestMs) g_mouse.registerDelayMs = kRegisterLongestMs;
+  SetTimer(window, kRegisterTimer, g_mouse.registerDelayMs, nullptr);
+}
+
+void OnSessionChange(WPARAM change) {
+  switch (change) {
+    case WTS_SESSION_UNLOCK:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+      RenewHooksOnTheirThread();
+      return;
+    default:
+      return;
+  }
 }
 
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case MSG_REGISTER_SESSION:
-      RegisterSessionNotices(window);
+      RegisterForSessionChanges(window);
       return 0;
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooksOnTheirThread();
       return TRUE;
     case WM_WTSSESSION_CHANGE:
-      if (wParam == WTS_SESSION_UNLOCK) RenewHooksOnTheirThread();
+      OnSessionChange(wParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kRegisterTimer) return 0;
+      KillTimer(window, kRegisterTimer);
+      RegisterForSessionChanges(window);
       return 0;
     case WM_DISPLAYCHANGE:
       RenewHooksOnTheirThread();
@@ -265,12 +305,16 @@ HWND CreateWatchWindow(HMODULE module) {
   RegisterClassExW(&wc);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWatchClass, nullptr, WS_POPUP, 0, 0, 0, 0,
                                 nullptr, nullptr, module, nullptr);
+  g_mouse.sessionRegistered = false;
+  g_mouse.registerDelayMs = 0;
   if (window != nullptr) PostMessageW(window, MSG_REGISTER_SESSION, 0, 0);
   return window;
 }
 
 void DestroyWatchWindow() {
   if (g_mouse.watch == nullptr) return;
+  KillTimer(g_mouse.watch, kRegisterTimer);
+  // Each registration that succeeded is undone once, and only those.
   if (g_mouse.sessionRegistered) WTSUnRegisterSessionNotification(g_mouse.watch);
   g_mouse.sessionRegistered = false;
   DestroyWindow(g_mouse.watch);

@@ -188,8 +188,12 @@ TEST(PlacementReached, ComparesOnlyWhatThePlacementSets) {
   struct Case {
     Placement placement;
     bool reached;
+    int32_t slack = 0;  // a window scaled by the system lands on rounded pixels
   };
   const Case cases[] = {
+      {{A::MoveAndResize, 101, 49, 402, 298}, true, 1},
+      {{A::ResizeOnly, 0, 0, 403, 300}, false, 1},
+      {{A::MoveOnly, 98, 52, 0, 0}, true, 2},
       {{A::MoveAndResize, 100, 50, 400, 300}, true},
       {{A::MoveAndResize, 100, 50, 400, 301}, false},
       {{A::MoveAndResize, 101, 50, 400, 300}, false},
@@ -201,11 +205,13 @@ TEST(PlacementReached, ComparesOnlyWhatThePlacementSets) {
       {{A::MoveAndResize, 100, 50, kMin, 300}, false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PlacementReached(c.placement, window), c.reached)
+    EXPECT_EQ(PlacementReached(c.placement, window, c.slack), c.reached)
         << static_cast<int>(c.placement.action) << " " << c.placement.x << "," << c.placement.y << " "
         << c.placement.width << "x" << c.placement.height;
   }
   EXPECT_FALSE(PlacementReached({A::MoveAndResize, kMin, kMin, kMax, kMax}, {kMin, kMin, kMax, kMax}));
+  const uint32_t slackFor[][3] = {{96, 96, 0}, {96, 144, 1}, {96, 192, 1}, {96, 288, 2}, {144, 96, 1}, {96, 120, 1}};
+  for (const auto& d : slackFor) EXPECT_EQ(ScaleRoundingSlack(d[0], d[1]), int32_t(d[2])) << d[0] << "/" << d[1];
 }
 
 struct Rule {

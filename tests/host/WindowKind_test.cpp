@@ -36,6 +36,9 @@ TEST(IsUserWindow, WhatTheTaskbarAndTitleBarsShow) {
       {"combo box drop-down: a child of the desktop", Facts(winstyle::Child | kBorder, 0, false, u"ComboLBox"), false},
       {"the desktop, whatever its title", Facts(kPopup, 0, false, u"Progman"), false},
       {"class names compare whole", Facts(kPopup, 0, false, u"Progman2"), true},
+      {"Alt+Tab, Task View, Snap layouts", Facts(kPopup, 0, false, u"XamlExplorerHostIslandWindow"), false},
+      {"Start, Search, action centre", Facts(kPopup, 0, false, u"Windows.UI.Core.CoreWindow"), false},
+      {"tray overflow island", Facts(kPopup, 0, false, u"TopLevelWindowForOverflowXamlIsland"), false},
       {"not visible", TopLevelFacts{false, false, kOverlapped, 0, u"AppClass"}, false},
       {"cloaked", TopLevelFacts{true, false, kOverlapped | winstyle::Visible, 0, u"ApplicationFrameWindow"}, false},
   };
