@@ -18,10 +18,16 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index);
 // The initialise command: every visible top-level window that has a rule
 // and may be placed automatically (not a menu, tooltip or other pop-up, not
 // minimised or maximised).
-void ApplyToAllWindows(const WindowTable& rules);
+// Returns how many windows a rule matched. onElevated, when given, is called
+// for each matched window whose program runs elevated while this one does
+// not (Windows refuses to move it); nullptr reads no elevation.
+int32_t ApplyToAllWindows(const WindowTable& rules, void (*onElevated)() = nullptr);
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but
-// under the same other conditions.
-void PlaceReportedWindow(const WindowTable& rules, HWND window);
+// under the same other conditions; onElevated as above.
+void PlaceReportedWindow(const WindowTable& rules, HWND window, void (*onElevated)() = nullptr);
+// Whether window's thread handles a message within the placement bound (a
+// window of this thread always does).
+bool WindowAnswers(HWND window);
 // MSG_WINDOW_OFF_RULE: a window rule applies to window and would move or
 // size it now. Reads only; a minimised or maximised window is never off.
 bool WindowOffItsRule(const WindowTable& rules, HWND window);

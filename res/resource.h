@@ -50,6 +50,7 @@
 // Controls added after the first templates, each in space of its own.
 #define IDC_PROCESS        10034  // program of a window rule
 #define IDC_MONITOR        10035  // monitor whose area the anchors use
+#define IDC_FLASH          10120  // flashes the frame of the selected running window
 
 // String table.
 #define IDS_ADD            IDM_ADD
@@ -81,6 +82,14 @@
 #define IDS_MONITOR_WINDOW 50005
 #define IDS_MONITOR_POINTER 50006
 #define IDS_LOAD_FAILED    50007
+#define IDS_COL_RULE       50140  // the running-window list's rule column
+#define IDS_REASON_NOENTRY 50141  // the reasons, in RuleReason order from NoEntry
+#define IDS_REASON_ELEVATED 50142
+#define IDS_REASON_NOANSWER 50143
+#define IDS_REASON_MINMAX  50144
+#define IDS_REASON_MOVED   50145
+#define IDS_ELEVATED_TITLE 50146  // the tray notice about elevated programs
+#define IDS_ELEVATED_TEXT  50147
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101
