@@ -121,6 +121,16 @@ target_link_options(Quillmere PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK} ${QM_PR
 if(MINGW)
   target_link_options(Quillmere PRIVATE "-Wl,-Map=$<TARGET_FILE:Quillmere>.map")
 endif()
+# Quillmere.com, the console companion: a prompt waits for it and lets it
+# print, and it runs Quillmere.exe with the same command and relays its
+# output and exit code.
+add_executable(QuillmereConsole app/console/Console_win.cpp)
+set_target_properties(QuillmereConsole PROPERTIES OUTPUT_NAME Quillmere SUFFIX .com)
+target_compile_definitions(QuillmereConsole PRIVATE ${QM_WIN_DEFINES})
+target_compile_options(QuillmereConsole PRIVATE ${QM_WARNINGS} ${QM_WIN_OPTIONS})
+target_link_options(QuillmereConsole PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK} ${QM_PRODUCT_LINK})
+add_dependencies(Quillmere QuillmereConsole)
+
 include(${CMAKE_CURRENT_SOURCE_DIR}/tests/support/Support.cmake)
 include(${CMAKE_CURRENT_SOURCE_DIR}/tools/Tools.cmake)
 if(MINGW)

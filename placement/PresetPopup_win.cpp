@@ -88,13 +88,17 @@ void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const
   DestroyMenu(bar);
 
   if (chosen <= 0 || chosen > shown.Count) return;
+  ApplyPreset(shown.Entries[chosen - 1], target);
+}
+
+void ApplyPreset(const MenuEntry& preset, HWND target) {
   // A maximised window would stay "maximised" with the preset's rectangle
   // (and a minimised one would only move its icon): restored first, it
   // takes the preset as a normal window, a kept size being its normal size.
   if (IsMinimizedOrMaximized(static_cast<uint32_t>(GetWindowLongW(target, GWL_STYLE)))) {
     ShowWindow(target, SW_RESTORE);
   }
-  PlaceWindow(target, shown.Entries[chosen - 1]);
+  PlaceWindow(target, preset);
 }
 
 }  // namespace qm
