@@ -145,6 +145,18 @@ TEST(Startup, ExitCommandAndEndSessionSaveAndEnd) {
   }
 }
 
+// A saved rectangle on no monitor (an old parking spot, a monitor since
+// undocked) gives the default place.
+TEST(Startup, ASavedRectangleOnNoMonitorGivesTheDefaultPlace) {
+  TempDir dir;
+  WriteUtf16File(dir.File(L"Config.ini"), L"[Config]\r\nLeft=-32000\r\nTop=-32000\r\nWidth=160\r\nHeight=28\r\n");
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  EXPECT_EQ(WindowRect(app.main()).left, (GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+  EXPECT_EQ(WindowRect(app.main()).top, (GetSystemMetrics(SM_CYSCREEN) - 240) / 2);
+  EXPECT_EQ(app.Close(), 0);
+}
+
 TEST(Startup, TaskbarRestartBringsTheTrayIconBack) {
   TempDir dir;
   App app(dir.path());
