@@ -72,22 +72,30 @@ Command ParseCommand(const U16View* args, int count) {
   return {kind, 0, 0};
 }
 
-std::u16string HandleText(uint64_t handle) {
+size_t HandleText(uint64_t handle, char16_t* out) {
   constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-  std::u16string text;
+  size_t length = 0;
   for (int shift = 60; shift >= 0; shift -= 4) {
     const auto digit = static_cast<unsigned>((handle >> shift) & 0xF);
-    if (digit != 0 || !text.empty() || shift < 32) text.push_back(kDigits[digit]);
+    if (digit != 0 || length > 0 || shift < 32) out[length++] = kDigits[digit];
   }
-  return text;
+  out[length] = u'\0';
+  return length;
 }
 
-void AppendListLine(std::u16string& out, const U16View (&fields)[kListFields]) {
+size_t ListLine(const U16View (&fields)[kListFields], char16_t* out) {
+  size_t length = 0;
   for (int i = 0; i < kListFields; ++i) {
-    if (i > 0) out.push_back(u'\t');
-    for (char16_t c : fields[i]) out.push_back(c == u'\t' || c == u'\r' || c == u'\n' ? u' ' : c);
+    if (i > 0) out[length++] = u'\t';
+    const size_t units = fields[i].size() < kTextCapacity - 1 ? fields[i].size() : kTextCapacity - 1;
+    for (size_t k = 0; k < units; ++k) {
+      const char16_t c = fields[i][k];
+      out[length++] = c == u'\t' || c == u'\r' || c == u'\n' ? u' ' : c;
+    }
   }
-  out += u"\r\n";
+  out[length++] = u'\r';
+  out[length++] = u'\n';
+  return length;
 }
 
 }  // namespace qm

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-
 #include "base/U16.h"
 
 namespace qm {
@@ -31,13 +29,16 @@ constexpr char16_t kUsageLine[] = u"usage: Quillmere /apply | /list | /preset N 
 Command ParseCommand(const U16View* args, int count);
 
 // A window handle as /list prints it and /window reads it: eight or more
-// hexadecimal digits.
-std::u16string HandleText(uint64_t handle);
+// hexadecimal digits, into out[kHandleTextCapacity]; returns the length.
+constexpr size_t kHandleTextCapacity = 17;
+size_t HandleText(uint64_t handle, char16_t* out);
 
-// One line of /list, ended by CR LF: the fields joined by tabs. A tab or a
-// line break inside a field (a title may hold either) becomes a space, so
-// that every window stays one line of six fields.
+// One line of /list, ended by CR LF: the fields joined by tabs, each cut to
+// 255 code units. A tab or a line break inside a field (a title may hold
+// either) becomes a space, so that every window stays one line of six
+// fields. Into out[kListLineCapacity]; returns the length (no terminator).
 constexpr int kListFields = 6;
-void AppendListLine(std::u16string& out, const U16View (&fields)[kListFields]);
+constexpr size_t kListLineCapacity = kListFields * kTextCapacity + 2;
+size_t ListLine(const U16View (&fields)[kListFields], char16_t* out);
 
 }  // namespace qm

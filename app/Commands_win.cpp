@@ -2,9 +2,6 @@
 
 #include <shellapi.h>
 
-#include <string>
-#include <vector>
-
 #include "base/Win32Glue.h"
 #include "hook/HookContract.h"
 #include "placement/Placement_win.h"
@@ -18,9 +15,6 @@ namespace qm {
 namespace {
 
 constexpr wchar_t kReplyClass[] = L"Quillmere_Reply";
-// The reply window takes this much text at most: far more than /list of a
-// crowded desktop, and a bound on what another process can make it hold.
-constexpr size_t kMaxReplyUnits = 8u << 20;
 // How long a caller waits for the running copy: /apply waits on each
 // window at most the placement bound, so a desktop of hung windows takes a
 // while.
@@ -30,12 +24,6 @@ constexpr UINT kReplyBoundMs = 5000;
 // How long /exit waits for the running copy to end after saving.
 constexpr DWORD kExitBoundMs = 15000;
 
-// Where a command's output goes: the caller's standard output, or pieces
-// sent to a caller's reply window.
-struct Output {
-  std::u16string text;
-  HWND replyWindow;  // null: the text is printed by this process
-};
 
 // A standard handle; a windows-subsystem program started from a console
 // without redirection has none, and then borrows its parent's console.
@@ -57,11 +45,56 @@ void WriteStandard(DWORD which, U16View text) {
     WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
     return;
   }
-  const int units = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, AsWide(text.data()), units, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, AsWide(text.data()), units, utf8.data(), bytes, nullptr, nullptr);
-  WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &done, nullptr);
+  // In pieces through a buffer of its own: a growing container would link
+  // the library's exception support, a third of the program's size. A piece
+  // never ends inside a surrogate pair.
+  constexpr size_t kPieceUnits = 1024;
+  char utf8[kPieceUnits * 3];
+  while (!text.empty()) {
+    size_t units = text.size() < kPieceUnits ? text.size() : kPieceUnits;
+    if (units < text.size() && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF) --units;
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, AsWide(text.data()), static_cast<int>(units), utf8,
+                                          static_cast<int>(sizeof(utf8)), nullptr, nullptr);
+    if (bytes > 0) WriteFile(handle, utf8, static_cast<DWORD>(bytes), &done, nullptr);
+    text.remove_prefix(units);
+  }
+}
+
+// Where a command's output goes, whole lines at a time: this process's
+// standard output, or a caller's reply window. A fixed buffer rather than a
+// growing string: a growing container would link the library's exception
+// support, a third of the program's size.
+struct Output {
+  HWND replyWindow;  // null: this process prints
+  HWND from;
+  size_t length;
+  char16_t text[16384];
+};
+static_assert(sizeof(Output::text) / sizeof(char16_t) >= kListLineCapacity, "a line fits the output buffer");
+
+// A caller that has gone or hangs takes no more: the rest is dropped.
+void Flush(Output& out) {
+  if (out.length == 0) return;
+  if (out.replyWindow == nullptr) {
+    WriteStandard(STD_OUTPUT_HANDLE, U16View(out.text, out.length));
+  } else {
+    COPYDATASTRUCT data = {MSG_COMMAND_OUTPUT, static_cast<DWORD>(out.length * sizeof(char16_t)), out.text};
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(out.replyWindow, WM_COPYDATA, reinterpret_cast<WPARAM>(out.from),
+                            reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kReplyBoundMs, &result) == 0) {
+      out.replyWindow = nullptr;
+      out.from = reinterpret_cast<HWND>(-1);
+    }
+  }
+  out.length = 0;
+}
+
+void Put(Output& out, U16View line) {
+  constexpr size_t kCapacity = sizeof(Output::text) / sizeof(char16_t);
+  if (out.from == reinterpret_cast<HWND>(-1)) return;
+  if (out.length + line.size() > kCapacity) Flush(out);
+  line.copy(out.text + out.length, line.size());
+  out.length += line.size();
 }
 
 // The name Windows gives the window's monitor ("\\.\DISPLAY1").
@@ -77,7 +110,7 @@ void MonitorName(HWND window, char16_t* out) {
 struct ListRun {
   const WindowTable* rules;
   const ReasonTexts* reasons;
-  std::u16string* out;
+  Output* out;
   int32_t listed;
 };
 
@@ -95,15 +128,17 @@ BOOL CALLBACK ListOneWindow(HWND window, LPARAM runParam) {
   ReadWindowProgram(window, program);
   MonitorName(window, monitor);
   StandingText(ReadRuleStanding(*run.rules, window), *run.rules, run.reasons->views, standing);
-  const std::u16string handle = HandleText(reinterpret_cast<uintptr_t>(window));
-  const U16View fields[kListFields] = {handle, U16ViewOf(AsU16(windowClass)), U16ViewOf(AsU16(title)),
-                                       U16ViewOf(program), U16ViewOf(monitor), U16ViewOf(standing)};
-  AppendListLine(*run.out, fields);
+  char16_t handle[kHandleTextCapacity];
+  HandleText(reinterpret_cast<uintptr_t>(window), handle);
+  const U16View fields[kListFields] = {U16ViewOf(handle),  U16ViewOf(AsU16(windowClass)), U16ViewOf(AsU16(title)),
+                                       U16ViewOf(program), U16ViewOf(monitor),            U16ViewOf(standing)};
+  char16_t line[kListLineCapacity];
+  Put(*run.out, U16View(line, ListLine(fields, line)));
   ++run.listed;
   return TRUE;
 }
 
-int ListWindows(const WindowTable& rules, std::u16string& out) {
+int ListWindows(const WindowTable& rules, Output& out) {
   const ReasonTexts reasons;
   ListRun run{&rules, &reasons, &out, 0};
   EnumWindows(ListOneWindow, reinterpret_cast<LPARAM>(&run));
@@ -123,9 +158,8 @@ int ApplyPresetCommand(const MenuTable& presets, const Command& command) {
   return kExitDone;
 }
 
-// The commands as a running copy or a copy alone carries them out; output
-// collects the text to print.
-int CarryOut(const Command& command, EntryStore& store, std::u16string& output, void (*onElevated)()) {
+// The commands as a running copy or a copy alone carries them out.
+int CarryOut(const Command& command, EntryStore& store, Output& output, void (*onElevated)()) {
   switch (command.kind) {
     case CommandKind::Apply:
       return ApplyToAllWindows(store.windows, onElevated) > 0 ? kExitDone : kExitNothing;
@@ -145,58 +179,39 @@ bool IsReplyWindow(HWND window) {
   return IsWindow(window) && GetClassNameW(window, name, 32) > 0 && lstrcmpW(name, kReplyClass) == 0;
 }
 
-// Sends text to the caller's reply window in pieces of a size any copy
-// takes. A caller that has gone or hangs ends the sending.
-void SendOutput(HWND replyWindow, HWND from, const std::u16string& text) {
-  constexpr size_t kPieceUnits = 16384;
-  for (size_t at = 0; at < text.size(); at += kPieceUnits) {
-    const size_t units = text.size() - at < kPieceUnits ? text.size() - at : kPieceUnits;
-    COPYDATASTRUCT data = {MSG_COMMAND_OUTPUT, static_cast<DWORD>(units * sizeof(char16_t)),
-                           const_cast<char16_t*>(text.data() + at)};
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(replyWindow, WM_COPYDATA, reinterpret_cast<WPARAM>(from),
-                            reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kReplyBoundMs, &result) == 0) {
-      return;
-    }
-  }
+// The caller's side of the pieces: each printed as it comes. A piece of an
+// odd number of bytes or of another kind is ignored.
+void OnReplyPiece(const COPYDATASTRUCT* data) {
+  if (data->dwData != MSG_COMMAND_OUTPUT || data->lpData == nullptr || data->cbData % sizeof(char16_t) != 0) return;
+  WriteStandard(STD_OUTPUT_HANDLE, U16View(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t)));
 }
 
-// The caller's side of the pieces: kept as they come, up to the bound; a
-// piece of an odd number of bytes or of another kind is ignored.
 LRESULT CALLBACK ReplyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COPYDATA: {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      auto* text = reinterpret_cast<std::u16string*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-      if (text == nullptr || data->dwData != MSG_COMMAND_OUTPUT || data->cbData % sizeof(char16_t) != 0) return 0;
-      const size_t units = data->cbData / sizeof(char16_t);
-      if (data->lpData == nullptr || text->size() + units > kMaxReplyUnits) return 0;
-      text->append(static_cast<const char16_t*>(data->lpData), units);
+    case WM_COPYDATA:
+      OnReplyPiece(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return 1;
-    }
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
-// A message-only window that collects the running copy's output into text.
-HWND CreateReplyWindow(std::u16string* text) {
+// A message-only window that prints the running copy's output; it exists
+// only while this copy waits for its answer.
+HWND CreateReplyWindow() {
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = ReplyWindowProc;
   wc.hInstance = g_instance;
   wc.lpszClassName = kReplyClass;
   RegisterClassExW(&wc);
-  HWND window = CreateWindowExW(0, kReplyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_instance, nullptr);
-  if (window != nullptr) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(text));
-  return window;
+  return CreateWindowExW(0, kReplyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_instance, nullptr);
 }
 
 // Hands command to the copy whose main window is running; returns the exit
 // code, printing what it sent back.
 int AskRunningCopy(HWND running, const Command& command) {
-  std::u16string text;
-  HWND reply = CreateReplyWindow(&text);
+  HWND reply = CreateReplyWindow();
   if (reply == nullptr) return kExitNothing;
   CommandRequest request = {static_cast<uint32_t>(command.kind), command.preset, command.window,
                             reinterpret_cast<uintptr_t>(reply)};
@@ -216,7 +231,6 @@ int AskRunningCopy(HWND running, const Command& command) {
     if (answered && answer == kCommandAnswered + kExitDone) WaitForSingleObject(process, kExitBoundMs);
     CloseHandle(process);
   }
-  WriteStandard(STD_OUTPUT_HANDLE, text);
   if (!answered || answer < static_cast<DWORD_PTR>(kCommandAnswered)) return kExitNothing;
   return static_cast<int>(answer - kCommandAnswered);
 }
@@ -227,9 +241,12 @@ Command CommandOfProcess() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   if (argv == nullptr) return {CommandKind::None, 0, 0};
-  std::vector<U16View> args;
-  for (int i = 1; i < count; ++i) args.push_back(U16ViewOf(AsU16(argv[i])));
-  const Command command = ParseCommand(args.data(), static_cast<int>(args.size()));
+  // No command takes more than four arguments: more is a usage error anyway,
+  // which the first five show.
+  U16View args[5];
+  const int given = count - 1 < 5 ? count - 1 : 5;
+  for (int i = 0; i < given; ++i) args[i] = U16ViewOf(AsU16(argv[i + 1]));
+  const Command command = ParseCommand(args, given);
   LocalFree(argv);
   return command;
 }
@@ -245,9 +262,9 @@ int RunCommandLine(const Command& command, EntryStore& store) {
   // need a running copy.
   if (command.kind != CommandKind::Apply && command.kind != CommandKind::List) return kExitNothing;
   store.Load();
-  std::u16string output;
+  Output output{nullptr, nullptr, 0, {}};
   const int code = CarryOut(command, store, output, nullptr);
-  WriteStandard(STD_OUTPUT_HANDLE, output);
+  Flush(output);
   return code;
 }
 
@@ -272,9 +289,11 @@ LRESULT AnswerCommandRequest(HWND mainWindow, const COPYDATASTRUCT* data, EntryS
       return kCommandAnswered + kExitUsage;
   }
   if (!IsReplyWindow(reply)) return kCommandAnswered + kExitUsage;
-  std::u16string output;
+  // On the stack: another request can arrive while this one waits on its
+  // caller.
+  Output output{reply, mainWindow, 0, {}};
   const int code = CarryOut(command, store, output, onElevated);
-  SendOutput(reply, mainWindow, output);
+  Flush(output);
   return kCommandAnswered + static_cast<LRESULT>(code);
 }
 

@@ -5,7 +5,7 @@
 // same arguments, prints what it writes and ends with its exit code.
 #include <windows.h>
 
-#include <string>
+#include <vector>
 
 namespace {
 
@@ -21,24 +21,23 @@ const wchar_t* ArgumentsOf(const wchar_t* line) {
   return line;
 }
 
-// Quillmere.exe beside this file.
-std::wstring ProgramBeside() {
-  wchar_t path[32768];
-  const DWORD length = GetModuleFileNameW(nullptr, path, ARRAYSIZE(path));
-  if (length == 0 || length >= ARRAYSIZE(path)) return L"";
-  std::wstring program(path, length);
-  const size_t dot = program.find_last_of(L'.');
-  if (dot == std::wstring::npos || program.find_last_of(L'\\') > dot) return L"";
-  return program.substr(0, dot) + L".exe";
+// Quillmere.exe beside this file: this file's path with the extension
+// replaced, into path[capacity]. False when it does not fit.
+bool ProgramBeside(wchar_t* path, DWORD capacity) {
+  const DWORD length = GetModuleFileNameW(nullptr, path, capacity);
+  if (length < 4 || length + 1 >= capacity || path[length - 4] != L'.') return false;
+  lstrcpyW(path + length - 4, L".exe");
+  return true;
 }
 
 // The program writes UTF-8. A console shows it as UTF-16; a file or a pipe
 // takes the bytes as they are.
+// Vectors, not strings, keep the library's compiled strings out of the file.
 void Relay(HANDLE from, DWORD which) {
-  std::string bytes;
+  std::vector<char> bytes;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(from, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+  while (ReadFile(from, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.insert(bytes.end(), buffer, buffer + got);
   HANDLE to = GetStdHandle(which);
   if (bytes.empty() || to == nullptr || to == INVALID_HANDLE_VALUE) return;
   DWORD done = 0;
@@ -49,7 +48,8 @@ void Relay(HANDLE from, DWORD which) {
   }
   const int size = static_cast<int>(bytes.size());
   const int units = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, nullptr, 0);
-  std::wstring text(static_cast<size_t>(units), L'\0');
+  if (units <= 0) return;
+  std::vector<wchar_t> text(static_cast<size_t>(units));
   MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), units);
   WriteConsoleW(to, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
 }
@@ -57,9 +57,15 @@ void Relay(HANDLE from, DWORD which) {
 }  // namespace
 
 int wmain() {
-  const std::wstring program = ProgramBeside();
-  if (program.empty()) return kExitNothing;
-  std::wstring line = L"\"" + program + L"\"" + ArgumentsOf(GetCommandLineW());
+  static wchar_t program[32768];
+  if (!ProgramBeside(program, ARRAYSIZE(program))) return kExitNothing;
+  const wchar_t* arguments = ArgumentsOf(GetCommandLineW());
+  std::vector<wchar_t> line;
+  line.push_back(L'"');
+  line.insert(line.end(), program, program + lstrlenW(program));
+  line.push_back(L'"');
+  line.insert(line.end(), arguments, arguments + lstrlenW(arguments));
+  line.push_back(L'\0');
 
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
@@ -76,7 +82,7 @@ int wmain() {
   startup.hStdError = errWrite;
   PROCESS_INFORMATION info = {};
   const BOOL started =
-      CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+      CreateProcessW(program, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
   // Only the child holds the write ends now, so the reads end when it does.
   CloseHandle(outWrite);
   CloseHandle(errWrite);

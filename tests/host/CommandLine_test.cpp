@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <vector>
 
 namespace qm {
@@ -44,16 +46,19 @@ TEST(ParseCommand, NamesNumbersAndHandles) {
 }
 
 TEST(ListLine, HandleRoundTripsAndFieldsStayOneLine) {
-  EXPECT_TRUE(HandleText(0x1A2B) == u"00001A2B");
-  EXPECT_TRUE(HandleText(0x123456789AULL) == u"123456789A");
-  const std::u16string handle = HandleText(0xBEEF);
-  const U16View args[] = {u"/preset", u"1", u"/window", handle};
+  char16_t handle[kHandleTextCapacity];
+  EXPECT_TRUE(U16View(handle, HandleText(0x123456789AULL, handle)) == u"123456789A");
+  HandleText(0xBEEF, handle);
+  EXPECT_TRUE(U16ViewOf(handle) == u"0000BEEF");
+  const U16View args[] = {u"/preset", u"1", u"/window", U16ViewOf(handle)};
   EXPECT_EQ(ParseCommand(args, 4).window, 0xBEEFu);
 
-  std::u16string out;
+  char16_t line[kListLineCapacity];
   const U16View fields[kListFields] = {u"00000010", u"Cls", u"a\tb\r\nc", u"p.exe", u"", u"1 Rule"};
-  AppendListLine(out, fields);
-  EXPECT_TRUE(out == u"00000010\tCls\ta b  c\tp.exe\t\t1 Rule\r\n");
+  EXPECT_TRUE(U16View(line, ListLine(fields, line)) == u"00000010\tCls\ta b  c\tp.exe\t\t1 Rule\r\n");
+  const std::u16string longest(400, u'x');
+  const U16View full[kListFields] = {longest, longest, longest, longest, longest, longest};
+  EXPECT_EQ(ListLine(full, line), 6u * 255 + 5 + 2);  // each field cut, tabs, CR LF
 }
 
 }  // namespace
