@@ -183,7 +183,8 @@ bool IsReplyWindow(HWND window) {
 // odd number of bytes or of another kind is ignored.
 void OnReplyPiece(const COPYDATASTRUCT* data) {
   if (data->dwData != MSG_COMMAND_OUTPUT || data->lpData == nullptr || data->cbData % sizeof(char16_t) != 0) return;
-  WriteStandard(STD_OUTPUT_HANDLE, U16View(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t)));
+  const U16View piece(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t));
+  WriteStandard(STD_OUTPUT_HANDLE, piece);
 }
 
 LRESULT CALLBACK ReplyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kWindows = 200;
-constexpr int kRounds = 15;
+constexpr int kRounds = 9;
 
 // Runs program from the benchmark's folder in dir, output to a pipe that is
 // read to the end; returns the seconds until it ended.

@@ -131,7 +131,8 @@ add_executable(QuillmereConsole app/console/Console_win.cpp)
 set_target_properties(QuillmereConsole PROPERTIES OUTPUT_NAME Quillmere SUFFIX .com)
 target_compile_definitions(QuillmereConsole PRIVATE ${QM_WIN_DEFINES})
 target_compile_options(QuillmereConsole PRIVATE ${QM_WARNINGS} ${QM_WIN_OPTIONS})
-target_link_options(QuillmereConsole PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK} ${QM_PRODUCT_LINK} ${QM_NO_DEMANGLER_LINK})
+target_link_options(QuillmereConsole PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK} ${QM_PRODUCT_LINK}
+                    ${QM_NO_DEMANGLER_LINK})
 add_dependencies(Quillmere QuillmereConsole)
 
 include(${CMAKE_CURRENT_SOURCE_DIR}/tests/support/Support.cmake)

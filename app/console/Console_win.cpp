@@ -37,7 +37,9 @@ void Relay(HANDLE from, DWORD which) {
   std::vector<char> bytes;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(from, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+  while (ReadFile(from, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
   HANDLE to = GetStdHandle(which);
   if (bytes.empty() || to == nullptr || to == INVALID_HANDLE_VALUE) return;
   DWORD done = 0;

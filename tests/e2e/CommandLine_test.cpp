@@ -107,7 +107,8 @@ TEST_F(CommandLine, RunningCopyListsAppliesPresetsAndExits) {
   EXPECT_EQ(list.code, 0);
   EXPECT_NE(list.out.find(Handle(target.window()) + "\tQmCommand\t"), std::string::npos) << list.out;
 
-  const std::wstring window = L" /window " + std::wstring(Handle(target.window()).begin(), Handle(target.window()).end());
+  const std::string handle = Handle(target.window());
+  const std::wstring window = L" /window " + std::wstring(handle.begin(), handle.end());
   EXPECT_EQ(RunProgram(L"Quillmere.exe", L"/preset 2" + window, dir).code, 1);
   EXPECT_EQ(RunProgram(L"Quillmere.exe", L"/preset 1" + window, dir).code, 0);
   EXPECT_TRUE(WaitUntil([&] { return SameRect(WindowRect(target.window()), MakeRect(300, 310, 420, 330)); }));
