@@ -54,7 +54,6 @@ bool RegisterMainWindowClass() {
   wc.hIconSm = g_smallIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
   wc.lpszClassName = kProgramName;
   return RegisterClassExW(&wc) != 0;
 }
@@ -96,8 +95,11 @@ bool StartProgram(HINSTANCE instance, EntryStore& store) {
                                  nullptr);
   if (g_mainWindow == nullptr) return false;
 
-  g_mainMenu = GetMenu(g_mainWindow);
-  // The menu's check marks now; the toolbar and views at the first show.
+  // The menu is loaded now, for its check marks, and becomes the window's
+  // menu bar at the first show with the toolbar and views: a menu bar is
+  // measured with the menu font as soon as the window has it, work that
+  // a program staying in the tray never needs.
+  g_mainMenu = LoadMenuW(g_instance, MAKEINTRESOURCEW(IDR_MAINMENU));
   // The list shown follows the value read, and the value itself stays as
   // read (a hand-written 2 is written back as 2) until the user switches.
   const int32_t listAsRead = settings.List;
