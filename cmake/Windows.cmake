@@ -146,7 +146,8 @@ endif()
 # Quillmere.com, the console companion: a prompt waits for it and lets it
 # print, and it runs Quillmere.exe with the same command and relays its
 # output and exit code.
-add_executable(QuillmereConsole app/console/Console_win.cpp)
+# It catches nothing either, so it takes the throw helpers as an abort too.
+add_executable(QuillmereConsole app/console/Console_win.cpp app/NoThrow_win.cpp)
 set_target_properties(QuillmereConsole PROPERTIES OUTPUT_NAME Quillmere SUFFIX .com)
 target_compile_definitions(QuillmereConsole PRIVATE ${QM_WIN_DEFINES})
 target_compile_options(QuillmereConsole PRIVATE ${QM_WARNINGS} ${QM_WIN_OPTIONS})
