@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "app/AppState_win.h"
+#include "app/Commands_win.h"
 #include "app/MenuHotkey_win.h"
 #include "app/Startup_win.h"
 #include "base/Win32Glue.h"
@@ -15,6 +16,7 @@
 #include "hook/Readout_win.h"
 #include "placement/Placement_win.h"
 #include "placement/PresetPopup_win.h"
+#include "placement/RuleStanding_win.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -104,6 +106,38 @@ bool OpensOrEdits(int id) {
 // of them nested boxes until the stack ran out.
 bool ModalWindowOpen() { return !IsWindowEnabled(g_mainWindow); }
 
+// Whether the notice about elevated programs has been shown this session.
+bool g_elevatedNoticeShown;
+
+// The first window of an elevated program that a rule matches: one tray
+// notification saying why it stays put and how to fix it.
+void NoticeElevatedWindow() {
+  if (g_elevatedNoticeShown) return;
+  g_elevatedNoticeShown = true;
+  NOTIFYICONDATAW notice = g_trayIcon;
+  notice.uFlags = NIF_INFO;
+  notice.dwInfoFlags = NIIF_WARNING;
+  LoadText(IDS_ELEVATED_TITLE, AsU16(notice.szInfoTitle));
+  wchar_t text[kTextCapacity];
+  LoadText(IDS_ELEVATED_TEXT, text);
+  lstrcpynW(notice.szInfo, text, ARRAYSIZE(notice.szInfo));
+  Shell_NotifyIconW(NIM_MODIFY, &notice);
+}
+
+// What placement reports elevated windows to: nobody once the notice was
+// shown, or when this process runs elevated itself (it can move them), so
+// that no elevation is read then.
+using ElevatedReport = void (*)();
+bool g_selfElevationRead;
+
+ElevatedReport ElevatedListener() {
+  if (!g_selfElevationRead) {
+    g_selfElevationRead = true;
+    if (SelfElevated()) g_elevatedNoticeShown = true;
+  }
+  return g_elevatedNoticeShown ? nullptr : NoticeElevatedWindow;
+}
+
 void OnCommand(int id) {
   if (OpensOrEdits(id) && ModalWindowOpen()) return;
   switch (id) {
@@ -126,7 +160,7 @@ void OnCommand(int id) {
       ExitProgram();
       break;
     case IDM_INITIALISE:
-      ApplyToAllWindows(g_store->windows);
+      ApplyToAllWindows(g_store->windows, ElevatedListener());
       break;
     case IDM_MENULIST:
       ShowList(0);
@@ -276,6 +310,15 @@ UINT TrayRetryDelayMs(int failures) {
   return delay < kLongestMs ? delay : kLongestMs;
 }
 
+// The readout's rectangles, and the commands of a second copy.
+LRESULT OnCopyDataMessage(const COPYDATASTRUCT* data) {
+  if (data->dwData == MSG_COMMAND_REQUEST) {
+    return AnswerCommandRequest(g_mainWindow, data, *g_store, ElevatedListener());
+  }
+  OnCopyData(g_mainWindow, data);
+  return 0;
+}
+
 }  // namespace
 
 // Both views are always current, so showing a list rebuilds nothing.
@@ -339,13 +382,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnDestroy();
       return 0;
     case WM_COPYDATA:
-      OnCopyData(g_mainWindow, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-      return 0;
+      return OnCopyDataMessage(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case MSG_TIP_HIDE:
       HideReadout();
       return 0;
     case MSG_PLACE_WINDOW:
-      PlaceReportedWindow(g_store->windows, reinterpret_cast<HWND>(wParam));
+      PlaceReportedWindow(g_store->windows, reinterpret_cast<HWND>(wParam), ElevatedListener());
       return 0;
     case MSG_WINDOW_OFF_RULE: {
       const WindowRuleFacts rule = AskWindowRule(g_store->windows, reinterpret_cast<HWND>(wParam));

@@ -128,6 +128,9 @@ bool StartProgram(HINSTANCE instance, EntryStore& store) {
   // nothing.
   ChangeWindowMessageFilterEx(g_mainWindow, g_taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
   ChangeWindowMessageFilterEx(g_mainWindow, MSG_TRAY, MSGFLT_ALLOW, nullptr);
+  // The command line's requests come from a copy started without elevation,
+  // run from a script or a prompt; every request is checked before it acts.
+  ChangeWindowMessageFilterEx(g_mainWindow, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
 
   CreateDummyWindow();

@@ -20,6 +20,12 @@ size_t U16Length(const char16_t* text);
 // The terminated text in a fixed buffer as a view.
 inline U16View U16ViewOf(const char16_t* text) { return U16View(text, U16Length(text)); }
 
+// The count units of text from pos on; the caller keeps both within text.
+// Unlike substr it checks nothing and so never throws: one substr in code
+// the hook library compiles links the runtime's whole exception support
+// into the library, four times the library's own size.
+inline U16View U16Slice(U16View text, size_t pos, size_t count) { return U16View(text.data() + pos, count); }
+
 // Copies src into dst[capacity], cutting it to capacity - 1 code units, and
 // terminates it. Returns the number of code units copied.
 size_t U16CopyTruncated(char16_t* dst, size_t capacity, U16View src);

@@ -9,7 +9,8 @@ add_custom_command(
   OUTPUT ${QM_PACKAGE_ZIP} ${QM_DIST_DIR}/SHA256SUMS
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make-package.py
           --build ${CMAKE_BINARY_DIR} --source ${CMAKE_SOURCE_DIR} --out ${QM_DIST_DIR}
-  DEPENDS Quillmere QuillmereHook ${CMAKE_SOURCE_DIR}/scripts/make-package.py ${CMAKE_SOURCE_DIR}/LICENSE
+  DEPENDS Quillmere QuillmereConsole QuillmereHook ${CMAKE_SOURCE_DIR}/scripts/make-package.py
+          ${CMAKE_SOURCE_DIR}/LICENSE
           ${CMAKE_SOURCE_DIR}/packaging/README.txt ${CMAKE_SOURCE_DIR}/examples/Entry.ini.txt ${QM_WINGET_TEMPLATES}
   COMMENT "Packaging Quillmere ${PROJECT_VERSION}"
   VERBATIM)

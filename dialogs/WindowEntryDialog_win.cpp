@@ -12,6 +12,7 @@
 #include "dialogs/WindowListOrder.h"
 #include "entries/EntryFields.h"
 #include "placement/RuleFacts_win.h"
+#include "placement/RuleStanding_win.h"
 #include "placement/WindowFacts_win.h"
 #include "res/resource.h"
 
@@ -52,10 +53,22 @@ static_assert(ShowsKeptFields(kWindowEntryControls, kWindowEntryFields), "a cont
 constexpr int kClassColumn = 0;
 constexpr int kTitleColumn = 1;
 constexpr int kProgramColumn = 2;  // shown, not sortable
+constexpr int kRuleColumn = 3;     // the entry that applies or why none does; not sortable
 
 // Rows the list holds at most: a sort compares texts taken from the list
 // beforehand, one slot per row. Far more windows than a desktop shows.
 constexpr int kMaxListedWindows = 1024;
+
+// The window each row was made from, by the row's item data, for "Flash".
+// Filled with the list; a row's window may have closed since.
+HWND g_listedWindows[kMaxListedWindows];
+
+// What one filling of the list reads beside the windows.
+struct ListFill {
+  HWND list;
+  const WindowTable* rules;
+  const ReasonTexts* reasons;
+};
 
 // What one sort compares: the sorted column's texts by row item data, taken
 // just before the sort, and the column's direction.
@@ -84,7 +97,7 @@ void ReadRowText(HWND list, int row, int column, char16_t* out) {
 HWND WindowList(HWND dialog) { return GetDlgItem(dialog, IDC_WINDOWLIST); }
 
 void FitColumnsAndRepaint(HWND list) {
-  FitListColumns(list, kProgramColumn + 1);
+  FitListColumns(list, kRuleColumn + 1);
   InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -99,11 +112,11 @@ void SetCellText(HWND list, int row, int column, char16_t* text) {
 // user would call windows (visible, not cloaked, not the desktop or the
 // taskbar, not a menu, tooltip or other caption-less pop-up), and of those
 // only pop-ups without an owner (the dialog itself has one). listParam is
-// the list view.
-BOOL CALLBACK ListWindow(HWND window, LPARAM listParam) {
-  HWND list = reinterpret_cast<HWND>(listParam);
-  if (GetParent(window) != nullptr) return TRUE;
-  if (!IsUserTopLevel(window)) return TRUE;
+// the ListFill.
+BOOL CALLBACK ListWindow(HWND window, LPARAM fillParam) {
+  const ListFill& fill = *reinterpret_cast<const ListFill*>(fillParam);
+  HWND list = fill.list;
+  if (!IsListedWindow(window)) return TRUE;
 
   // The row count before the insertion is the row's item data: unique
   // within one filling, and kept by the row through every sort. A full list
@@ -118,6 +131,7 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM listParam) {
   item.pszText = AsWide(text);
   item.lParam = row;
   SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  g_listedWindows[row] = window;
 
   text[0] = u'\0';
   // GetWindowTextW reads another process's caption without sending it a
@@ -126,10 +140,18 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM listParam) {
   // Neither does reading its program, which fails at once where the program
   // may not be opened (the cell then stays empty).
   if (ReadWindowProgram(window, text) > 0) SetCellText(list, row, kProgramColumn, text);
+  // Only a window that a rule matches is asked more (its rights, whether it
+  // answers within the placement bound).
+  StandingText(ReadRuleStanding(*fill.rules, window), *fill.rules, fill.reasons->views, text);
+  SetCellText(list, row, kRuleColumn, text);
   return TRUE;
 }
 
-void FillWindowList(HWND list) { EnumWindows(ListWindow, reinterpret_cast<LPARAM>(list)); }
+void FillWindowList(HWND dialog) {
+  const ReasonTexts reasons;
+  const ListFill fill{WindowList(dialog), &RequestOf(dialog).Store->windows, &reasons};
+  EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&fill));
+}
 
 // The comparison of a sort by one column, given the item data of two rows.
 // Wine workaround: it sends the list no message. While a list view sorts,
@@ -219,11 +241,26 @@ void TakeSelectedWindow(HWND dialog) {
   }
 }
 
+// "Flash" (or Space in the list): the selected row's window flashes its
+// frame a few times, so the user sees which window the row is.
+void FlashSelectedWindow(HWND dialog) {
+  const int row = FirstSelectedRow(WindowList(dialog));
+  if (row < 0) return;
+  const LPARAM data = RowData(WindowList(dialog), row);
+  if (data < 0 || data >= kMaxListedWindows || !IsWindow(g_listedWindows[data])) return;
+  FLASHWINFO flash = {};
+  flash.cbSize = sizeof(flash);
+  flash.hwnd = g_listedWindows[data];
+  flash.dwFlags = FLASHW_CAPTION;
+  flash.uCount = 3;
+  FlashWindowEx(&flash);
+}
+
 // "Refresh": the windows listed anew, in enumeration order.
 void RefreshWindowList(HWND dialog) {
   HWND list = WindowList(dialog);
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-  FillWindowList(list);
+  FillWindowList(dialog);
   FitColumnsAndRepaint(list);
 }
 
@@ -257,7 +294,8 @@ void InitWindowList(HWND dialog) {
   InsertListColumn(list, kClassColumn, IDS_COL_CLASS);
   InsertListColumn(list, kTitleColumn, IDS_COL_TITLE);
   InsertListColumn(list, kProgramColumn, IDS_COL_PROGRAM);
-  FillWindowList(list);
+  InsertListColumn(list, kRuleColumn, IDS_COL_RULE);
+  FillWindowList(dialog);
   FitColumnsAndRepaint(list);
 }
 
@@ -291,6 +329,9 @@ void OnCommand(HWND dialog, int id) {
     case IDC_APPLY:
       ReactToApply(dialog);
       break;
+    case IDC_FLASH:
+      FlashSelectedWindow(dialog);
+      break;
     default:
       break;
   }
@@ -305,6 +346,9 @@ void OnNotify(HWND dialog, const NMHDR* header) {
       break;
     case LVN_ITEMCHANGED:
       CopySelectedClass(dialog);
+      break;
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_SPACE) FlashSelectedWindow(dialog);
       break;
     default:
       break;

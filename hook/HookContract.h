@@ -44,6 +44,23 @@ constexpr LRESULT RuleAnswerResult(bool off, int32_t apply, int32_t holdSeconds)
 constexpr bool RuleAnswerOff(LRESULT result) { return (result & 1) != 0; }
 constexpr int32_t RuleAnswerApply(LRESULT result) { return static_cast<int32_t>((result >> 1) & 3); }
 constexpr int32_t RuleAnswerHoldSeconds(LRESULT result) { return static_cast<int32_t>((result >> 3) & 0x3F); }
+// A command given on the command line of a second copy, carried out by the
+// running one: COPYDATASTRUCT.dwData of a WM_COPYDATA to the main window
+// with a CommandRequest. The answer is 0x100 plus the command's exit code
+// (0 from a copy that does not know commands). While it runs, the running
+// copy sends the command's output to the request's reply window as
+// WM_COPYDATA with dwData MSG_COMMAND_OUTPUT: UTF-16 text, in pieces.
+#define MSG_COMMAND_REQUEST 0x8010
+#define MSG_COMMAND_OUTPUT  0x8011
+constexpr LRESULT kCommandAnswered = 0x100;
+
+struct CommandRequest {
+  uint32_t kind;         // a CommandKind other than None and Usage
+  int32_t preset;        // /preset N: N
+  uint64_t window;       // /preset: the window, 0 for none
+  uint64_t replyWindow;  // a window of class "Quillmere_Reply"
+};
+static_assert(sizeof(CommandRequest) == 24, "the command request is 24 bytes");
 
 // WM_COPYDATA payload of MSG_TIP_RECT: 16 bytes, four little-endian signed
 // integers in screen pixels.

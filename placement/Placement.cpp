@@ -213,20 +213,20 @@ size_t FindSegment(U16View text, size_t from, U16View seg) {
 bool WildcardMatches(U16View text, U16View pattern) {
   const size_t firstStar = pattern.find(u'*');
   if (firstStar == U16View::npos) return SegmentEnd(text, 0, pattern) == text.size();
-  size_t t = SegmentEnd(text, 0, pattern.substr(0, firstStar));
+  size_t t = SegmentEnd(text, 0, U16Slice(pattern, 0, firstStar));
   if (t == U16View::npos) return false;
   const size_t lastStar = pattern.rfind(u'*');
   for (size_t p = firstStar + 1; p <= lastStar;) {
     const size_t next = pattern.find(u'*', p);
-    const U16View seg = pattern.substr(p, next - p);
+    const U16View seg = U16Slice(pattern, p, next - p);
     p = next + 1;
     if (seg.empty()) continue;
     t = FindSegment(text, t, seg);
     if (t == U16View::npos) return false;
   }
-  const U16View tail = pattern.substr(lastStar + 1);
+  const U16View tail = U16Slice(pattern, lastStar + 1, pattern.size() - lastStar - 1);
   if (tail.find(u'?') == U16View::npos) {
-    return text.size() - t >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+    return text.size() - t >= tail.size() && U16Slice(text, text.size() - tail.size(), tail.size()) == tail;
   }
   for (size_t s = t; s <= text.size(); s += s < text.size() ? CharUnits(text, s) : 1) {
     if (SegmentEnd(text, s, tail) == text.size()) return true;

@@ -3,6 +3,7 @@
 #include "base/Win32Glue.h"
 #include "placement/Placement.h"
 #include "placement/RuleFacts_win.h"
+#include "placement/RuleStanding_win.h"
 #include "placement/WindowFacts_win.h"
 
 namespace qm {
@@ -160,14 +161,28 @@ bool ApplyFrameStylesBounded(HWND window, const WindowEntry& entry) {
 // Menus, tooltips, drop-downs and minimised or maximised windows are passed
 // over, as by the hook library's reports. Their facts are read only for a
 // window that has a rule: most have none.
-// rulesParam is the window table.
-BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM rulesParam) {
+struct ApplyRun {
+  const WindowTable* rules;
+  void (*onElevated)();
+  int32_t matched;
+};
+
+// A window whose program runs elevated is reported when someone listens,
+// and tried all the same: its refusal costs nothing.
+void ReportElevated(HWND window, void (*onElevated)()) {
+  if (onElevated != nullptr && ElevatedAboveUs(window)) onElevated();
+}
+
+// runParam is the ApplyRun.
+BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM runParam) {
   if (IsWindowVisible(window)) {
-    const WindowTable& rules = *reinterpret_cast<const WindowTable*>(rulesParam);
-    int32_t index = FindWindowEntry(rules, window);
+    auto& run = *reinterpret_cast<ApplyRun*>(runParam);
+    int32_t index = FindWindowEntry(*run.rules, window);
     // A rule that leaves its windows alone keeps them from every rule.
-    if (index >= 0 && EffectiveApply(rules.Entries[index]) != ApplyNever && MayPlaceAutomatically(window)) {
-      ApplyWindowEntry(rules, window, index);
+    if (index >= 0 && EffectiveApply(run.rules->Entries[index]) != ApplyNever && MayPlaceAutomatically(window)) {
+      ++run.matched;
+      ReportElevated(window, run.onElevated);
+      ApplyWindowEntry(*run.rules, window, index);
     }
   }
   return TRUE;
@@ -305,15 +320,19 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
   ApplyZOrderAndState(window, entry);
 }
 
-void ApplyToAllWindows(const WindowTable& rules) {
-  EnumWindows(ApplyToVisibleWindow, reinterpret_cast<LPARAM>(&rules));
+int32_t ApplyToAllWindows(const WindowTable& rules, void (*onElevated)()) {
+  ApplyRun run{&rules, onElevated, 0};
+  EnumWindows(ApplyToVisibleWindow, reinterpret_cast<LPARAM>(&run));
+  return run.matched;
 }
 
-void PlaceReportedWindow(const WindowTable& rules, HWND window) {
+void PlaceReportedWindow(const WindowTable& rules, HWND window, void (*onElevated)()) {
   int32_t index = FindWindowEntry(rules, window);
-  if (index >= 0 && PlacesOnAppearance(rules.Entries[index]) && MayPlaceReportedWindow(window)) {
-    ApplyWindowEntry(rules, window, index);
-  }
+  if (index < 0 || !PlacesOnAppearance(rules.Entries[index]) || !MayPlaceReportedWindow(window)) return;
+  ReportElevated(window, onElevated);
+  ApplyWindowEntry(rules, window, index);
 }
+
+bool WindowAnswers(HWND window) { return OwnThreadWindow(window) || AnswersInTime(window); }
 
 }  // namespace qm

@@ -18,10 +18,13 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index);
 // The initialise command: every visible top-level window that has a rule
 // and may be placed automatically (not a menu, tooltip or other pop-up, not
 // minimised or maximised).
-void ApplyToAllWindows(const WindowTable& rules);
+// Returns how many windows a rule matched. onElevated, when given, is called
+// for each matched window whose program runs elevated while this one does
+// not (Windows refuses to move it); nullptr reads no elevation.
+int32_t ApplyToAllWindows(const WindowTable& rules, void (*onElevated)() = nullptr);
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but
-// under the same other conditions.
-void PlaceReportedWindow(const WindowTable& rules, HWND window);
+// under the same other conditions; onElevated as above.
+void PlaceReportedWindow(const WindowTable& rules, HWND window, void (*onElevated)() = nullptr);
 // MSG_WINDOW_OFF_RULE: whether a window rule that places windows by itself
 // applies to window and would move or size it now (a minimised or maximised
 // window is never off), and the rule's Apply and hold: ApplyAtFirstShow and
@@ -32,6 +35,9 @@ struct WindowRuleFacts {
   int32_t holdSeconds;
 };
 WindowRuleFacts AskWindowRule(const WindowTable& rules, HWND window);
+// Whether window's thread handles a message within the placement bound (a
+// window of this thread always does).
+bool WindowAnswers(HWND window);
 // Computes the placement of geometry for window (reading its rectangle,
 // invisible borders and the work area only when needed) and carries it out;
 // no style step. Shared by window rules and presets. Waits on another

@@ -88,6 +88,10 @@ void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const
   DestroyMenu(bar);
 
   if (chosen <= 0 || chosen > shown.Count) return;
+  ApplyPreset(shown.Entries[chosen - 1], target);
+}
+
+void ApplyPreset(const MenuEntry& preset, HWND target) {
   // A maximised window would stay "maximised" with the preset's rectangle
   // (and a minimised one would only move its icon): restored first, it
   // takes the preset as a normal window, a kept size being its normal size.
@@ -97,7 +101,7 @@ void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const
       !RestoreWithinBound(target)) {
     return;
   }
-  PlaceWindow(target, shown.Entries[chosen - 1]);
+  PlaceWindow(target, preset);
 }
 
 }  // namespace qm

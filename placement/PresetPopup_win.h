@@ -12,4 +12,7 @@ namespace qm {
 // owns the popup and is brought to the foreground for it.
 void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const POINT* at = nullptr);
 
+// Applies preset to target as a choice in the popup does.
+void ApplyPreset(const MenuEntry& preset, HWND target);
+
 }  // namespace qm

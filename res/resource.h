@@ -56,6 +56,7 @@
 #define IDC_MATCH          10102  // how the name meets the title: Match order
 #define IDC_TOPMOST        10103
 #define IDC_STATE          10104  // maximised after placing
+#define IDC_FLASH          10120  // flashes the frame of the selected running window
 
 // String table.
 #define IDS_ADD            IDM_ADD
@@ -95,6 +96,14 @@
 #define IDS_MATCH_WHOLE    50105
 #define IDS_MATCH_WILDCARD 50106
 #define IDS_COL_MODE       50107  // window list column: a rule's non-default modes
+#define IDS_COL_RULE       50140  // the running-window list's rule column
+#define IDS_REASON_NOENTRY 50141  // the reasons, in RuleReason order from NoEntry
+#define IDS_REASON_ELEVATED 50142
+#define IDS_REASON_NOANSWER 50143
+#define IDS_REASON_MINMAX  50144
+#define IDS_REASON_MOVED   50145
+#define IDS_ELEVATED_TITLE 50146  // the tray notice about elevated programs
+#define IDS_ELEVATED_TEXT  50147
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101

@@ -78,6 +78,7 @@ def package_files(build, source, version):
     readme = open(os.path.join(source, 'packaging', 'README.txt'), 'rb').read()
     return {
         'LICENSE': crlf(open(os.path.join(source, 'LICENSE'), 'rb').read()),
+        'Quillmere.com': shipped_binary(os.path.join(build, 'Quillmere.com')),
         'Quillmere.dll': shipped_binary(os.path.join(build, 'Quillmere.dll')),
         'Quillmere.exe': shipped_binary(os.path.join(build, 'Quillmere.exe')),
         # With a byte-order mark, so every Notepad shows the Japanese menu names.

@@ -124,6 +124,11 @@ TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
   // GetParent names the owner of a pop-up only, so the owned windows are
   // pop-ups here.
   ASSERT_TRUE(owned.Start(L"--class QmListOwned --title Owned --count 2 --owned --style 80CF0000", 2));
+  EntryFields rule;
+  rule.title = L"Shown rule";
+  rule.windowClass = L"QmListShown";
+  rule.desablePos = rule.desableSize = rule.desableStyle = 1;
+  WriteStore(dir, 1, {rule}, {});
   ASSERT_TRUE(app.Start());
   // A visible main window of the program itself is listed like any other.
   app.Send(MSG_TRAY, 0, WM_LBUTTONUP);
@@ -144,9 +149,12 @@ TEST_F(WindowEntryDialog, AddListsTheRunningWindowsAndStartsEmpty) {
   }
   EXPECT_ENABLES(dialog, true, true, true, true);
 
-  ASSERT_EQ(ListViewColumnCount(List(dialog)), 3);  // class, title, program
-  const Rows rows = ListViewRows(List(dialog), 2);
-  EXPECT_GE(FindRow(rows, L"QmListShown", L"Shown"), 0);
+  ASSERT_EQ(ListViewColumnCount(List(dialog)), 4);  // class, title, program, rule or reason
+  const Rows rows = ListViewRows(List(dialog), 4);
+  ASSERT_GE(FindRow(rows, L"QmListShown", L"Shown"), 0);
+  EXPECT_EQ(rows[FindRow(rows, L"QmListShown", L"Shown")][3], L"1 Shown rule");
+  ASSERT_GE(FindRow(rows, L"QmListSplash", L"Splash"), 0);
+  EXPECT_NE(rows[FindRow(rows, L"QmListSplash", L"Splash")][3], L"") << "no entry matches, and says so";
   EXPECT_GE(FindRow(rows, L"QmListOwned", L"Owned 1"), 0);
   EXPECT_EQ(FindRow(rows, L"QmListOwned", L"Owned 2"), -1) << "a window with an owner";
   EXPECT_EQ(FindRow(rows, L"QmListHidden", L"Hidden"), -1) << "an invisible window";

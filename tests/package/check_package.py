@@ -33,7 +33,7 @@ _maker.loader.exec_module(make_package)
 
 # Kept in step with the Wine test, which looks for this folder.
 UNPACK_FOLDER = 'Programme \u2013 \u30c6\u30b9\u30c8'
-RELEASE_FILES = ['LICENSE', 'Quillmere.dll', 'Quillmere.exe', 'README.txt', 'example/Entry.ini']
+RELEASE_FILES = ['LICENSE', 'Quillmere.com', 'Quillmere.dll', 'Quillmere.exe', 'README.txt', 'example/Entry.ini']
 # The program and its hook library together, stripped.
 SIZE_BUDGET = 200 * 1024
 
@@ -71,7 +71,7 @@ class Checks:
                 assert (info.create_system, info.external_attr) == (0, 0x20), f'{info.filename}: attributes'
                 assert info.compress_type == zipfile.ZIP_DEFLATED, f'{info.filename}: stored'
             files = {name: archive.read(name) for name in RELEASE_FILES}
-        for name in ('Quillmere.exe', 'Quillmere.dll'):
+        for name in ('Quillmere.com', 'Quillmere.exe', 'Quillmere.dll'):
             built = open(os.path.join(self.args.build, name), 'rb').read()
             assert files[name] == built, f'{name} differs from the build'
         for name, source in (('LICENSE', ('LICENSE',)), ('example/Entry.ini', ('examples', 'Entry.ini.txt'))):
@@ -85,7 +85,7 @@ class Checks:
 
     def test_binaries_are_stripped_and_carry_no_time_stamp(self):
         with zipfile.ZipFile(self.zip_path) as archive:
-            for name in ('Quillmere.exe', 'Quillmere.dll'):
+            for name in ('Quillmere.com', 'Quillmere.exe', 'Quillmere.dll'):
                 assert make_package.pe_header(archive.read(name)) == (0, 0), f'{name}: time stamp or symbols'
 
     def test_binaries_stay_within_their_size_budget(self):
