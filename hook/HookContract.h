@@ -29,6 +29,13 @@
 // To the library's hidden window, from the user-interface thread: wParam
 // non-zero to set the keyboard hook, zero to remove it.
 #define MSG_WATCH_KEYS 0x8007
+// Posted to the main window by the library. MSG_USER_MOVED: wParam is a
+// window whose move or size the user ended (EVENT_SYSTEM_MOVESIZEEND).
+// MSG_DESKTOP_CHANGED: the session was unlocked or connected, which the
+// library hears of as it registered for session changes; the monitors may
+// have changed meanwhile.
+#define MSG_USER_MOVED 0x8020
+#define MSG_DESKTOP_CHANGED 0x8021
 
 // WM_COPYDATA payload of MSG_TIP_RECT: 16 bytes, four little-endian signed
 // integers in screen pixels.

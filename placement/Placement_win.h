@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "entries/EntryTable.h"
+#include "placement/DesktopSettle.h"
 
 namespace qm {
 
@@ -19,6 +20,15 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index);
 // and may be placed automatically (not a menu, tooltip or other pop-up, not
 // minimised or maximised).
 void ApplyToAllWindows(const WindowTable& rules);
+// After the desktop changed and settled: the initialise command, except for
+// the windows the user moved or sized since they were last placed.
+void ReapplyToAllWindows(const WindowTable& rules);
+// MSG_USER_MOVED: the user ended a move or size of window. Placing the
+// window by its rule forgets it again.
+void NoteUserMoved(HWND window);
+bool UserMovedSincePlaced(HWND window);
+// The monitors and their work areas as they are now.
+DesktopLayout ReadDesktopLayout();
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but
 // under the same other conditions.
 void PlaceReportedWindow(const WindowTable& rules, HWND window);
