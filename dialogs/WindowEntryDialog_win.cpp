@@ -41,6 +41,7 @@ constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_DIALOGFRAME, &WindowEntry::DialogFrame, ControlKind::Check},
     {IDC_THICKFRAME, &WindowEntry::ThickFrame, ControlKind::Check},
     {IDC_MONITOR, &WindowEntry::Monitor, ControlKind::Monitor},
+    {IDC_UNIT, &WindowEntry::Unit, ControlKind::Check},
 };
 static_assert(ShowsKeptFields(kWindowEntryControls, kWindowEntryFields), "a control shows a field no key keeps");
 

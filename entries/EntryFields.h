@@ -71,6 +71,7 @@ inline constexpr FieldRow<Settings> kSettingsFields[] = {
     {u"Tooltip", &Settings::Tooltip, FieldKind::Flag},
     {u"KeepIn", &Settings::KeepIn, FieldKind::Flag},
     {u"Hotkey", &Settings::Hotkey, FieldKind::Hotkey},
+    {u"FollowDesktop", &Settings::FollowDesktop, Optional{1}},
 };
 
 // Section "Window", each key with the entry's number appended ("Title1").
@@ -90,6 +91,7 @@ inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
     {u"ThickFrame", &WindowEntry::ThickFrame, StyleBit{kStyleThickFrame}},
     {u"Process", &WindowEntry::Process, FieldKind::OptionalText},
     {u"Monitor", &WindowEntry::Monitor, Optional{MonitorPrimary}},
+    {u"Unit", &WindowEntry::Unit, Optional{UnitPixels}},
 };
 
 // Section "Menu", numbered the same way: the geometry of a window entry.
@@ -102,6 +104,7 @@ inline constexpr FieldRow<MenuEntry> kMenuEntryFields[] = {
     {u"Width", &MenuEntry::Width},
     {u"Height", &MenuEntry::Height},
     {u"Monitor", &MenuEntry::Monitor, Optional{MonitorPrimary}},
+    {u"Unit", &MenuEntry::Unit, Optional{UnitPixels}},
 };
 
 }  // namespace qm

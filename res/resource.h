@@ -50,6 +50,8 @@
 // Controls added after the first templates, each in space of its own.
 #define IDC_PROCESS        10034  // program of a window rule
 #define IDC_MONITOR        10035  // monitor whose area the anchors use
+#define IDC_FOLLOWDESKTOP  10110  // settings: place again when the desktop settles
+#define IDC_UNIT           10111  // entry numbers are shares of the work area
 
 // String table.
 #define IDS_ADD            IDM_ADD

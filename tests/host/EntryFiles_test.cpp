@@ -46,7 +46,7 @@ std::unique_ptr<Tables> ParseBack(const Tables& t) {
 
 TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
   IniDocument empty;
-  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0, 0});
+  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0, 0, 1});
   // Quotients round toward zero, also for a screen narrower than the window.
   Settings odd = ParseSettings(empty, 1366, 767);
   EXPECT_EQ(odd.Left, 523);
@@ -59,11 +59,11 @@ TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
 TEST(EntryFiles, ConfigKeysOverrideEachDefaultAlone) {
   IniDocument doc(u"[Config]\r\nTop=-30\r\nList=0\r\nKeepIn=1\r\nWidth=\r\n");
   // An empty value (Width) reads as the default.
-  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1, 0});
+  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1, 0, 1});
 }
 
 TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
-  Settings s{-1280, 5, 640, 480, 0, 1, 1, 0};
+  Settings s{-1280, 5, 640, 480, 0, 1, 1, 0, 1};
   EXPECT_EQ(ComposeConfigText(s),
             u"[Config]\r\nLeft=-1280\r\nTop=5\r\nWidth=640\r\nHeight=480\r\nList=0\r\nTooltip=1\r\nKeepIn=1\r\n");
   Settings back = ParseSettings(IniDocument(ComposeConfigText(s)), 1920, 1080);
@@ -72,6 +72,20 @@ TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
 
 // The hotkey key is optional: absent it is the default, and the default is
 // not written, so a file from before there was a hotkey stays as it was.
+// Following the desktop is on without the key, and only off is written.
+TEST(EntryFiles, FollowDesktopKeyIsWrittenOnlyWhenOff) {
+  const std::u16string before = u"[Config]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nList=1\r\nTooltip=0\r\nKeepIn=0\r\n";
+  const struct {
+    const char16_t* line;
+    int32_t setting;
+  } cases[] = {{u"", 1}, {u"FollowDesktop=1\r\n", 1}, {u"FollowDesktop=0\r\n", 0}};
+  for (const auto& c : cases) {
+    Settings settings = ParseSettings(IniDocument(before + c.line), 1920, 1080);
+    EXPECT_EQ(settings.FollowDesktop, c.setting);
+    EXPECT_EQ(ComposeConfigText(settings), before + (c.setting == 0 ? c.line : u""));
+  }
+}
+
 TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
   struct Case {
     const char16_t* line;  // nullptr: no such key

@@ -363,3 +363,45 @@ TEST(PresetItemText, LongAnchorTextsStayInTheBuffer) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+// Shares of an odd-sized work area, with the invisible borders of a sizing
+// frame: the visible frames of neighbours meet on one pixel edge.
+TEST(ComputePlacement, SharesOfTheWorkAreaRoundEdgesNotSizes) {
+  const Rect32 work{0, 0, 1921, 1041};
+  const Rect32 second{-800, -200, 0, 400};
+  const Rect32 window{10, 20, 310, 220};
+  const FrameMargins m{7, 0, 7, 7};
+  using A = PlacementAction;
+  struct Case {
+    const char* name;
+    EntryGeometry entry;
+    Rect32 work;
+    Placement expected;
+  } cases[] = {
+      {"left half", Geometry(PosFree, 0, 0, 5000, 10000), work, {A::MoveAndResize, -7, 0, 961 + 14, 1041 + 7}},
+      {"right half meets it", Geometry(PosFree, 5000, 0, 5000, 10000), work, {A::MoveAndResize, 961 - 7, 0, 960 + 14, 1048}},
+      {"the middle third", Geometry(PosFree, 3333, 0, 3334, 5000), work, {A::MoveAndResize, 640 - 7, 0, 641 + 14, 521 + 7}},
+      {"bottom right quarter", Geometry(PosBottomRight, 0, 0, 5000, 5000), work, {A::MoveAndResize, 953, 520, 975, 528}},
+      {"a monitor left of and above the primary", Geometry(PosFree, 5000, 5000, 5000, 5000), second,
+       {A::MoveAndResize, -407, 100, 414, 307}},
+      {"the size kept", Geometry(PosFree, 5000, 0, 5000, 5000, 0, 1), work, {A::MoveOnly, 954, 0, 300, 200}},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.entry.Unit = UnitShare;
+    const Placement p = ComputePlacement(c.entry, window, PlacementArea{c.work, c.work}, m);
+    EXPECT_EQ(p.action, c.expected.action);
+    EXPECT_EQ(p.x, c.expected.x);
+    EXPECT_EQ(p.y, c.expected.y);
+    if (p.action != A::MoveOnly) {
+      EXPECT_EQ(p.width, c.expected.width);
+      EXPECT_EQ(p.height, c.expected.height);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qm
