@@ -133,6 +133,8 @@ void RefreshView(const EntryListView& list) {
 // so a program that stays in the tray never loads it.
 void CreateMainWindowChildren() {
   if (g_toolbar != nullptr) return;
+  // Start-up loaded the menu without attaching it (see StartProgram).
+  if (GetMenu(g_mainWindow) == nullptr) SetMenu(g_mainWindow, g_mainMenu);
   InitCommonControls();
   CreateMainToolbar(WindowDpi(g_mainWindow));
   CreateWindowView();

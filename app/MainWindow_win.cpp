@@ -234,9 +234,11 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);
 }
 
+// Win+D and Win+M minimise the window without SC_MINIMIZE: its place is
+// then its restore rectangle, not the parking spot.
 void CaptureMainWindowRect() {
   RECT rect;
-  if (!GetWindowRect(g_mainWindow, &rect)) return;
+  if (!ReadRestoredRect(g_mainWindow, &rect)) return;
   Settings& settings = g_store->settings;
   settings.Left = rect.left;
   settings.Top = rect.top;

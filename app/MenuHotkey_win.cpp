@@ -4,6 +4,8 @@
 #include "app/MenuHotkey_win.h"
 
 #include "app/AppState_win.h"
+#include "base/Dpi_win.h"
+#include "base/DpiScale.h"
 #include "base/Win32Glue.h"
 #include "entries/HotkeyText.h"
 #include "placement/PresetPopup_win.h"
@@ -28,6 +30,39 @@ void ReportTaken(HWND owner, int32_t hotkey) {
   MessageBoxW(owner, text, kProgramName, MB_OK | MB_ICONWARNING);
 }
 
+// The height of target's caption in screen pixels. GetSystemMetrics answers
+// for the system DPI; the caption is drawn at the window's own DPI
+// (GetSystemMetricsForDpi with GetDpiForWindow), and a window that is not
+// per-monitor aware is stretched by the system from its DPI to its
+// monitor's, as every screen pixel this program handles is.
+int CaptionHeight(HWND target) {
+  const uint32_t windowDpi = WindowDpi(target);
+  const uint32_t monitorDpi = MonitorDpi(MonitorFromWindow(target, MONITOR_DEFAULTTONEAREST));
+  return ScaleBetweenDpi(MetricForDpi(SM_CYCAPTION, windowDpi), windowDpi, monitorDpi);
+}
+
+// Releasing Alt after an Alt combination makes the foreground thread treat
+// the release as a menu key, which may close a popup menu just opened. The
+// menu therefore waits until the hotkey's modifiers are up, polling their
+// physical state (GetAsyncKeyState) at most kModifierWaitMs: someone who
+// keeps holding them still gets the menu.
+void WaitForModifiersReleased(uint32_t modifiers) {
+  constexpr ULONGLONG kModifierWaitMs = 1000;
+  constexpr DWORD kPollMs = 10;
+  const struct {
+    uint32_t modifier;
+    int key;
+  } keys[] = {{MOD_ALT, VK_MENU}, {MOD_CONTROL, VK_CONTROL}, {MOD_SHIFT, VK_SHIFT}, {MOD_WIN, VK_LWIN}, {MOD_WIN, VK_RWIN}};
+  const auto held = [&] {
+    for (const auto& k : keys) {
+      if ((modifiers & k.modifier) != 0 && (GetAsyncKeyState(k.key) & 0x8000) != 0) return true;
+    }
+    return false;
+  };
+  const ULONGLONG deadline = GetTickCount64() + kModifierWaitMs;
+  while (held() && GetTickCount64() < deadline) Sleep(kPollMs);
+}
+
 }  // namespace
 
 void ApplyMenuHotkey(HWND owner) {
@@ -38,7 +73,9 @@ void ApplyMenuHotkey(HWND owner) {
     g_registered = 0;
   }
   if (!IsUsableHotkey(hotkey)) return;
-  if (RegisterHotKey(g_mainWindow, kMenuHotkeyId, HotkeyModifiers(hotkey), HotkeyKey(hotkey))) {
+  // MOD_NOREPEAT: a held combination reports once, not at every
+  // auto-repeat of its key (RegisterHotKey, Windows 7 and later).
+  if (RegisterHotKey(g_mainWindow, kMenuHotkeyId, HotkeyModifiers(hotkey) | MOD_NOREPEAT, HotkeyKey(hotkey))) {
     g_registered = hotkey;
     return;
   }
@@ -64,10 +101,11 @@ void OnMenuHotkey(int id) {
   WINDOWINFO info = {};
   info.cbSize = sizeof(info);
   if (!GetWindowInfo(target, &info)) return;
-  int caption = (info.dwStyle & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
+  int caption = (info.dwStyle & WS_CAPTION) == WS_CAPTION ? CaptionHeight(target) : 0;
   POINT at = {info.rcWindow.left + static_cast<LONG>(info.cxWindowBorders),
               info.rcWindow.top + static_cast<LONG>(info.cyWindowBorders) + caption};
   g_menuOpen = true;
+  WaitForModifiersReleased(HotkeyModifiers(g_registered));
   ShowMenuEntryPopup(g_store->menus, target, g_dummyWindow, &at);
   g_menuOpen = false;
   // The keyboard goes back to the window it came from.

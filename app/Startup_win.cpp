@@ -54,9 +54,24 @@ bool RegisterMainWindowClass() {
   wc.hIconSm = g_smallIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
   wc.lpszClassName = kProgramName;
   return RegisterClassExW(&wc) != 0;
+}
+
+// The rectangle saved at the last exit, or the default one when the saved
+// one lies on no monitor: one that is gone (undocked, or a session of
+// another size) or an old parking spot of a minimised window would put the
+// window where nobody can see it. MonitorFromRect with
+// MONITOR_DEFAULTTONULL names no monitor for a rectangle that meets none.
+RECT StartRect(const Settings& settings) {
+  const int64_t right = int64_t{settings.Left} + settings.Width;
+  const int64_t bottom = int64_t{settings.Top} + settings.Height;
+  RECT saved = {settings.Left, settings.Top, static_cast<LONG>(right), static_cast<LONG>(bottom)};
+  if (right == saved.right && bottom == saved.bottom && MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr) {
+    return saved;
+  }
+  const Settings fallback = DefaultSettings(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  return RECT{fallback.Left, fallback.Top, fallback.Left + fallback.Width, fallback.Top + fallback.Height};
 }
 
 void CreateDummyWindow() {
@@ -74,13 +89,17 @@ bool StartProgram(HINSTANCE instance, EntryStore& store) {
   const bool loaded = store.Load();
   Settings& settings = store.settings;
 
-  g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, settings.Left,
-                                 settings.Top, settings.Width, settings.Height, nullptr, nullptr,
-                                 g_instance, nullptr);
+  const RECT start = StartRect(settings);
+  g_mainWindow = CreateWindowExW(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, start.left, start.top,
+                                 start.right - start.left, start.bottom - start.top, nullptr, nullptr, g_instance,
+                                 nullptr);
   if (g_mainWindow == nullptr) return false;
 
-  g_mainMenu = GetMenu(g_mainWindow);
-  // The menu's check marks now; the toolbar and views at the first show.
+  // The menu is loaded now, for its check marks, and becomes the window's
+  // menu bar at the first show with the toolbar and views: a menu bar is
+  // measured with the menu font as soon as the window has it, work that
+  // a program staying in the tray never needs.
+  g_mainMenu = LoadMenuW(g_instance, MAKEINTRESOURCEW(IDR_MAINMENU));
   // The list shown follows the value read, and the value itself stays as
   // read (a hand-written 2 is written back as 2) until the user switches.
   const int32_t listAsRead = settings.List;

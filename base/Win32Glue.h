@@ -33,9 +33,6 @@ constexpr wchar_t kProgramName[] = L"Quillmere";
 // The module whose resources the shell loads (Quillmere.exe, or a test
 // executable linked with the same resources); set once at start.
 extern HINSTANCE g_instance;
-// Primary screen size, read once before wWinMain runs; centring uses these.
-extern const int g_screenWidth;
-extern const int g_screenHeight;
 
 // String id of the string table into out[kTextCapacity]; empty if missing.
 void LoadText(UINT id, char16_t* out);
@@ -56,5 +53,12 @@ void FitListColumns(HWND view, int columns);
 void AddListViewStyle(HWND view, DWORD extendedStyle);
 int32_t FirstSelectedRow(HWND view);
 int32_t SelectedRows(HWND view, int32_t* rows, int32_t capacity);
+
+// A window's outer rectangle where it shows when not minimised. The
+// rectangle of a minimised window is the spot Windows parks it at
+// (-32000, -32000 and about 160 x 28; a screen corner under Wine); where it
+// returns to is its restore rectangle (GetWindowPlacement), which this gives
+// in screen coordinates.
+bool ReadRestoredRect(HWND window, RECT* out);
 
 }  // namespace qm

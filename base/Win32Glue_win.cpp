@@ -5,8 +5,6 @@
 namespace qm {
 
 HINSTANCE g_instance;
-const int g_screenWidth = GetSystemMetrics(SM_CXSCREEN);
-const int g_screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
 void LoadText(UINT id, char16_t* out) {
   out[0] = u'\0';
@@ -61,6 +59,25 @@ int32_t SelectedRows(HWND view, int32_t* rows, int32_t capacity) {
     rows[count++] = row;
   }
   return count;
+}
+
+// The monitor is the one MonitorFromWindow names: for a minimised window it
+// goes by the rectangle the window had before (MonitorFromWindow, Remarks),
+// the one whose work area the workspace coordinates start from.
+bool ReadRestoredRect(HWND window, RECT* out) {
+  if (!IsIconic(window)) return GetWindowRect(window, out) != FALSE;
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof(placement);
+  if (!GetWindowPlacement(window, &placement)) return false;
+  Rect32 rect = ToRect32(placement.rcNormalPosition);
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
+      GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
+    rect = WorkspaceToScreen(rect, ToRect32(info.rcMonitor), ToRect32(info.rcWork));
+  }
+  *out = RECT{rect.left, rect.top, rect.right, rect.bottom};
+  return true;
 }
 
 }  // namespace qm

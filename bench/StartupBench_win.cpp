@@ -1,6 +1,7 @@
-// qm_startup_bench.exe: where Quillmere's start-up time and memory go,
-// against a bare tray program (qm_baretray.exe: a hidden window, an icon, a
-// loop) measured in the same run.
+// qm_startup_bench.exe [ROUNDS] [--short] [OTHER\Quillmere.exe ...]: where
+// Quillmere's start-up time and memory go, against a bare tray program
+// (qm_baretray.exe: a hidden window, an icon, a loop) that sets the same
+// hooks as Quillmere, the floor, measured in the same run.
 //
 // Each variant is started in an empty folder (a first start) and measured
 // when its "Dummy" window exists and its main window answers through the
@@ -8,10 +9,13 @@
 // used (read from Linux's /proc through drive Z:, as Wine reports only the
 // caller's own times; on a busy machine this is the steadier figure); its
 // working set; and its private (anonymous) memory, which Wine reports as
-// the page-file usage. The variants are the bare program alone and with
-// DLLs loaded, qm_startsteps.exe cut after each start-up step, and
-// Quillmere.exe itself; rounds interleave them and medians are reported as
-// ratios to the bare program and as what each start-up step adds.
+// the page-file usage. The variants are the bare program alone, with the
+// hooks and with DLLs loaded, qm_startsteps.exe cut after each start-up
+// step, and Quillmere.exe itself; rounds (21 unless ROUNDS says) interleave
+// them and medians are reported as ratios to the floor and as what each
+// start-up step adds. --short leaves out all but the bare program, the
+// floor and Quillmere.exe; other builds of Quillmere.exe named (beside
+// their Quillmere.dll) join the rounds, to compare two builds in one run.
 //
 // Run it from the build folder (the programs lie beside it), under Wine.
 #include <windows.h>
@@ -19,6 +23,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -28,7 +33,7 @@
 
 namespace {
 
-constexpr int kRounds = 11;
+constexpr int kDefaultRounds = 21;
 constexpr DWORD kDeadlineMs = 30000;
 
 struct Variant {
@@ -38,22 +43,29 @@ struct Variant {
 };
 
 // qm_startsteps.exe N runs the first N steps, in the program's order.
+// The first two and the last are the short list.
 const Variant kVariants[] = {
     {"bare tray program (qm_baretray.exe)", L"qm_baretray.exe", L""},
-    {"bare + comctl32.dll loaded", L"qm_baretray.exe", L"comctl32.dll"},
-    {"bare + Quillmere.dll loaded", L"qm_baretray.exe", L"Quillmere.dll"},
+    {"floor: bare + the same hooks", L"qm_baretray.exe", L"hooks"},
+    {"floor + comctl32.dll loaded", L"qm_baretray.exe", L"hooks comctl32.dll"},
+    {"floor + dwmapi.dll loaded", L"qm_baretray.exe", L"hooks dwmapi.dll"},
+    {"floor + wtsapi32.dll loaded", L"qm_baretray.exe", L"hooks wtsapi32.dll"},
+    {"floor + Quillmere.dll loaded", L"qm_baretray.exe", L"hooks Quillmere.dll"},
     {"0  same, inside the program's binary", L"qm_startsteps.exe", L"0"},
     {"1  + single-instance mutex", L"qm_startsteps.exe", L"1"},
-    {"2  + window class, icons, menu resource", L"qm_startsteps.exe", L"2"},
+    {"2  + window class and icons", L"qm_startsteps.exe", L"2"},
     {"3  + LoadAll (no files)", L"qm_startsteps.exe", L"3"},
-    {"4  + main window with menu bar", L"qm_startsteps.exe", L"4"},
+    {"4  + main window, menu loaded", L"qm_startsteps.exe", L"4"},
     {"5  + Dummy window", L"qm_startsteps.exe", L"5"},
     {"6  + readout window and font", L"qm_startsteps.exe", L"6"},
-    {"7  + SetHook (= the whole start-up)", L"qm_startsteps.exe", L"7"},
+    {"7  + SetHook", L"qm_startsteps.exe", L"7"},
+    {"8  + menu hotkey (= the whole start-up)", L"qm_startsteps.exe", L"8"},
     {"Quillmere.exe", L"Quillmere.exe", L""},
 };
 constexpr int kVariantCount = sizeof(kVariants) / sizeof(kVariants[0]);
-constexpr int kFirstStep = 3;  // the variant "0  same, inside the program's binary"
+constexpr int kFloor = 1;
+constexpr int kFirstStep = 6;  // the variant "0  same, inside the program's binary"
+constexpr int kLastStep = kVariantCount - 2;
 
 struct Sample {
   double ms = -1;
@@ -123,10 +135,12 @@ Sample RunOnce(const Variant& variant, const std::wstring& dir) {
   static int runs = 0;
   const std::string token = "qm-startup-bench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
   const std::wstring args = std::wstring(variant.args) + L" " + std::wstring(token.begin(), token.end());
+  const std::wstring exe = variant.exe;
+  const std::wstring path = exe.find(L':') != std::wstring::npos ? exe : e2e::ExeDir() + L"\\" + exe;
   Sample sample;
   e2e::Process process;
   const double start = bench::NowSeconds();
-  if (!process.Start(e2e::ExeDir() + L"\\" + variant.exe, args, dir)) return sample;
+  if (!process.Start(path, args, dir)) return sample;
   HWND main = nullptr;
   for (;;) {
     main = MainOf(process.id());
@@ -153,7 +167,33 @@ Sample RunOnce(const Variant& variant, const std::wstring& dir) {
 
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
+  int rounds = kDefaultRounds;
+  bool all = true;
+  std::vector<std::string> otherLabels;
+  std::vector<std::wstring> otherPaths;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg == L"--short") {
+      all = false;
+    } else if (arg.size() > 4 && _wcsicmp(arg.c_str() + arg.size() - 4, L".exe") == 0) {
+      wchar_t full[MAX_PATH];
+      GetFullPathNameW(arg.c_str(), MAX_PATH, full, nullptr);
+      otherPaths.push_back(full);
+      otherLabels.push_back("Quillmere.exe from " + std::string(arg.begin(), arg.end()));
+    } else {
+      rounds = std::max(1, _wtoi(arg.c_str()));
+    }
+  }
+  std::vector<Variant> variants;
+  for (int i = 0; i < kVariantCount; ++i) {
+    if (all || i <= kFloor || i > kLastStep) variants.push_back(kVariants[i]);
+  }
+  for (size_t i = 0; i < otherPaths.size(); ++i) {
+    variants.push_back({otherLabels[i].c_str(), otherPaths[i].c_str(), L""});
+  }
+  const size_t count = variants.size();
+
   // With no window manager, Wine stalls whenever the last tray icon goes
   // away; this one stays for the whole run.
   HWND keeper = CreateWindowExW(0, L"STATIC", L"qm-startup-bench", 0, 0, 0, 0, 0, nullptr, nullptr,
@@ -167,14 +207,17 @@ int wmain() {
   Shell_NotifyIconW(NIM_ADD, &icon);
 
   e2e::TempDir dir;
-  for (const Variant& variant : kVariants) RunOnce(variant, dir.path());  // first starts are slower
+  for (const Variant& variant : variants) RunOnce(variant, dir.path());  // first starts are slower
 
-  std::vector<double> ms[kVariantCount], cpu[kVariantCount], ws[kVariantCount], priv[kVariantCount];
-  for (int round = 0; round < kRounds; ++round) {
-    for (int i = 0; i < kVariantCount; ++i) {
-      const Sample s = RunOnce(kVariants[i], dir.path());
+  std::vector<std::vector<double>> ms(count), cpu(count), ws(count), priv(count);
+  for (int round = 0; round < rounds; ++round) {
+    // Every other round runs backwards, so no variant always follows the
+    // same one (a process that just ended still costs the machine a little).
+    for (size_t step = 0; step < count; ++step) {
+      const size_t i = round % 2 == 0 ? step : count - 1 - step;
+      const Sample s = RunOnce(variants[i], dir.path());
       if (s.ms < 0) {
-        std::printf("%s did not start\n", kVariants[i].label);
+        std::printf("%s did not start\n", variants[i].label);
         return 1;
       }
       ms[i].push_back(s.ms);
@@ -184,18 +227,18 @@ int wmain() {
     }
   }
 
-  std::printf("start-up to idle and memory at idle, medians of %d rounds; ratios to the bare tray program\n",
-              kRounds);
+  std::printf("start-up to idle and memory at idle, medians of %d rounds; ratios to the floor\n", rounds);
   std::printf("%-40s %7s %5s %7s %5s %6s %5s %7s %5s %8s %7s\n", "variant", "wall ms", "ratio", "CPU ms",
               "ratio", "WS MB", "ratio", "priv MB", "ratio", "step CPU", "step MB");
-  const double base[] = {bench::Median(ms[0]), bench::Median(cpu[0]), bench::Median(ws[0]), bench::Median(priv[0])};
-  for (int i = 0; i < kVariantCount; ++i) {
+  const double base[] = {bench::Median(ms[kFloor]), bench::Median(cpu[kFloor]), bench::Median(ws[kFloor]),
+                         bench::Median(priv[kFloor])};
+  for (size_t i = 0; i < count; ++i) {
     const double m = bench::Median(ms[i]), c = bench::Median(cpu[i]), w = bench::Median(ws[i]),
                  p = bench::Median(priv[i]);
-    std::printf("%-40s %7.1f %5.2f %7.1f %5.2f %6.2f %5.2f %7.2f %5.2f", kVariants[i].label, m, m / base[0], c,
+    std::printf("%-40s %7.1f %5.2f %7.1f %5.2f %6.2f %5.2f %7.2f %5.2f", variants[i].label, m, m / base[0], c,
                 c / base[1], w, w / base[2], p, p / base[3]);
     // What each start-up step adds to the one before it.
-    if (i > kFirstStep && i < kVariantCount - 1) {
+    if (all && i > kFirstStep && i <= kLastStep) {
       std::printf(" %+8.1f %+7.2f", c - bench::Median(cpu[i - 1]), p - bench::Median(priv[i - 1]));
     }
     std::printf("\n");

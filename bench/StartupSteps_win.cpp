@@ -11,6 +11,7 @@
 
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
+#include "app/MenuHotkey_win.h"
 #include "app/Startup_win.h"
 #include "entries/EntryStore_win.h"
 #include "hook/HookContract.h"
@@ -20,16 +21,17 @@
 namespace {
 
 // The steps of start-up in the program's order (the tray icon, which the
-// bare baseline has too, is not one of them). The toolbar and views, with
-// the common controls, come at the main window's first show.
+// bare baseline has too, is not one of them). The menu bar, toolbar and
+// views, with the common controls, come at the main window's first show.
 enum Step {
   kSingleInstance = 1,  // the named mutex
-  kWindowClass,         // icons and the main window's class with its menu
+  kWindowClass,         // icons and the main window's class
   kLoadFiles,           // LoadAll: settings and both tables
-  kMainWindow,          // the hidden main window with its menu bar
+  kMainWindow,          // the hidden main window and its menu, not yet attached
   kDummyWindow,         // the Dummy owner window
   kReadoutWindow,       // the geometry readout with its font
   kHook,                // SetHook: the library's event and mouse hooks
+  kHotkey,              // the preset menu's hotkey
 };
 
 LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,7 +57,6 @@ void RegisterMainWindowClass() {
   wc.hIconSm = qm::g_smallIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
   wc.lpszClassName = L"Quillmere";
   RegisterClassExW(&wc);
 }
@@ -96,7 +97,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     owner = CreateBareWindow();
   }
   if (steps >= kMainWindow) {
-    g_mainMenu = GetMenu(g_mainWindow);
+    g_mainMenu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     ShowList(store.settings.List != 0 ? 1 : 0);
   }
 
@@ -114,6 +115,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   if (steps >= kDummyWindow) g_dummyWindow = CreateDummy();
   if (steps >= kReadoutWindow) CreateReadoutWindow();
   if (steps >= kHook) SetHook(g_mainWindow, g_dummyWindow, store.settings.Tooltip, store.settings.KeepIn);
+  if (steps >= kHotkey) ApplyMenuHotkey(nullptr);
   if (steps < kDummyWindow) CreateDummy();
 
   const int exitCode = RunMessageLoop();

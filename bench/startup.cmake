@@ -11,9 +11,9 @@ if(WIN32)
   add_executable(qm_startsteps WIN32 ${CMAKE_CURRENT_LIST_DIR}/StartupSteps_win.cpp ${QM_RESOURCES})
   target_include_directories(qm_startsteps PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
   target_compile_options(qm_startsteps PRIVATE ${QM_WARNINGS})
-  # The program's delayed import of comctl32.dll, as Quillmere.exe has it.
-  target_link_libraries(qm_startsteps PRIVATE qm_shell ${QM_COMCTL32_DELAY})
-  add_dependencies(qm_startsteps qm_comctl32_delay)
+  # The program's delayed imports, as Quillmere.exe has them.
+  target_link_libraries(qm_startsteps PRIVATE qm_shell ${QM_COMCTL32_DELAY} ${QM_DWMAPI_DELAY})
+  add_dependencies(qm_startsteps qm_comctl32_delay qm_dwmapi_delay)
   target_link_options(qm_startsteps PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK})
 
   add_executable(qm_startup_bench ${CMAKE_CURRENT_LIST_DIR}/StartupBench_win.cpp

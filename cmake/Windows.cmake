@@ -69,6 +69,37 @@ set_source_files_properties(${QM_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere_en.rc;${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.ico;${CMAKE_CURRENT_SOURCE_DIR}/res/Quillmere.manifest;${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h")
 
 
+# Import libraries that load their DLL at the first call of one of its
+# functions instead of at start (a delayed import): dlltool makes one from a
+# list of the functions called. Listed before the system's import library,
+# it supplies those functions; a function used but missing from the list is
+# imported at start again, which the import table test notices. Sets
+# QM_<NAME>_DELAY to the library and makes the target qm_<name>_delay.
+function(qm_delay_import name def)
+  string(TOUPPER ${name} upper)
+  set(library ${CMAKE_BINARY_DIR}/lib${name}-delay.a)
+  if(MINGW)
+    find_program(QM_DLLTOOL ${QM_MINGW_PREFIX}-dlltool REQUIRED)
+    add_custom_command(OUTPUT ${library}
+      COMMAND ${QM_DLLTOOL} --input-def ${def} --output-delaylib ${library}
+      DEPENDS ${def}
+      VERBATIM)
+    add_custom_target(qm_${name}_delay DEPENDS ${library})
+    set(QM_${upper}_DELAY ${library} PARENT_SCOPE)
+  else()
+    add_custom_target(qm_${name}_delay)
+    set(QM_${upper}_DELAY ${name} PARENT_SCOPE)
+  endif()
+endfunction()
+# comctl32.dll: a program that stays in the tray needs none of its controls
+# (loading it takes 1.7 MB of memory under Wine); it loads at the main
+# window's first show or when a dialog opens. dwmapi.dll: asked only about
+# other programs' windows, when the first is placed or judged. wtsapi32.dll:
+# the hook library's session notice, registered once the message loop runs.
+qm_delay_import(comctl32 ${CMAKE_CURRENT_SOURCE_DIR}/app/CommonControls.def)
+qm_delay_import(dwmapi ${CMAKE_CURRENT_SOURCE_DIR}/cmake/delay/dwmapi.def)
+qm_delay_import(wtsapi32 ${CMAKE_CURRENT_SOURCE_DIR}/cmake/delay/wtsapi32.def)
+
 # Hook library: Quillmere.dll with undecorated exports from the .def file.
 file(GLOB QM_HOOK_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/hook/library/*.cpp)
 # The library judges windows by the same facts as the program, and shares
@@ -85,7 +116,8 @@ if(MINGW)
   # the runtime's type-information classes (2 KB of a 36 KB library).
   target_compile_options(QuillmereHook PRIVATE -fno-rtti)
 endif()
-target_link_libraries(QuillmereHook PRIVATE qm_core user32 gdi32 dwmapi wtsapi32)
+target_link_libraries(QuillmereHook PRIVATE qm_core user32 gdi32 ${QM_DWMAPI_DELAY} ${QM_WTSAPI32_DELAY})
+add_dependencies(QuillmereHook qm_dwmapi_delay qm_wtsapi32_delay)
 target_link_options(QuillmereHook PRIVATE ${QM_WIN_LINK} ${QM_PRODUCT_LINK})
 if(MINGW)
   # The linker's map, for scripts/size-report.py.
@@ -98,25 +130,12 @@ add_library(qm_shell STATIC ${QM_SHELL_SOURCES})
 target_compile_options(qm_shell PRIVATE ${QM_WARNINGS} ${QM_LTO_OPTIONS})
 target_link_libraries(qm_shell PUBLIC qm_core QuillmereHook user32 gdi32 comctl32 shell32 shlwapi kernel32 dwmapi)
 
-add_executable(Quillmere WIN32 app/Main_win.cpp ${QM_RESOURCES})
+add_executable(Quillmere WIN32 app/Main_win.cpp app/NoThrow_win.cpp ${QM_RESOURCES})
 target_include_directories(Quillmere PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(Quillmere PRIVATE ${QM_WARNINGS} ${QM_LTO_OPTIONS})
-# comctl32.dll is imported with a delay: loaded at the first call instead
-# of at start, since a program that stays in the tray needs none of its
-# controls (loading it takes 1.7 MB of memory under Wine). dlltool makes the import
-# library; listed before the system one, it supplies those functions.
-if(MINGW)
-  find_program(QM_DLLTOOL ${QM_MINGW_PREFIX}-dlltool REQUIRED)
-  set(QM_COMCTL32_DELAY ${CMAKE_BINARY_DIR}/libcomctl32-delay.a)
-  add_custom_command(OUTPUT ${QM_COMCTL32_DELAY}
-    COMMAND ${QM_DLLTOOL} --input-def ${CMAKE_CURRENT_SOURCE_DIR}/app/CommonControls.def
-            --output-delaylib ${QM_COMCTL32_DELAY}
-    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/app/CommonControls.def
-    VERBATIM)
-  add_custom_target(qm_comctl32_delay DEPENDS ${QM_COMCTL32_DELAY})
-  add_dependencies(Quillmere qm_comctl32_delay)
-endif()
-target_link_libraries(Quillmere PRIVATE qm_shell ${QM_COMCTL32_DELAY})
+# The delayed imports (see qm_delay_import), before qm_shell's system ones.
+target_link_libraries(Quillmere PRIVATE qm_shell ${QM_COMCTL32_DELAY} ${QM_DWMAPI_DELAY})
+add_dependencies(Quillmere qm_comctl32_delay qm_dwmapi_delay)
 target_link_options(Quillmere PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK} ${QM_PRODUCT_LINK} ${QM_NO_DEMANGLER_LINK})
 if(MINGW)
   target_link_options(Quillmere PRIVATE "-Wl,-Map=$<TARGET_FILE:Quillmere>.map")

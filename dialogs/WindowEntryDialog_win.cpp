@@ -194,10 +194,11 @@ void TakeSelectedWindow(HWND dialog) {
   SetDlgItemTextW(dialog, IDC_PROCESS, AsWide(program));
 
   // The first window with this class and title; with several alike it need
-  // not be the one the row was made from.
+  // not be the one the row was made from. A minimised one gives the place it
+  // returns to, not its parking spot.
   HWND window = FindWindowW(AsWide(windowClass), AsWide(title));
   RECT rect;
-  if (window == nullptr || !GetWindowRect(window, &rect)) return;
+  if (window == nullptr || !ReadRestoredRect(window, &rect)) return;
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   ShowNumber(dialog, IDC_LEFT, rect.left);
   ShowNumber(dialog, IDC_TOP, rect.top);

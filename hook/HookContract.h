@@ -26,9 +26,14 @@
 // Posted to the main window at start-up when a file could not be read: the
 // box shows once the message loop runs, so start-up never waits on the user.
 #define MSG_STARTUP_NOTICE 0x8006
-// To the library's hidden window, from the user-interface thread: wParam
-// non-zero to set the keyboard hook, zero to remove it.
+// Thread messages to the library's hook thread. MSG_WATCH_KEYS: wParam
+// non-zero to set the keyboard hook, zero to remove it. MSG_RENEW_HOOKS:
+// set the low-level hooks afresh.
 #define MSG_WATCH_KEYS 0x8007
+#define MSG_RENEW_HOOKS 0x8008
+// Posted by SetHook to the library's hidden window: register for session
+// notices once the message loop runs.
+#define MSG_REGISTER_SESSION 0x8009
 // Posted to the main window by the library. MSG_USER_MOVED: wParam is a
 // window whose move or size the user ended (EVENT_SYSTEM_MOVESIZEEND).
 // MSG_DESKTOP_CHANGED: the session was unlocked or connected, which the

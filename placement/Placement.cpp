@@ -150,6 +150,29 @@ bool PlacementReached(const Placement& placement, const Rect32& window, int32_t 
   return false;
 }
 
+Rect32 PlacedRect(const Placement& placement, const Rect32& window) {
+  const int64_t width = int64_t{window.right} - window.left;
+  const int64_t height = int64_t{window.bottom} - window.top;
+  switch (placement.action) {
+    case PlacementAction::ResizeOnly:
+      return {window.left, window.top, Saturate(int64_t{window.left} + placement.width),
+              Saturate(int64_t{window.top} + placement.height)};
+    case PlacementAction::MoveOnly:
+      return {placement.x, placement.y, Saturate(placement.x + width), Saturate(placement.y + height)};
+    case PlacementAction::MoveAndResize:
+      break;
+  }
+  return {placement.x, placement.y, Saturate(int64_t{placement.x} + placement.width),
+          Saturate(int64_t{placement.y} + placement.height)};
+}
+
+bool PlaceOnceMore(WindowScale before, WindowScale after, const Placement& asked, const Rect32& now) {
+  if (before.window != after.window) return true;
+  // Stretched onto rounded pixels, as a window of another DPI lands.
+  return before.monitor != after.monitor &&
+         !PlacementReached(asked, now, ScaleRoundingSlack(after.window, after.monitor));
+}
+
 // A window whose DPI is not its monitor's lives in coordinates the system
 // scales ("Mixed-Mode DPI Scaling and DPI-aware APIs", "DPI_AWARENESS"): a
 // rectangle given in real pixels is scaled to the window's coordinates,

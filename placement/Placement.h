@@ -46,8 +46,8 @@ Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins);
 
 // What an entry's anchors measure against: the work area of a monitor for
 // the corners, and the rectangle whose centre PosCenter uses. For the
-// primary monitor that is the screen size captured at start-up at the
-// origin; for another monitor, the monitor's own rectangle.
+// primary monitor that is the screen size at the origin, read when the
+// window is placed; for another monitor, the monitor's own rectangle.
 struct PlacementArea {
   Rect32 work;
   Rect32 screen;
@@ -74,8 +74,7 @@ Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect,
 // outer rectangle reaches past the frame by the margins. With an anchor, the
 // frame of that size is aligned as a pixel rule's is.
 //
-// The same on the primary monitor: its work area and the screen size
-// captured at start-up.
+// The same on the primary monitor: its work area and the screen size.
 inline Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
                                   int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins = {}) {
   return ComputePlacement(entry, windowRect, PlacementArea{workArea, Rect32{0, 0, screenWidth, screenHeight}}, margins);
@@ -105,6 +104,30 @@ bool PlacementReached(const Placement& placement, const Rect32& window, int32_t 
 // system-aware one) is not that of its monitor (monitorDpi). 0 when they
 // agree.
 int32_t ScaleRoundingSlack(uint32_t windowDpi, uint32_t monitorDpi);
+
+// The rectangle a window whose outer rectangle is window has once placement
+// is carried out: what it does not set stays as it was.
+Rect32 PlacedRect(const Placement& placement, const Rect32& window);
+
+// The DPI a window works at (GetDpiForWindow) and that of its monitor.
+struct WindowScale {
+  uint32_t window;
+  uint32_t monitor;
+};
+
+// Whether a window just placed must be placed once more. A per-monitor
+// aware window that the move carried onto a monitor of another DPI gets
+// WM_DPICHANGED and, as that message's documentation asks, takes the
+// suggested rectangle, undoing the size asked for; its invisible borders
+// were read at the old scale too. A window that is not per-monitor aware
+// keeps its own DPI but is stretched by the system to the new monitor's, so
+// it lands with another size. So when the window's DPI changed, or it
+// crossed onto a monitor of another DPI and its rectangle is not the one
+// asked for, the placement is computed afresh and carried out again, once.
+// On one scale a rectangle other than the one asked for is the program's
+// own doing (a minimum size, a move of its own right after), which a second
+// request would only fight.
+bool PlaceOnceMore(WindowScale before, WindowScale after, const Placement& asked, const Rect32& now);
 
 // What ComputePlacement reads beyond the entry: the work area for every
 // anchored entry, the window's rectangle only when the size is kept as well.

@@ -26,10 +26,15 @@ bool OwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, null
 // sent to it before its posted ones ("GetMessage"), so on Windows the answer
 // can come before the move. (Wine passes the request on as a sent message,
 // which is why the answer follows the move there.)
-bool AnswersInTime(HWND window) {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs, &result) != 0;
-}
+bool AnswersInTime(HWND window) { return AnswersWithin(window, kAnswerBoundMs); }
+
+// Windows 10 1903 and later tell a snapped window by IsWindowArranged, which
+// has no import library: its documentation asks for GetProcAddress.
+using IsWindowArrangedFn = BOOL(WINAPI*)(HWND);
+const IsWindowArrangedFn g_isWindowArranged = reinterpret_cast<IsWindowArrangedFn>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "IsWindowArranged")));
+
+bool IsArranged(HWND window) { return g_isWindowArranged != nullptr && g_isWindowArranged(window) != FALSE; }
 
 // Both SetWindowPos forms leave out SWP_NOZORDER and SWP_NOACTIVATE on
 // purpose: a placed window comes to the top and is activated. The move-and-
@@ -50,23 +55,61 @@ void CarryOut(HWND window, const Placement& p, UINT flags) {
   }
 }
 
+// A snapped window is arranged (IsWindowArranged, a state beside minimised
+// and maximised): moved by SetWindowPos it stays arranged, and the user's
+// next drag gives it back the size it had before the snap. Its restore
+// rectangle set to the placed one and shown normal (SetWindowPlacement,
+// whose rectangle is in workspace coordinates of the monitor it lands on),
+// it is a normal window there. WPF_ASYNCWINDOWPLACEMENT posts the request
+// to the window's thread, as SWP_ASYNCWINDOWPOS does for a move.
+void CarryOutAsNormal(HWND window, const Placement& p, const Rect32& from) {
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof(placement);
+  if (!GetWindowPlacement(window, &placement)) return;
+  Rect32 rect = PlacedRect(p, from);
+  const RECT screen = {rect.left, rect.top, rect.right, rect.bottom};
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
+      GetMonitorInfoW(MonitorFromRect(&screen, MONITOR_DEFAULTTONEAREST), &info)) {
+    rect = ScreenToWorkspace(rect, ToRect32(info.rcMonitor), ToRect32(info.rcWork));
+  }
+  placement.flags = WPF_ASYNCWINDOWPLACEMENT;
+  // As the SetWindowPos forms: only the move-and-resize form leaves the
+  // activation alone.
+  placement.showCmd = p.action == PlacementAction::MoveAndResize ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL;
+  placement.rcNormalPosition = RECT{rect.left, rect.top, rect.right, rect.bottom};
+  SetWindowPlacement(window, &placement);
+}
+
 // Moves window; false when it belongs to a thread that did not answer
-// within the bound, before or after the move.
-bool PlaceWithinBound(HWND window, const Placement& placement) {
+// within the bound, before or after the move. moved: the rectangle the
+// window had once the move was made, read at that moment.
+bool PlaceWithinBound(HWND window, const Placement& placement, RECT* moved) {
   if (OwnThreadWindow(window)) {
     CarryOut(window, placement, 0);
+    GetWindowRect(window, moved);
     return true;
   }
   if (!AnswersInTime(window)) return false;
   // The round trip has let the window's thread finish what it was doing: a
   // program that maximised or minimised its window right after showing it
   // has done so by now, and keeps that state.
-  if (IsIconic(window) || IsZoomed(window)) return false;
-  CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
-  // The thread still answers, so the move is on its way; it may land after
-  // this returns. Whether it landed is judged by the location events that
-  // follow it (the hook library's hold), never by this answer.
-  return AnswersInTime(window);
+  RECT before;
+  if (IsIconic(window) || IsZoomed(window) || !GetWindowRect(window, &before)) return false;
+  if (IsArranged(window)) {
+    CarryOutAsNormal(window, placement, ToRect32(before));
+  } else {
+    CarryOut(window, placement, SWP_ASYNCWINDOWPOS);
+  }
+  // Wait, within the bound and a few answers, until the window's thread has
+  // made the move, so that the scale check after it reads the rectangle the
+  // move gave. The hold still judges by the location events that follow.
+  *moved = before;
+  return WaitForPostedRequest(window, kAnswerBoundMs, [&] {
+    return GetWindowRect(window, moved) &&
+           (!EqualRect(moved, &before) || PlacementReached(placement, ToRect32(*moved)));
+  });
 }
 
 // Returns whether a frame bit changed.
@@ -206,7 +249,7 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
     if (usesMargins) margins = ReadInvisibleBorders(window, r);
   }
   if (PlacementReadsWorkArea(geometry)) {
-    area = ReadPlacementArea(window, EffectiveMonitor(geometry), g_screenWidth, g_screenHeight);
+    area = ReadPlacementArea(window, EffectiveMonitor(geometry));
   }
   return ComputePlacement(geometry, windowRect, area, margins);
 }
@@ -214,7 +257,45 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
 }  // namespace
 
 bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
-  return PlaceWithinBound(window, PlacementFor(window, geometry));
+  // On one monitor no move carries the window onto another scale.
+  const bool oneMonitor = GetSystemMetrics(SM_CMONITORS) == 1;
+  WindowScale before = oneMonitor ? WindowScale{} : ReadWindowScale(window);
+  for (int pass = 0;; ++pass) {
+    const Placement asked = PlacementFor(window, geometry);
+    // Judged by the rectangle seen when the move was made: the window's
+    // program may move it itself soon after, which is its own business.
+    RECT moved = {};
+    if (!PlaceWithinBound(window, asked, &moved)) return false;
+    if (pass > 0 || oneMonitor) return true;
+    const WindowScale after = ReadWindowScale(window);
+    if (!PlaceOnceMore(before, after, asked, ToRect32(moved))) return true;
+    // One more answer: by then the window's thread has finished handling the
+    // WM_DPICHANGED the move brought; the next pass reads margins, size and
+    // area again at the window's new scale.
+    if (!OwnThreadWindow(window) && !AnswersInTime(window)) return false;
+    before = after;
+  }
+}
+
+// ShowWindow on another thread's window waits until that thread has handled
+// the change, for as long as it hangs; ShowWindowAsync posts it instead (its
+// documentation names this use), and the wait for it is bounded.
+bool RestoreWithinBound(HWND window) {
+  if (OwnThreadWindow(window)) {
+    ShowWindow(window, SW_RESTORE);
+    return true;
+  }
+  RECT before;
+  if (!AnswersInTime(window) || !GetWindowRect(window, &before)) return false;
+  ShowWindowAsync(window, SW_RESTORE);
+  // Restored once the state is normal and the rectangle has left the
+  // maximised (or parked) one: the state may change before the rectangle,
+  // and the preset reads the restored size.
+  const auto restored = [&] {
+    RECT now;
+    return !IsIconic(window) && !IsZoomed(window) && GetWindowRect(window, &now) && !EqualRect(&now, &before);
+  };
+  return WaitForPostedRequest(window, kAnswerBoundMs, restored) && !IsIconic(window) && !IsZoomed(window);
 }
 
 bool WindowOffItsRule(const WindowTable& rules, HWND window) {

@@ -41,5 +41,9 @@ bool WindowOffItsRule(const WindowTable& rules, HWND window);
 // program's window at most a short bound; false when the window did not
 // answer within it.
 bool PlaceWindow(HWND window, const EntryGeometry& geometry);
+// Restores a minimised or maximised window of another program without
+// waiting on it, then waits for the restore at most the same bound; false
+// when the window did not answer or is not restored within it.
+bool RestoreWithinBound(HWND window);
 
 }  // namespace qm

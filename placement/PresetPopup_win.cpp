@@ -91,8 +91,11 @@ void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const
   // A maximised window would stay "maximised" with the preset's rectangle
   // (and a minimised one would only move its icon): restored first, it
   // takes the preset as a normal window, a kept size being its normal size.
-  if (IsMinimizedOrMaximized(static_cast<uint32_t>(GetWindowLongW(target, GWL_STYLE)))) {
-    ShowWindow(target, SW_RESTORE);
+  // A program that hangs cannot hold this thread: the restore does not wait
+  // on it, and a window not restored within the bound is left alone.
+  if (IsMinimizedOrMaximized(static_cast<uint32_t>(GetWindowLongW(target, GWL_STYLE))) &&
+      !RestoreWithinBound(target)) {
+    return;
   }
   PlaceWindow(target, shown.Entries[chosen - 1]);
 }

@@ -67,7 +67,7 @@ size_t ReadWindowProgram(HWND window, char16_t* out) {
   return appLength != 0 ? U16CopyTruncated(out, kTextCapacity, U16View(app, appLength)) : length;
 }
 
-PlacementArea ReadPlacementArea(HWND window, int32_t monitorChoice, int32_t screenWidth, int32_t screenHeight) {
+PlacementArea ReadPlacementArea(HWND window, int32_t monitorChoice) {
   PlacementArea area{};
   switch (monitorChoice) {
     case MonitorOfWindow:
@@ -85,7 +85,9 @@ PlacementArea ReadPlacementArea(HWND window, int32_t monitorChoice, int32_t scre
   }
   RECT work;
   if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) area.work = ToRect32(work);
-  area.screen = Rect32{0, 0, screenWidth, screenHeight};
+  // SM_CXSCREEN and SM_CYSCREEN are the primary monitor's size as it is at
+  // the call (GetSystemMetrics); the primary monitor starts at the origin.
+  area.screen = Rect32{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return area;
 }
 

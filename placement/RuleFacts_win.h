@@ -22,10 +22,10 @@ size_t ReadWindowProgram(HWND window, char16_t* out);
 
 // The work area and screen rectangle the anchors use on the monitor the
 // choice names (MonitorPrimary and unknown values: the primary monitor's
-// work area and the screen size captured at start-up, as placement always
-// used), read now rather than remembered, so docking, undocking and
-// resolution changes are followed. A monitor that cannot be read gives the
-// primary's area.
-PlacementArea ReadPlacementArea(HWND window, int32_t monitorChoice, int32_t screenWidth, int32_t screenHeight);
+// work area and screen size), read now rather than remembered, so docking,
+// undocking, resolution and scale changes and remote sessions of another
+// size are followed. A monitor that cannot be read gives the primary's
+// area.
+PlacementArea ReadPlacementArea(HWND window, int32_t monitorChoice);
 
 }  // namespace qm

@@ -61,4 +61,13 @@ FrameMargins ReadInvisibleBorders(HWND window, const RECT& outer) {
   return InvisibleBorders(ToRect32(outer), ToRect32(frame));
 }
 
+WindowScale ReadWindowScale(HWND window) {
+  return {WindowDpi(window), MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST))};
+}
+
+bool AnswersWithin(HWND window, UINT timeoutMs, UINT flags) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | flags, timeoutMs, &result) != 0;
+}
+
 }  // namespace qm

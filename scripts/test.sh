@@ -4,8 +4,9 @@
 # tests, end-to-end tests against the real program) three times: under the
 # system's Wine at 96 DPI, and under Wine 10 in the lab root that
 # scripts/wine10-lab.sh makes once (at 96 and at 144 DPI). The Windows
-# binaries are built once and reused. Prints one summary line over every run
-# and exits non-zero if anything failed or the lab could not be made.
+# binaries are built once and reused; the README's pictures are rendered
+# once from them. Prints one summary line over every run and exits non-zero
+# if anything failed or the lab could not be made.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -48,6 +49,12 @@ scripts/test-windows.sh wine8-96dpi:96 || status=1
 # unpacks the zip with the host's Python, which the lab root does not have.
 scripts/wine10-lab.sh run scripts/test-windows.sh wine10-96dpi:96 wine10-144dpi:144 -- -E qm_package || status=1
 QM_UI_LANG=ja_JP.UTF-8 scripts/test-windows.sh wine8-96dpi-ja:96 -- -R qm_e2e_tests || status=1
+
+# The README's pictures come from the program through tools/screenshot.
+# Rendering them once (in English, into build/windows/screenshots, compared
+# with nothing) fails here when those tools no longer follow the program.
+step "pictures"
+scripts/screenshots.sh --check || { echo "PROBLEM the picture tools failed"; status=1; }
 
 step "summary"
 reports=(build/host/test-results build/host-asan/test-results)

@@ -41,4 +41,14 @@ inline HWND FindRunningQuillmere() {
   return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result) ? main : nullptr;
 }
 
+// Shows Quillmere's main window as a left click on its tray icon does, and
+// waits until its lists exist: the program makes the toolbar and both lists
+// at the window's first show, so before it there is no list to switch.
+inline bool ShowMainWindow(HWND main) {
+  constexpr UINT kTrayCallback = 0x8004;  // MSG_TRAY
+  constexpr int kWindowView = 102;
+  if (!IsWindowVisible(main)) PostMessageW(main, kTrayCallback, 0, WM_LBUTTONUP);
+  return WaitUntil([&] { return IsWindowVisible(main) != FALSE && GetDlgItem(main, kWindowView) != nullptr; });
+}
+
 }  // namespace tools

@@ -21,6 +21,8 @@ namespace {
 constexpr DWORD kEventFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
 // A readout update must not hang on a main window that stopped answering.
 constexpr UINT kCopyDataTimeoutMs = 500;
+// How long keeping a window inside waits for its thread to make the move.
+constexpr UINT kKeepInsideBoundMs = 200;
 
 struct LibraryState {
   bool installed;
@@ -81,7 +83,14 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
   return TRUE;
 }
 
-void KeepWindowInside(HWND window) {
+// again: a move onto a monitor of another DPI makes the window take the
+// size WM_DPICHANGED suggests, and its invisible borders change with the
+// scale, so the margins read before no longer hold. Once its thread has made
+// the move, a window whose DPI changed or whose rectangle is not the one
+// asked for is checked once more at its new scale. This runs inside the
+// core's handling of an event: the waits handle nothing sent to this thread
+// (SMTO_BLOCK), so no other event arrives in the middle of it.
+void KeepWindowInside(HWND window, bool again = true) {
   // A maximised window reaches past its monitor by design; a minimised one
   // lies far outside on purpose.
   if (IsIconic(window) || IsZoomed(window)) return;
@@ -100,8 +109,16 @@ void KeepWindowInside(HWND window) {
   if (!move.move) return;
   // Asynchronous: the window's own thread moves it, so a program that
   // stopped answering right after the drag cannot block this thread.
-  SetWindowPos(window, nullptr, outer.left + move.dx, outer.top + move.dy, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  const WindowScale before = monitors.count < 2 ? WindowScale{} : ReadWindowScale(window);
+  const Placement asked = {PlacementAction::MoveOnly, outer.left + move.dx, outer.top + move.dy, 0, 0};
+  SetWindowPos(window, nullptr, asked.x, asked.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  RECT moved = outer;
+  const auto madeMove = [&] { return GetWindowRect(window, &moved) && !EqualRect(&moved, &outer); };
+  if (!again || monitors.count < 2 || !WaitForPostedRequest(window, kKeepInsideBoundMs, madeMove, SMTO_BLOCK) ||
+      !PlaceOnceMore(before, ReadWindowScale(window), asked, ToRect32(moved))) {
+    return;
+  }
+  if (AnswersWithin(window, kKeepInsideBoundMs, SMTO_BLOCK)) KeepWindowInside(window, false);
 }
 
 class WindowActions : public HookActions {

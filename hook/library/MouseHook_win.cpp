@@ -22,7 +22,14 @@
 // session unlock, a console or remote connection (the desktop comes back
 // from a switched-away session), a display change, and whenever a new window
 // appears (the keyboard hook is set then, and the mouse hook with it). No
-// polling, so an idle program still wakes for nothing.
+// polling, so an idle program still wakes for nothing. A hidden window hears
+// of those moments.
+//
+// The hook thread has no window: a thread's first window costs it its own
+// connection to the window system under Wine (most of a megabyte, and
+// milliseconds of every start), and hooks need only a message loop. The
+// hidden window lives on the thread that called SetHook, which has windows
+// anyway, and passes what it hears to the hook thread as thread messages.
 #include "hook/library/HookLibrary_win.h"
 
 #include <wtsapi32.h>
@@ -45,9 +52,9 @@ constexpr DWORD kHitTestBudgetMs = 50;
 constexpr DWORD kStopWaitMs = 2000;
 
 constexpr wchar_t kWatchClass[] = L"Quillmere_HookWatch";
-// A round trip to the hidden window takes well under a millisecond; the
+// A round trip to the hook thread takes well under a millisecond; the
 // bound only guards against a thread stopped by the unforeseen.
-constexpr UINT kWatchSendMs = 500;
+constexpr DWORD kWatchWaitMs = 500;
 // Registering for session changes fails at log-on until the terminal
 // services have started ("WTSRegisterSessionNotification" remarks:
 // RPC_S_INVALID_BINDING until Global\TermSrvReadyEvent is set). A one-shot
@@ -59,22 +66,24 @@ constexpr UINT kRegisterLongestMs = 60000;
 struct MouseState {
   HANDLE thread;
   DWORD threadId;
+  HANDLE keysDone;   // set by the hook thread after each MSG_WATCH_KEYS
+  HMODULE module;    // the library, whose reference the thread holds
   HWND main;
   DWORD ownProcess;
-  HWND watch;        // the hidden window, on the hook thread
+  HWND watch;        // the hidden window, on the user-interface thread
   bool hooked;       // the mouse hook was set
   bool keysWatched;  // as the user-interface thread last asked
+  bool sessionRegistered;
+  UINT registerDelayMs;
 };
 
 MouseState g_mouse;
 
 // Touched by the hook thread only.
 HMODULE t_module;
+HANDLE t_keysDone;
 HHOOK t_mouseHook;
 HHOOK t_keyHook;
-HWND t_watch;
-bool t_sessionRegistered;
-UINT t_registerDelayMs;
 MiddleClickGesture t_gesture;
 UserInput t_input;
 
@@ -218,14 +227,34 @@ void WatchKeysHere(bool on) {
   }
 }
 
+void OnThreadMessage(const MSG& msg) {
+  switch (msg.message) {
+    case MSG_WATCH_KEYS:
+      WatchKeysHere(msg.wParam != 0);
+      SetEvent(t_keysDone);
+      break;
+    case MSG_RENEW_HOOKS:
+      RenewHooks();
+      break;
+    default:
+      break;
+  }
+}
+
+void RenewHooksOnTheirThread() { PostThreadMessageW(g_mouse.threadId, MSG_RENEW_HOOKS, 0, 0); }
+
+// First from the loop, where SetHook's request waits: a session notice is a
+// message to this window, which nothing handles before the loop runs
+// anyway, and start-up does not wait for the session library (a delayed
+// import).
 void RegisterForSessionChanges(HWND window) {
   if (WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION)) {
-    t_sessionRegistered = true;
+    g_mouse.sessionRegistered = true;
     return;
   }
-  t_registerDelayMs = t_registerDelayMs == 0 ? kRegisterFirstMs : t_registerDelayMs * 2;
-  if (t_registerDelayMs > kRegisterLongestMs) t_registerDelayMs = kRegisterLongestMs;
-  SetTimer(window, kRegisterTimer, t_registerDelayMs, nullptr);
+  g_mouse.registerDelayMs = g_mouse.registerDelayMs == 0 ? kRegisterFirstMs : g_mouse.registerDelayMs * 2;
+  if (g_mouse.registerDelayMs > kRegisterLongestMs) g_mouse.registerDelayMs = kRegisterLongestMs;
+  SetTimer(window, kRegisterTimer, g_mouse.registerDelayMs, nullptr);
 }
 
 void OnSessionChange(WPARAM change) {
@@ -233,7 +262,7 @@ void OnSessionChange(WPARAM change) {
     case WTS_SESSION_UNLOCK:
     case WTS_CONSOLE_CONNECT:
     case WTS_REMOTE_CONNECT:
-      RenewHooks();
+      RenewHooksOnTheirThread();
       // The desktop may have other monitors now; the program settles on them.
       PostMessageW(g_mouse.main, MSG_DESKTOP_CHANGED, 0, 0);
       return;
@@ -244,11 +273,11 @@ void OnSessionChange(WPARAM change) {
 
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case MSG_WATCH_KEYS:
-      WatchKeysHere(wParam != 0);
-      return t_keyHook != nullptr ? 1 : 0;
+    case MSG_REGISTER_SESSION:
+      RegisterForSessionChanges(window);
+      return 0;
     case WM_POWERBROADCAST:
-      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooks();
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RenewHooksOnTheirThread();
       return TRUE;
     case WM_WTSSESSION_CHANGE:
       OnSessionChange(wParam);
@@ -259,7 +288,7 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       RegisterForSessionChanges(window);
       return 0;
     case WM_DISPLAYCHANGE:
-      RenewHooks();
+      RenewHooksOnTheirThread();
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -269,58 +298,56 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // A hidden top-level window: WM_POWERBROADCAST and WM_DISPLAYCHANGE are
 // broadcast to top-level windows only, never to message-only ones. It is
 // never shown, so it has no place on the screen or the taskbar.
-HWND CreateWatchWindow() {
+HWND CreateWatchWindow(HMODULE module) {
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = WatchProc;
-  wc.hInstance = t_module;
+  wc.hInstance = module;
   wc.lpszClassName = kWatchClass;
   RegisterClassExW(&wc);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWatchClass, nullptr, WS_POPUP, 0, 0, 0, 0,
-                                nullptr, nullptr, t_module, nullptr);
-  t_sessionRegistered = false;
-  t_registerDelayMs = 0;
-  if (window != nullptr) RegisterForSessionChanges(window);
+                                nullptr, nullptr, module, nullptr);
+  g_mouse.sessionRegistered = false;
+  g_mouse.registerDelayMs = 0;
+  if (window != nullptr) PostMessageW(window, MSG_REGISTER_SESSION, 0, 0);
   return window;
 }
 
 void DestroyWatchWindow() {
-  if (t_watch == nullptr) return;
-  KillTimer(t_watch, kRegisterTimer);
+  if (g_mouse.watch == nullptr) return;
+  KillTimer(g_mouse.watch, kRegisterTimer);
   // Each registration that succeeded is undone once, and only those.
-  if (t_sessionRegistered) WTSUnRegisterSessionNotification(t_watch);
-  t_sessionRegistered = false;
-  DestroyWindow(t_watch);
-  t_watch = nullptr;
-  UnregisterClassW(kWatchClass, t_module);
+  if (g_mouse.sessionRegistered) WTSUnRegisterSessionNotification(g_mouse.watch);
+  g_mouse.sessionRegistered = false;
+  DestroyWindow(g_mouse.watch);
+  g_mouse.watch = nullptr;
+  UnregisterClassW(kWatchClass, g_mouse.module);
 }
 
 struct ThreadStart {
   HMODULE module;
   HANDLE ready;
+  HANDLE keysDone;
+  POINT cursor;
 };
 
 DWORD WINAPI MouseThread(void* param) {
   const ThreadStart start = *static_cast<ThreadStart*>(param);
   t_module = start.module;
+  t_keysDone = start.keysDone;
   MSG msg;
   // The queue must exist before StopMouseHook can post WM_QUIT to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  POINT cursor = {};
-  GetCursorPos(&cursor);
-  t_input.Start(cursor.x, cursor.y);
+  t_input.Start(start.cursor.x, start.cursor.y);
   g_lastInputAt.store(0, std::memory_order_relaxed);
   t_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, t_module, 0);
-  if (t_mouseHook != nullptr) t_watch = CreateWatchWindow();
-  g_mouse.watch = t_watch;
   g_mouse.hooked = t_mouseHook != nullptr;
   const bool hooked = g_mouse.hooked;
   SetEvent(start.ready);
   if (hooked) {
     // The hooks are called from inside GetMessage; the only messages are
-    // the hidden window's few.
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    DestroyWatchWindow();
+    // the few thread messages above.
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) OnThreadMessage(msg);
     WatchKeysHere(false);
     UnhookWindowsHookEx(t_mouseHook);
     t_mouseHook = nullptr;
@@ -340,17 +367,25 @@ bool StartMouseHook(HWND main) {
     return false;
   }
   start.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (start.ready == nullptr) {
-    FreeLibrary(start.module);
-    return false;
-  }
+  start.keysDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  // Read here, not on the hook thread: under Wine a thread's first call
+  // that asks the window system (this one, or a first window) opens a
+  // connection of its own to it, which the hook thread otherwise never needs.
+  GetCursorPos(&start.cursor);
+  // Filled before the thread starts: its hook reads them at once.
   g_mouse = MouseState{};
+  g_mouse.keysDone = start.keysDone;
+  g_mouse.module = start.module;
   g_mouse.main = main;
   g_mouse.ownProcess = GetCurrentProcessId();
-  g_mouse.thread = CreateThread(nullptr, 0, MouseThread, &start, 0, &g_mouse.threadId);
+  if (start.ready != nullptr && start.keysDone != nullptr) {
+    g_mouse.thread = CreateThread(nullptr, 0, MouseThread, &start, 0, &g_mouse.threadId);
+  }
   if (g_mouse.thread == nullptr) {
     FreeLibrary(start.module);
-    CloseHandle(start.ready);
+    if (start.ready != nullptr) CloseHandle(start.ready);
+    if (start.keysDone != nullptr) CloseHandle(start.keysDone);
+    g_mouse = MouseState{};
     return false;
   }
   // Mouse events wait for this thread: it must not queue behind busy
@@ -358,11 +393,13 @@ bool StartMouseHook(HWND main) {
   SetThreadPriority(g_mouse.thread, THREAD_PRIORITY_HIGHEST);
   WaitForSingleObject(start.ready, INFINITE);
   CloseHandle(start.ready);
+  if (g_mouse.hooked) g_mouse.watch = CreateWatchWindow(g_mouse.module);
   return g_mouse.hooked;
 }
 
 void StopMouseHook() {
   if (g_mouse.thread == nullptr) return;
+  DestroyWatchWindow();
   PostThreadMessageW(g_mouse.threadId, WM_QUIT, 0, 0);
   // The thread never sends to this one, so waiting cannot deadlock; the
   // bound only guards against the unforeseen.
@@ -370,16 +407,19 @@ void StopMouseHook() {
   // the thread keeps reading it, and a later start must not race with it.
   if (WaitForSingleObject(g_mouse.thread, kStopWaitMs) != WAIT_OBJECT_0) return;
   CloseHandle(g_mouse.thread);
+  CloseHandle(g_mouse.keysDone);
   g_mouse = MouseState{};
 }
 
 void WatchKeys(bool on) {
-  if (g_mouse.watch == nullptr || g_mouse.keysWatched == on) return;
+  if (!g_mouse.hooked || g_mouse.keysWatched == on) return;
   g_mouse.keysWatched = on;
-  // Sent, not posted: the hook is in place before the window that asked for
-  // it is placed, so a key pressed from then on is seen.
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(g_mouse.watch, MSG_WATCH_KEYS, on ? 1 : 0, 0, SMTO_NORMAL, kWatchSendMs, &result);
+  // Waited for: the hook is in place before the window that asked for it is
+  // placed, so a key pressed from then on is seen. The hook thread never
+  // waits for this one, so the wait cannot deadlock.
+  if (PostThreadMessageW(g_mouse.threadId, MSG_WATCH_KEYS, on ? 1 : 0, 0)) {
+    WaitForSingleObject(g_mouse.keysDone, kWatchWaitMs);
+  }
 }
 
 HookTime LastUserInputAt() { return g_lastInputAt.load(std::memory_order_relaxed); }

@@ -13,6 +13,7 @@
 #include "hook/HookContract.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/PlacementFixtures.h"
+#include "tests/e2e/target/TargetProtocol.h"
 
 namespace e2e {
 namespace {
@@ -164,6 +165,27 @@ TEST_F(Popup, APresetRestoresAMaximisedWindowFirst) {
   ASSERT_TRUE(WaitUntil([&] { return SameRect(WindowRect(target), expected); }))
       << RectText(WindowRect(target)).c_str();
   EXPECT_FALSE(IsZoomed(target));
+}
+
+// A hung program's maximised window: the restore before the preset does not wait on it.
+TEST_F(Popup, APresetOnAHungMaximisedWindowNeverHoldsTheProgram) {
+  ASSERT_NO_FATAL_FAILURE(StartWith({{0, 0, 0, 5, 1, 10, 10}}));
+  HWND target = target_.window();
+  ShowWindow(target, SW_MAXIMIZE);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, TARGET_RELEASE_EVENT);
+  PostMessageW(target, TARGET_HANG, 0, 0);
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(WaitUntil([&] { return !SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &result); }));
+  ASSERT_NE(OpenPopup(*app_, target, POINT{500, 400}), nullptr);
+  SendKey(VK_DOWN);
+  SendKey(VK_RETURN);
+  ASSERT_TRUE(WaitPopupClosed(*app_));
+  // A posted click, handled once the preset is done (a thread stuck in a
+  // send would still answer sends).
+  app_->Post(MSG_TRAY, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app_->main()) != FALSE; }, 10000));
+  SetEvent(release);
+  CloseHandle(release);
 }
 
 }  // namespace

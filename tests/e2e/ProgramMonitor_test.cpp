@@ -172,6 +172,24 @@ TEST_F(ProgramMonitor, AnchorsOnTheWindowsThePointersAndThePrimaryMonitor) {
   EXPECT_EQ(app.Close(), 0);
 }
 
+// The primary screen's centre as it is when placing, after a resolution change.
+TEST_F(ProgramMonitor, AnchorsOnThePrimaryFollowAResolutionChange) {
+  WriteEntryIni(dir, {{L"c", L"QmCentred", {0, 0, 0, 3, 0, 300, 200}}});
+  Target target;
+  ASSERT_TRUE(app.Start() && target.Start(L"--class QmCentred --rect 10,10,200,150"));
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof(mode);
+  const DWORD cx = static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN));  // another mode, 800 wide or more
+  for (DWORD i = 0; EnumDisplaySettingsW(nullptr, i, &mode) && (mode.dmPelsWidth == cx || mode.dmPelsWidth < 800); ++i) {}
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  if (mode.dmPelsWidth == cx || ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) != 0) GTEST_SKIP();
+  EXPECT_EQ(Place(app, target.window()), 0);
+  EXPECT_RECT(WindowRect(target.window()), MakeRect((GetSystemMetrics(SM_CXSCREEN) - 300) / 2,
+                                                    (GetSystemMetrics(SM_CYSCREEN) - 200) / 2, 300, 200));
+  ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+  EXPECT_EQ(app.Close(), 0);
+}
+
 int FindClassRow(const std::vector<std::vector<std::wstring>>& rows, const std::wstring& windowClass) {
   for (size_t i = 0; i < rows.size(); ++i) {
     if (rows[i][0] == windowClass) return static_cast<int>(i);

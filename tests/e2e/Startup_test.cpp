@@ -43,7 +43,6 @@ TEST(Startup, FirstStartWithNoFilesPreparesAHiddenCentredWindow) {
   EXPECT_EQ(rect.top, (cy - 240) / 2);
   EXPECT_EQ(rect.right - rect.left, 320);
   EXPECT_EQ(rect.bottom - rect.top, 240);
-  EXPECT_TRUE(GetMenu(app.main()) != nullptr);
   EXPECT_TRUE(TrayIconExists(app.main(), ID_TRAYICON));
   EXPECT_FALSE(IsWindowVisible(app.dummy()));
   EXPECT_EQ(WindowText(app.dummy()), L"Dummy");
@@ -68,8 +67,11 @@ bool ModuleLoaded(DWORD processId, const wchar_t* name) {
   return found;
 }
 
-// A program that stays in the tray never loads the common controls: the
-// toolbar and views, and the library with them, come at the first show.
+// A program that stays in the tray never loads the common controls and has
+// no menu bar to measure: the menu bar, toolbar and views, and the common
+// controls with them, come at the first show. (Whether the system loads the
+// window manager's library for its own ends is not the program's to say;
+// the import table test checks that the program does not.)
 TEST(Startup, CommonControlsLoadOnlyWhenTheWindowIsFirstShown) {
   TempDir dir;
   App app(dir.path());
@@ -77,10 +79,12 @@ TEST(Startup, CommonControlsLoadOnlyWhenTheWindowIsFirstShown) {
   ASSERT_TRUE(ModuleLoaded(app.process().id(), L"Quillmere.dll"));  // the snapshot works
   EXPECT_FALSE(ModuleLoaded(app.process().id(), L"comctl32.dll"));
   EXPECT_EQ(GetDlgItem(app.main(), IDC_TOOLBAR), nullptr);
+  EXPECT_EQ(GetMenu(app.main()), nullptr);
 
   app.Post(MSG_TRAY, 0, WM_LBUTTONUP);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.main()) != FALSE; }));
   EXPECT_NE(GetDlgItem(app.main(), IDC_TOOLBAR), nullptr);
+  EXPECT_NE(GetMenu(app.main()), nullptr);
   EXPECT_TRUE(ModuleLoaded(app.process().id(), L"comctl32.dll"));
   EXPECT_EQ(app.Close(), 0);
 }
@@ -143,6 +147,18 @@ TEST(Startup, ExitCommandAndEndSessionSaveAndEnd) {
     EXPECT_EQ(IniInt(app.EntryPath(), L"Window", L"Item"), 0);
     EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Item"), 0);
   }
+}
+
+// A saved rectangle on no monitor (an old parking spot, a monitor since
+// undocked) gives the default place.
+TEST(Startup, ASavedRectangleOnNoMonitorGivesTheDefaultPlace) {
+  TempDir dir;
+  WriteUtf16File(dir.File(L"Config.ini"), L"[Config]\r\nLeft=-32000\r\nTop=-32000\r\nWidth=160\r\nHeight=28\r\n");
+  App app(dir.path());
+  ASSERT_TRUE(app.Start());
+  EXPECT_EQ(WindowRect(app.main()).left, (GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+  EXPECT_EQ(WindowRect(app.main()).top, (GetSystemMetrics(SM_CYSCREEN) - 240) / 2);
+  EXPECT_EQ(app.Close(), 0);
 }
 
 TEST(Startup, TaskbarRestartBringsTheTrayIconBack) {

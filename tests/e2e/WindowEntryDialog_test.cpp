@@ -438,6 +438,30 @@ TEST_F(WindowEntryDialog, GetTakesTheSelectedWindowsTitleRectangleAndFrame) {
   EXPECT_EQ(app.Close(), 0);
 }
 
+// A minimised window gives where it returns to, not its parking spot, to
+// "取得" and to the save at exit: the program's own main window, minimised as
+// Win+M does it (Wine reads another process's placement as its rectangle).
+TEST_F(WindowEntryDialog, AMinimisedWindowGivesWhereItReturnsTo) {
+  ASSERT_TRUE(app.Start());
+  app.Post(MSG_TRAY, 0, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.main()) != FALSE; }));
+  const RECT shown = WindowRect(app.main());
+  HWND dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  const int row = FindRow(ListViewRows(List(dialog), 2), L"Quillmere", L"Quillmere");
+  ASSERT_GE(row, 0);
+  ShowWindow(app.main(), SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(app.main()) != FALSE; }));
+  ListViewSelectRows(List(dialog), {row});
+  Click(dialog, IDC_GET);
+  ExpectTexts(dialog, {{IDC_LEFT, std::to_wstring(shown.left)}, {IDC_TOP, std::to_wstring(shown.top)},
+                       {IDC_WIDTH, L"320"}, {IDC_HEIGHT, L"240"}});
+  Click(dialog, IDCANCEL);
+  EXPECT_EQ(app.Close(), 0);
+  EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Left"), shown.left);
+  EXPECT_EQ(IniInt(app.ConfigPath(), L"Config", L"Top"), shown.top);
+}
+
 // A window closed after the list was filled: its title still becomes the
 // name, but the numbers and frame boxes keep what they held.
 TEST_F(WindowEntryDialog, GetOnAWindowThatIsGoneKeepsTheNumbers) {

@@ -214,6 +214,34 @@ TEST(PlacementReached, ComparesOnlyWhatThePlacementSets) {
   for (const auto& d : slackFor) EXPECT_EQ(ScaleRoundingSlack(d[0], d[1]), int32_t(d[2])) << d[0] << "/" << d[1];
 }
 
+// After a move that may have crossed onto a monitor of another DPI.
+TEST(PlaceOnceMore, WhenTheDpiChangedOrTheWindowWasStretchedOffTheRectangleAskedFor) {
+  const Placement asked{PlacementAction::MoveAndResize, 1920, 100, 800, 600};
+  const Rect32 reached{1920, 100, 2720, 700}, stretched{1920, 100, 3120, 1000};
+  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 96}, asked, reached));
+  EXPECT_TRUE(PlaceOnceMore({96, 96}, {144, 144}, asked, reached));   // aware: its DPI changed
+  EXPECT_TRUE(PlaceOnceMore({96, 96}, {96, 144}, asked, stretched));  // unaware, stretched
+  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 144}, asked, {1921, 100, 2720, 700}));  // rounded
+  EXPECT_FALSE(PlaceOnceMore({96, 96}, {96, 96}, asked, stretched));  // its own size on one scale
+}
+
+// Workspace coordinates start at the work area of the window's monitor.
+TEST(WorkspaceToScreen, ShiftsByTheWorkAreaOffsetInsideTheMonitor) {
+  const Rect32 primary{0, 0, 1920, 1080}, left{-1280, -200, 0, 824}, workspace{10, 20, 330, 260};
+  const struct {
+    Rect32 monitor, work;
+    int32_t left, top;
+  } cases[] = {{primary, {0, 0, 1920, 1040}, 10, 20}, {primary, {62, 0, 1920, 1080}, 72, 20},
+               {left, {-1280, -160, 0, 824}, 10, 60}};
+  for (const auto& c : cases) {
+    const Rect32 screen = WorkspaceToScreen(workspace, c.monitor, c.work);
+    EXPECT_TRUE(screen.left == c.left && screen.top == c.top && screen.bottom - screen.top == 240) << c.left;
+    EXPECT_EQ(ScreenToWorkspace(screen, c.monitor, c.work).top, workspace.top);
+  }
+  const Rect32 placed = PlacedRect({PlacementAction::ResizeOnly, -10, 20, 640, 480}, workspace);
+  EXPECT_TRUE(placed.left == 10 && placed.top == 20 && placed.right == 650 && placed.bottom == 500);
+}
+
 struct Rule {
   const char16_t* title;
   const char16_t* cls;

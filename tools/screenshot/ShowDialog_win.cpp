@@ -110,6 +110,7 @@ int NotepadRow(HWND list) {
 }
 
 bool ShowList(HWND main, int view) {
+  if (!tools::ShowMainWindow(main)) return false;
   if (ListShown(main, view)) return true;
   PostMessageW(main, WM_COMMAND, kSwitchList, 0);
   return WaitUntil([&] { return ListShown(main, view); });

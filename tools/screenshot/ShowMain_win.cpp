@@ -7,7 +7,7 @@
 // started with "explorer /desktop=NAME"); windows on another desktop are
 // invisible to FindWindow.
 // It does what a user does: a left click on the tray icon shows the main
-// window, the toolbar's switch changes the list. Ends when the window is
+// window, then the toolbar's switch changes the list. Ends when the window is
 // painted in the state asked for; exit code 1 if that does not happen.
 #include <windows.h>
 
@@ -23,7 +23,6 @@ using tools::UseDesktopArgument;
 using tools::kDeadlineMs;
 using tools::WaitUntil;
 
-constexpr UINT kTrayCallback = 0x8004;  // MSG_TRAY
 constexpr WPARAM kSwitchList = 40000;   // the toolbar's list switch
 constexpr int kWindowView = 102;
 
@@ -47,14 +46,11 @@ int wmain(int argc, wchar_t** argv) {
     return WaitUntil([&] { return !IsWindow(main); }) ? 0 : Fail("still running");
   }
 
+  if (!tools::ShowMainWindow(main)) return Fail("main window not shown");
   const bool windowList = wcscmp(mode, L"menu") != 0;
   if (WindowListShown(main) != windowList) {
     PostMessageW(main, WM_COMMAND, kSwitchList, 0);
     if (!WaitUntil([&] { return WindowListShown(main) == windowList; })) return Fail("list not switched");
-  }
-  if (!IsWindowVisible(main)) {
-    PostMessageW(main, kTrayCallback, 0, WM_LBUTTONUP);
-    if (!WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) return Fail("main window not shown");
   }
   // Paint everything now, then make sure the program is idle again.
   RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
