@@ -83,7 +83,7 @@ struct IntKey {
 inline constexpr IntKey<Settings> kConfigKeys[] = {
     {L"Left", &Settings::Left}, {L"Top", &Settings::Top},         {L"Width", &Settings::Width},
     {L"Height", &Settings::Height}, {L"List", &Settings::List}, {L"Tooltip", &Settings::Tooltip},
-    {L"KeepIn", &Settings::KeepIn},
+    {L"KeepIn", &Settings::KeepIn}, {L"FollowDesktop", &Settings::FollowDesktop},
 };
 inline constexpr IntKey<EntryGeometry> kGeometryKeys[] = {
     {L"DesablePos", &EntryGeometry::DesablePos}, {L"Left", &EntryGeometry::Left},
