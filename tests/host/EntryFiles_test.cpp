@@ -72,17 +72,12 @@ TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
 
 // The hotkey key is optional: absent it is the default, and the default is
 // not written, so a file from before there was a hotkey stays as it was.
-// Following the desktop is on without the key, and only off is written.
 TEST(EntryFiles, FollowDesktopKeyIsWrittenOnlyWhenOff) {
   const std::u16string before = u"[Config]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nList=1\r\nTooltip=0\r\nKeepIn=0\r\n";
-  const struct {
-    const char16_t* line;
-    int32_t setting;
-  } cases[] = {{u"", 1}, {u"FollowDesktop=1\r\n", 1}, {u"FollowDesktop=0\r\n", 0}};
-  for (const auto& c : cases) {
-    Settings settings = ParseSettings(IniDocument(before + c.line), 1920, 1080);
-    EXPECT_EQ(settings.FollowDesktop, c.setting);
-    EXPECT_EQ(ComposeConfigText(settings), before + (c.setting == 0 ? c.line : u""));
+  for (const std::u16string line : {u"", u"FollowDesktop=1\r\n", u"FollowDesktop=0\r\n"}) {
+    Settings settings = ParseSettings(IniDocument(before + line), 1920, 1080);
+    EXPECT_EQ(settings.FollowDesktop, line.find(u'0') == std::u16string::npos ? 1 : 0);
+    EXPECT_EQ(ComposeConfigText(settings), before + (settings.FollowDesktop == 0 ? line : u""));
   }
 }
 

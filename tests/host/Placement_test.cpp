@@ -17,8 +17,9 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
 EntryGeometry Geometry(int32_t pos, int32_t left, int32_t top, int32_t width, int32_t height, int32_t desablePos = 0,
-                       int32_t desableSize = 0) {
+                       int32_t desableSize = 0, int32_t unit = UnitPixels) {
   EntryGeometry g{};
+  g.Unit = unit;
   g.DesablePos = desablePos;
   g.Left = left;
   g.Top = top;
@@ -395,40 +396,20 @@ TEST(PresetItemText, LongAnchorTextsStayInTheBuffer) {
 namespace qm {
 namespace {
 
-// Shares of an odd-sized work area, with the invisible borders of a sizing
-// frame: the visible frames of neighbours meet on one pixel edge.
+// Shares of an odd-sized work area with a sizing frame's invisible borders:
+// the visible frames of neighbours meet on one pixel edge.
 TEST(ComputePlacement, SharesOfTheWorkAreaRoundEdgesNotSizes) {
-  const Rect32 work{0, 0, 1921, 1041};
-  const Rect32 second{-800, -200, 0, 400};
-  const Rect32 window{10, 20, 310, 220};
-  const FrameMargins m{7, 0, 7, 7};
-  using A = PlacementAction;
-  struct Case {
-    const char* name;
-    EntryGeometry entry;
-    Rect32 work;
-    Placement expected;
-  } cases[] = {
-      {"left half", Geometry(PosFree, 0, 0, 5000, 10000), work, {A::MoveAndResize, -7, 0, 961 + 14, 1041 + 7}},
-      {"right half meets it", Geometry(PosFree, 5000, 0, 5000, 10000), work, {A::MoveAndResize, 961 - 7, 0, 960 + 14, 1048}},
-      {"the middle third", Geometry(PosFree, 3333, 0, 3334, 5000), work, {A::MoveAndResize, 640 - 7, 0, 641 + 14, 521 + 7}},
-      {"bottom right quarter", Geometry(PosBottomRight, 0, 0, 5000, 5000), work, {A::MoveAndResize, 953, 520, 975, 528}},
-      {"a monitor left of and above the primary", Geometry(PosFree, 5000, 5000, 5000, 5000), second,
-       {A::MoveAndResize, -407, 100, 414, 307}},
-      {"the size kept", Geometry(PosFree, 5000, 0, 5000, 5000, 0, 1), work, {A::MoveOnly, 954, 0, 300, 200}},
+  const Rect32 work{0, 0, 1921, 1041}, second{-800, -200, 0, 400}, win{10, 20, 310, 220};
+  const PlacementAction both = PlacementAction::MoveAndResize;
+  const PlacementCase cases[] = {
+      {"left half", Geometry(PosFree, 0, 0, 5000, 10000, 0, 0, UnitShare), win, work, {both, -7, 0, 975, 1048}},
+      {"right half", Geometry(PosFree, 5000, 0, 5000, 10000, 0, 0, UnitShare), win, work, {both, 954, 0, 974, 1048}},
+      {"middle third", Geometry(PosFree, 3333, 0, 3334, 5000, 0, 0, UnitShare), win, work, {both, 633, 0, 655, 528}},
+      {"bottom right", Geometry(PosBottomRight, 0, 0, 5000, 5000, 0, 0, UnitShare), win, work, {both, 953, 520, 975, 528}},
+      {"above left", Geometry(PosFree, 5000, 5000, 5000, 5000, 0, 0, UnitShare), win, second, {both, -407, 100, 414, 307}},
+      {"size kept", Geometry(PosFree, 5000, 0, 5000, 5000, 0, 1, UnitShare), win, work, {PlacementAction::MoveOnly, 954, 0, 974, 528}},
   };
-  for (Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    c.entry.Unit = UnitShare;
-    const Placement p = ComputePlacement(c.entry, window, PlacementArea{c.work, c.work}, m);
-    EXPECT_EQ(p.action, c.expected.action);
-    EXPECT_EQ(p.x, c.expected.x);
-    EXPECT_EQ(p.y, c.expected.y);
-    if (p.action != A::MoveOnly) {
-      EXPECT_EQ(p.width, c.expected.width);
-      EXPECT_EQ(p.height, c.expected.height);
-    }
-  }
+  ExpectPlacements(cases, FrameMargins{7, 0, 7, 7});
 }
 
 }  // namespace
