@@ -290,9 +290,50 @@ void OnEndSession(bool ending) {
   DestroyWindow(g_mainWindow);
 }
 
+// Following the desktop: every change restarts the one-shot settle timer;
+// when it runs out with the monitors as they were at the last change, the
+// window list is applied once. No timer runs otherwise.
+DesktopSettle g_settle;
+
+void OnDesktopChanged() {
+  if (!FollowsDesktop(g_store->settings)) return;
+  g_settle.OnChange(ReadDesktopLayout());
+  SetTimer(g_mainWindow, kSettleTimer, kSettleMs, nullptr);  // the same id restarts it
+}
+
+void OnSettleTimer() {
+  KillTimer(g_mainWindow, kSettleTimer);
+  switch (g_settle.OnTimer(ReadDesktopLayout())) {
+    case SettleStep::Wait:
+      SetTimer(g_mainWindow, kSettleTimer, kSettleMs, nullptr);
+      break;
+    case SettleStep::Apply:
+      // Turned off in the settings while the timer ran: nothing moves.
+      if (FollowsDesktop(g_store->settings)) ReapplyToAllWindows(g_store->windows);
+      break;
+    case SettleStep::Nothing:
+      break;
+  }
+}
+
+// WM_SETTINGCHANGE: only a new work area (the taskbar moved, resized or
+// hid) concerns the placements.
+void OnSettingChange(WPARAM what) {
+  if (what == SPI_SETWORKAREA) OnDesktopChanged();
+}
+
+// WM_POWERBROADCAST: monitors are often switched or re-ordered while the
+// machine sleeps. Both resume events can arrive for one wake; the settle
+// wait makes them one.
+LRESULT OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) OnDesktopChanged();
+  return TRUE;
+}
+
 // Hook off, tray icon off, end the loop.
 void OnDestroy() {
   KillTimer(g_mainWindow, kTrayRetryTimer);
+  KillTimer(g_mainWindow, kSettleTimer);
   FreeHook();
   Shell_NotifyIconW(NIM_DELETE, &g_trayIcon);
   PostQuitMessage(0);
@@ -407,6 +448,23 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_TIMER:
       if (wParam == kTrayRetryTimer) AddTrayIcon();
+      if (wParam == kSettleTimer) OnSettleTimer();
+      return 0;
+    // Windows broadcasts WM_DISPLAYCHANGE to top-level windows, hidden ones
+    // included, when a monitor comes or goes or changes its resolution
+    // ("WM_DISPLAYCHANGE message"). Wine sends none when the X server's
+    // outputs change; the monitors it reports follow all the same.
+    case WM_DISPLAYCHANGE:
+    case MSG_DESKTOP_CHANGED:
+      OnDesktopChanged();
+      return 0;
+    case WM_SETTINGCHANGE:
+      OnSettingChange(wParam);
+      return 0;
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(wParam);
+    case MSG_USER_MOVED:
+      NoteUserMoved(reinterpret_cast<HWND>(wParam));
       return 0;
     default:
       if (message == g_taskbarCreatedMessage && message != 0) {

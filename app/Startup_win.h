@@ -24,5 +24,7 @@ extern UINT g_taskbarCreatedMessage;
 
 // The one-shot timer that tries the tray icon again while it is not added.
 constexpr UINT_PTR kTrayRetryTimer = 1;
+// Runs only between a change of the desktop and the windows placed again.
+constexpr UINT_PTR kSettleTimer = 2;
 
 }  // namespace qm

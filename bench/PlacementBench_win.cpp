@@ -10,6 +10,12 @@
 //   initialise: the initialise command with 200 visible matching windows.
 //               Baseline: a WM_NULL round trip plus this driver's own loop of
 //               the same 200 moves.
+//   follow:     a WM_DISPLAYCHANGE, then the same 200 windows placed again
+//               once the desktop has settled: the time from the change to the
+//               last window placed, less the settle wait, against the
+//               initialise command timed in the same rounds; and the
+//               program's CPU time over an idle stretch before a change and
+//               after its re-application.
 //
 // Before every timed operation the windows are moved away untimed, so each
 // timed move really moves. Program and baseline runs alternate, so drift in
@@ -155,6 +161,59 @@ int BenchInitialise(App& app) {
   return 0;
 }
 
+double CpuSeconds(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  auto seconds = [](const FILETIME& f) {
+    return static_cast<double>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) * 1e-7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+// The program's CPU time while nothing happens for a few seconds.
+double IdleCpu(HANDLE process) {
+  const double before = CpuSeconds(process);
+  Sleep(3000);
+  return CpuSeconds(process) - before;
+}
+
+int BenchFollow(App& app) {
+  Target targets;
+  if (!targets.Start(L"--class QmBenchInit --title \"Bench init\" --rect 700,500,300,200 --count " +
+                         std::to_wstring(kInitWindows),
+                     kInitWindows)) {
+    std::printf("follow: targets did not start\n");
+    return 1;
+  }
+  const std::vector<HWND>& windows = targets.windows();
+  HWND main = app.main();
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, app.process().id());
+  constexpr double kSettleSeconds = 2.0;
+  constexpr int kRuns = 5;
+  std::vector<double> follow, initialise;
+  double idleBefore = 0, idleAfter = 0;
+  for (int round = 0; round < kRuns; ++round) {
+    for (size_t k = 0; k < windows.size(); ++k) MoveAway(windows[k], static_cast<int>(k));
+    double t0 = bench::NowSeconds();
+    SendToProgram(main, WM_COMMAND, IDM_INITIALISE);
+    initialise.push_back(bench::NowSeconds() - t0);
+    for (size_t k = 0; k < windows.size(); ++k) MoveAway(windows[k], static_cast<int>(k));
+    if (round == 0) idleBefore = IdleCpu(process);
+    double t1 = bench::NowSeconds();
+    PostMessageW(main, WM_DISPLAYCHANGE, 32, 0);
+    e2e::WaitUntil([&] {
+      return std::all_of(windows.begin(), windows.end(), [](HWND w) { return At(w, kInitX, kInitY); });
+    });
+    follow.push_back(bench::NowSeconds() - t1 - kSettleSeconds);
+    if (round == 0) idleAfter = IdleCpu(process);
+  }
+  Report("follow", follow, initialise, "ms", 1e3);
+  std::printf("idle CPU over 3 s: before a change %.1f ms, after its re-application %.1f ms\n", idleBefore * 1e3,
+              idleAfter * 1e3);
+  if (process != nullptr) CloseHandle(process);
+  return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -169,6 +228,7 @@ int main() {
               kInitWindows);
   int failures = BenchPlace(app);
   failures += BenchInitialise(app);
+  failures += BenchFollow(app);
   app.Close();
   return failures == 0 ? 0 : 1;
 }

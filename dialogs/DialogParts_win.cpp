@@ -71,6 +71,9 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
     case ControlKind::HoldSeconds:
       ShowNumber(dialog, id, HoldSecondsOfField(value));
       break;
+    case ControlKind::CheckOnWhenAbsent:
+      CheckDlgButton(dialog, id, value != -1 ? BST_CHECKED : BST_UNCHECKED);
+      break;
     case ControlKind::Hotkey:
       // A plain key or Shift with a key would be taken from every program:
       // the control makes such input Ctrl+Alt with that key.
@@ -100,6 +103,10 @@ int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
     }
     case ControlKind::HoldSeconds:
       return HoldFieldOfSeconds(ReadNumber(dialog, id));
+    case ControlKind::CheckOnWhenAbsent:
+      // A hand-written value other than 0 and 1 stays while the box is on.
+      if (CheckedFlag(dialog, id) == 0) return -1;
+      return current == -1 ? 0 : current;
     case ControlKind::Hotkey: {
       const WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, id, HKM_GETHOTKEY, 0, 0));
       return HotkeySetting(HotkeyFromControl(word, HotkeyInUse(current)));

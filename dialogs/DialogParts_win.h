@@ -46,7 +46,7 @@ void SetCheckedFlag(HWND dialog, int id, int32_t flag);
 // Choice: a combo box whose item index is the value; a value it does not
 // list shows no item and is kept unless the user picks one. HoldSeconds: a
 // number box showing a rule's hold in seconds (WindowEntry::Hold).
-enum class ControlKind { Text, Check, Number, Position, Monitor, Hotkey, Choice, HoldSeconds };
+enum class ControlKind { Text, Check, Number, Position, Monitor, Hotkey, Choice, HoldSeconds, CheckOnWhenAbsent };
 template <typename Record>
 struct ControlField {
   int Id;

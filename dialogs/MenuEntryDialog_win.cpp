@@ -20,6 +20,7 @@ constexpr ControlField<MenuEntry> kMenuEntryControls[] = {
     {IDC_WIDTH, &MenuEntry::Width, ControlKind::Number},
     {IDC_HEIGHT, &MenuEntry::Height, ControlKind::Number},
     {IDC_MONITOR, &MenuEntry::Monitor, ControlKind::Monitor},
+    {IDC_UNIT, &MenuEntry::Unit, ControlKind::Check},
 };
 static_assert(ShowsKeptFields(kMenuEntryControls, kMenuEntryFields), "a control shows a field no key keeps");
 

@@ -17,6 +17,7 @@ constexpr ControlField<Settings> kSettingsControls[] = {
     {IDC_TOOLTIP, &Settings::Tooltip, ControlKind::Check},
     {IDC_KEEPIN, &Settings::KeepIn, ControlKind::Check},
     {IDC_HOTKEY, &Settings::Hotkey, ControlKind::Hotkey},
+    {IDC_FOLLOWDESKTOP, &Settings::FollowDesktop, ControlKind::CheckOnWhenAbsent},
 };
 static_assert(ShowsKeptFields(kSettingsControls, kSettingsFields), "a control shows a field no key keeps");
 

@@ -42,6 +42,7 @@ constexpr ControlField<WindowEntry> kWindowEntryControls[] = {
     {IDC_DIALOGFRAME, &WindowEntry::DialogFrame, ControlKind::Check},
     {IDC_THICKFRAME, &WindowEntry::ThickFrame, ControlKind::Check},
     {IDC_MONITOR, &WindowEntry::Monitor, ControlKind::Monitor},
+    {IDC_UNIT, &WindowEntry::Unit, ControlKind::Check},
     {IDC_APPLY, &WindowEntry::Apply, ControlKind::Choice},
     {IDC_MATCH, &WindowEntry::Match, ControlKind::Choice},
     {IDC_HOLD, &WindowEntry::Hold, ControlKind::HoldSeconds},

@@ -74,6 +74,7 @@ inline constexpr FieldRow<Settings> kSettingsFields[] = {
     {u"Tooltip", &Settings::Tooltip, FieldKind::Flag},
     {u"KeepIn", &Settings::KeepIn, FieldKind::Flag},
     {u"Hotkey", &Settings::Hotkey, FieldKind::Hotkey},
+    {u"FollowDesktop", &Settings::FollowDesktop, Optional{1}},
 };
 
 // Section "Window", each key with the entry's number appended ("Title1").
@@ -93,6 +94,7 @@ inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
     {u"ThickFrame", &WindowEntry::ThickFrame, StyleBit{kStyleThickFrame}},
     {u"Process", &WindowEntry::Process, FieldKind::OptionalText},
     {u"Monitor", &WindowEntry::Monitor, Optional{MonitorPrimary}},
+    {u"Unit", &WindowEntry::Unit, Optional{UnitPixels}},
     {u"Apply", &WindowEntry::Apply, Optional{ApplyAtFirstShow}},
     {u"Hold", &WindowEntry::Hold, Optional{kDefaultHoldSeconds}},
     {u"Match", &WindowEntry::Match, Optional{MatchContains}},
@@ -110,6 +112,7 @@ inline constexpr FieldRow<MenuEntry> kMenuEntryFields[] = {
     {u"Width", &MenuEntry::Width},
     {u"Height", &MenuEntry::Height},
     {u"Monitor", &MenuEntry::Monitor, Optional{MonitorPrimary}},
+    {u"Unit", &MenuEntry::Unit, Optional{UnitPixels}},
 };
 
 }  // namespace qm

@@ -61,15 +61,32 @@ size_t Append(char16_t* out, size_t len, U16View text) {
   return len + U16CopyTruncated(out + len, kTextCapacity - len, text);
 }
 
-// " %d , %d " and " %d x %d ".
-void FormatPair(int32_t a, const char16_t* separator, int32_t b, char16_t* out) {
+// "%d", or for a share of the work area the percentage it is: 5000 as
+// "50%", 3333 as "33.33%".
+size_t AppendNumber(char16_t* out, size_t len, int32_t value, bool share) {
   char16_t number[12];
+  if (!share) {
+    U16FormatInt(value, number);
+    return Append(out, len, U16ViewOf(number));
+  }
+  const int64_t magnitude = value < 0 ? -int64_t{value} : value;
+  if (value < 0) len = Append(out, len, u"-");
+  U16FormatInt(static_cast<int32_t>(magnitude / 100), number);
+  len = Append(out, len, U16ViewOf(number));
+  if (magnitude % 100 != 0) {
+    const char16_t fraction[] = {u'.', static_cast<char16_t>(u'0' + magnitude % 100 / 10),
+                                 static_cast<char16_t>(u'0' + magnitude % 10), u'\0'};
+    len = Append(out, len, U16ViewOf(fraction));
+  }
+  return Append(out, len, u"%");
+}
+
+// " %d , %d " and " %d x %d ".
+void FormatPair(int32_t a, const char16_t* separator, int32_t b, bool share, char16_t* out) {
   size_t len = Append(out, 0, u" ");
-  U16FormatInt(a, number);
-  len = Append(out, len, U16ViewOf(number));
+  len = AppendNumber(out, len, a, share);
   len = Append(out, len, U16ViewOf(separator));
-  U16FormatInt(b, number);
-  len = Append(out, len, U16ViewOf(number));
+  len = AppendNumber(out, len, b, share);
   Append(out, len, u" ");
 }
 
@@ -89,7 +106,7 @@ void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16
       Append(out, len, u" ");
     }
   } else {
-    FormatPair(entry.Left, u" , ", entry.Top, out);
+    FormatPair(entry.Left, u" , ", entry.Top, entry.Unit == UnitShare, out);
   }
 }
 
@@ -97,7 +114,7 @@ void SizeText(const EntryGeometry& entry, char16_t* out) {
   if (entry.DesableSize != 0) {
     U16CopyTruncated(out, kTextCapacity, u" ");
   } else {
-    FormatPair(entry.Width, u" x ", entry.Height, out);
+    FormatPair(entry.Width, u" x ", entry.Height, entry.Unit == UnitShare, out);
   }
 }
 

@@ -34,6 +34,14 @@ enum : int32_t {
 };
 constexpr int32_t kMonitorChoiceCount = 3;
 
+// What Left, Top, Width and Height count in. A value outside these (only a
+// hand-edited file holds one) counts pixels.
+enum : int32_t {
+  UnitPixels = 0,  // screen pixels; the default
+  UnitShare = 1,   // hundredths of a percent of the monitor's work area (5000: half)
+};
+constexpr int32_t kUnitCount = 2;
+constexpr int32_t kShareWhole = 10000;
 // When a window rule places the windows it matches (key "Apply"). A value
 // outside these (only a hand-edited file holds one) acts as ApplyAtFirstShow.
 enum : int32_t {
@@ -69,6 +77,7 @@ struct EntryGeometry {
   int32_t Width;
   int32_t Height;
   int32_t Monitor;      // MonitorPrimary .. MonitorOfPointer
+  int32_t Unit;         // UnitPixels or UnitShare
 };
 
 struct MenuEntry : EntryGeometry {};

@@ -37,6 +37,13 @@
 // Posted by SetHook to the library's hidden window: register for session
 // notices once the message loop runs.
 #define MSG_REGISTER_SESSION 0x8009
+// Posted to the main window by the library. MSG_USER_MOVED: wParam is a
+// window whose move or size the user ended (EVENT_SYSTEM_MOVESIZEEND).
+// MSG_DESKTOP_CHANGED: the session was unlocked or connected, which the
+// library hears of as it registered for session changes; the monitors may
+// have changed meanwhile.
+#define MSG_USER_MOVED 0x8020
+#define MSG_DESKTOP_CHANGED 0x8021
 
 constexpr LRESULT RuleAnswerResult(bool off, int32_t apply, int32_t holdSeconds) {
   return (off ? 1 : 0) | ((apply & 3) << 1) | ((holdSeconds & 0x3F) << 3);

@@ -43,8 +43,40 @@ Rect32 VisibleRect(const Rect32& outer, const FrameMargins& margins) {
           Saturate(int64_t{outer.right} - margins.right), Saturate(int64_t{outer.bottom} - margins.bottom)};
 }
 
+namespace {
+
+// share / kShareWhole of length, to the nearest pixel, halves away from
+// zero. A share's value comes from a 32-bit field and a length is at most
+// 2^32, so the product fits 64 bits.
+int64_t ShareOf(int64_t share, int64_t length) {
+  const int64_t product = share * length;
+  const int64_t half = kShareWhole / 2;
+  return product >= 0 ? (product + half) / kShareWhole : -((-product + half) / kShareWhole);
+}
+
+// A share rule as the pixel rule of the same visible frame: the outer
+// rectangle whose frame spans the rounded edges.
+EntryGeometry SharesAsPixels(const EntryGeometry& entry, const Rect32& work, const FrameMargins& m) {
+  const int64_t width = int64_t{work.right} - work.left;
+  const int64_t height = int64_t{work.bottom} - work.top;
+  const int64_t left = work.left + ShareOf(entry.Left, width);
+  const int64_t right = work.left + ShareOf(int64_t{entry.Left} + entry.Width, width);
+  const int64_t top = work.top + ShareOf(entry.Top, height);
+  const int64_t bottom = work.top + ShareOf(int64_t{entry.Top} + entry.Height, height);
+  EntryGeometry pixels = entry;
+  pixels.Unit = UnitPixels;
+  pixels.Left = Saturate(left - m.left);
+  pixels.Top = Saturate(top - m.top);
+  pixels.Width = Saturate(right - left + m.left + m.right);
+  pixels.Height = Saturate(bottom - top + m.top + m.bottom);
+  return pixels;
+}
+
+}  // namespace
+
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const PlacementArea& area,
                            const FrameMargins& margins) {
+  if (entry.Unit == UnitShare) return ComputePlacement(SharesAsPixels(entry, area.work, margins), windowRect, area, margins);
   const Rect32& workArea = area.work;
   int64_t x = entry.Left;
   int64_t y = entry.Top;

@@ -66,6 +66,14 @@ struct PlacementArea {
 // margins (unknown frame bounds, or none) is the plain outer arithmetic.
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const PlacementArea& area,
                            const FrameMargins& margins = {});
+// With Unit = UnitShare, Left, Top, Width and Height are hundredths of a
+// percent of the work area, and what they give is the visible frame: its
+// edges are the work area's left plus the rounded share of Left and of
+// Left + Width (and so for the top), so two rules that share an edge meet on
+// the same pixel whatever the width; the sizes follow from the edges. The
+// outer rectangle reaches past the frame by the margins. With an anchor, the
+// frame of that size is aligned as a pixel rule's is.
+//
 // The same on the primary monitor: its work area and the screen size.
 inline Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const Rect32& workArea,
                                   int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins = {}) {
@@ -79,8 +87,10 @@ inline int32_t EffectiveMonitor(const EntryGeometry& entry) {
 }
 // Whether the placement depends on the margins: an anchored position that
 // is carried out.
+// A share of the work area is the visible frame's, so it reads them as
+// well, even for a size alone.
 inline bool PlacementUsesMargins(const EntryGeometry& entry) {
-  return entry.Pos != PosFree && entry.DesablePos == 0;
+  return entry.Unit == UnitShare || (entry.Pos != PosFree && entry.DesablePos == 0);
 }
 
 // Whether a window whose outer rectangle is window already stands where
@@ -121,7 +131,9 @@ bool PlaceOnceMore(WindowScale before, WindowScale after, const Placement& asked
 
 // What ComputePlacement reads beyond the entry: the work area for every
 // anchored entry, the window's rectangle only when the size is kept as well.
-inline bool PlacementReadsWorkArea(const EntryGeometry& entry) { return entry.Pos != PosFree; }
+inline bool PlacementReadsWorkArea(const EntryGeometry& entry) {
+  return entry.Pos != PosFree || entry.Unit == UnitShare;
+}
 inline bool PlacementReadsWindowRect(const EntryGeometry& entry) {
   return entry.Pos != PosFree && entry.DesableSize != 0;
 }

@@ -1,6 +1,7 @@
 #include "placement/Placement_win.h"
 
 #include "base/Win32Glue.h"
+#include "placement/DesktopSettle.h"
 #include "placement/Placement.h"
 #include "placement/RuleFacts_win.h"
 #include "placement/RuleStanding_win.h"
@@ -209,6 +210,54 @@ void ApplyZOrderAndState(HWND window, const WindowEntry& entry) {
   }
 }
 
+// The windows the user moved or sized since the program last placed them.
+UserMovedWindows g_userMoved;
+
+uintptr_t WindowKey(HWND window) { return reinterpret_cast<uintptr_t>(window); }
+
+Placement PlacementFor(HWND window, const EntryGeometry& geometry);
+
+// Whether the rectangle the placement gives window lies on some monitor.
+// A rule with a fixed point on a monitor that has just been unplugged would
+// put the window where nobody can see it or reach it.
+bool LandsOnAMonitor(HWND window, const Placement& p) {
+  RECT now;
+  if (!GetWindowRect(window, &now)) return false;
+  RECT r = now;
+  if (p.action != PlacementAction::ResizeOnly) OffsetRect(&r, p.x - now.left, p.y - now.top);
+  if (p.action != PlacementAction::MoveOnly) {
+    r.right = r.left + p.width;
+    r.bottom = r.top + p.height;
+  }
+  return MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+// Applying the list again after a desktop change: as the initialise command,
+// but a window the user placed himself since is his and is left alone, and
+// so is one its rule would put off every monitor there is now.
+BOOL CALLBACK ReapplyToVisibleWindow(HWND window, LPARAM rulesParam) {
+  if (!IsWindowVisible(window) || g_userMoved.Contains(WindowKey(window))) return TRUE;
+  const WindowTable& rules = *reinterpret_cast<const WindowTable*>(rulesParam);
+  int32_t index = FindWindowEntry(rules, window);
+  // Only rules that place windows by themselves: not the ones that wait to
+  // be asked, nor exclusions.
+  if (index < 0 || !PlacesOnAppearance(rules.Entries[index]) || !MayPlaceAutomatically(window)) return TRUE;
+  if (LandsOnAMonitor(window, PlacementFor(window, rules.Entries[index]))) ApplyWindowEntry(rules, window, index);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectLayoutMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+  auto* layout = reinterpret_cast<DesktopLayout*>(param);
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if (layout->count < kMaxLayoutMonitors && GetMonitorInfoW(monitor, &info)) {
+    layout->monitor[layout->count] = ToRect32(info.rcMonitor);
+    layout->work[layout->count] = ToRect32(info.rcWork);
+    ++layout->count;
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 int32_t FindWindowEntry(const WindowTable& rules, HWND window) {
@@ -312,6 +361,7 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
   // the messages this thread handles meanwhile may reach the table.
   const WindowEntry entry = rules.Entries[index];
   if (!PlaceWindow(window, entry)) return;
+  g_userMoved.Forget(WindowKey(window));
   // Another frame has other invisible borders (a sizing frame has wide
   // ones): an anchored window is aligned once more by its new frame.
   if (entry.DesableStyle == 0 && ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) {
@@ -324,6 +374,20 @@ int32_t ApplyToAllWindows(const WindowTable& rules, void (*onElevated)()) {
   ApplyRun run{&rules, onElevated, 0};
   EnumWindows(ApplyToVisibleWindow, reinterpret_cast<LPARAM>(&run));
   return run.matched;
+}
+
+void ReapplyToAllWindows(const WindowTable& rules) {
+  EnumWindows(ReapplyToVisibleWindow, reinterpret_cast<LPARAM>(&rules));
+}
+
+void NoteUserMoved(HWND window) { g_userMoved.Note(WindowKey(window)); }
+
+bool UserMovedSincePlaced(HWND window) { return g_userMoved.Contains(WindowKey(window)); }
+
+DesktopLayout ReadDesktopLayout() {
+  DesktopLayout layout = {};
+  EnumDisplayMonitors(nullptr, nullptr, CollectLayoutMonitor, reinterpret_cast<LPARAM>(&layout));
+  return layout;
 }
 
 void PlaceReportedWindow(const WindowTable& rules, HWND window, void (*onElevated)()) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "entries/EntryTable.h"
+#include "placement/DesktopSettle.h"
 
 namespace qm {
 
@@ -22,6 +23,15 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index);
 // for each matched window whose program runs elevated while this one does
 // not (Windows refuses to move it); nullptr reads no elevation.
 int32_t ApplyToAllWindows(const WindowTable& rules, void (*onElevated)() = nullptr);
+// After the desktop changed and settled: the initialise command, except for
+// the windows the user moved or sized since they were last placed.
+void ReapplyToAllWindows(const WindowTable& rules);
+// MSG_USER_MOVED: the user ended a move or size of window. Placing the
+// window by its rule forgets it again.
+void NoteUserMoved(HWND window);
+bool UserMovedSincePlaced(HWND window);
+// The monitors and their work areas as they are now.
+DesktopLayout ReadDesktopLayout();
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but
 // under the same other conditions; onElevated as above.
 void PlaceReportedWindow(const WindowTable& rules, HWND window, void (*onElevated)() = nullptr);

@@ -53,10 +53,6 @@ bool ElevatedAboveUs(HWND window) {
   return ProcessElevated(processId) && !SelfElevated();
 }
 
-// Placement keeps no record of the user's moves yet; until it does, no
-// window counts as moved by the user.
-bool UserMovedSincePlaced(HWND) { return false; }
-
 bool IsListedWindow(HWND window) { return GetParent(window) == nullptr && IsUserTopLevel(window); }
 
 RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {

@@ -20,9 +20,6 @@ bool SelfElevated();
 // that Windows refuses this process's moves of it.
 bool ElevatedAboveUs(HWND window);
 
-// Whether the user moved or sized window since placement last placed it.
-bool UserMovedSincePlaced(HWND window);
-
 // The windows a user would pick a rule from: the top-level user windows
 // without an owner (IsUserTopLevel), as the window entry dialog lists them.
 bool IsListedWindow(HWND window);

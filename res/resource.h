@@ -57,6 +57,8 @@
 #define IDC_TOPMOST        10103
 #define IDC_STATE          10104  // maximised after placing
 #define IDC_FLASH          10120  // flashes the frame of the selected running window
+#define IDC_FOLLOWDESKTOP  10110  // settings: place again when the desktop settles
+#define IDC_UNIT           10111  // entry numbers are shares of the work area
 
 // String table.
 #define IDS_ADD            IDM_ADD

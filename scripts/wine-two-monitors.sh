@@ -52,7 +52,9 @@ EndSection
 CONF
 
 xorg_pid=""
+runner_pid=""
 cleanup() {
+  [ -n "$runner_pid" ] && kill "$runner_pid" 2>/dev/null
   [ -n "${WINEPREFIX:-}" ] && qm_wine_tool wineserver -k >/dev/null 2>&1
   [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null
   rm -rf "$tmp"
@@ -81,6 +83,27 @@ xrandr --addmode DUMMY1 800x600 &&
 # which asks only for the current resources, may still see one monitor.
 [ "$(xrandr | grep -c ' connected')" = 2 ] ||
   { echo "wine-two-monitors.sh: the X server reports no two monitors" >&2; exit 1; }
+
+# Tests switch a monitor off and on, or change its mode, while the program
+# runs: a test puts xrandr's arguments into the request file (whose Windows
+# path is in QM_LAB_XRANDR) and waits until the file is gone; this loop runs
+# them, followed by a full query so that Wine sees the change. Wine sends no
+# WM_DISPLAYCHANGE for it: the tests deliver that themselves.
+request="$tmp/xrandr.request"
+(
+  while [ -d "$tmp" ]; do
+    if [ -s "$request" ]; then
+      # shellcheck disable=SC2046  # the words are xrandr's arguments
+      xrandr $(tr -d '\r\000' < "$request") >/dev/null 2>&1
+      xrandr >/dev/null 2>&1
+      rm -f "$request"
+    fi
+    sleep 0.1
+  done
+) &
+runner_pid=$!
+QM_LAB_XRANDR="Z:${request#"${QM_WINE_ROOT:-}"}"
+export QM_LAB_XRANDR=${QM_LAB_XRANDR//\//\\}
 
 export WINEPREFIX=${tmp#"${QM_WINE_ROOT:-}"}/prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 qm_wine_tool wineboot -i >/dev/null 2>&1

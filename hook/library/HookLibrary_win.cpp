@@ -198,6 +198,11 @@ void FollowCore() {
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
   // An event already queued when FreeHook ran.
   if (!g_lib.installed) return;
+  // The program keeps which windows the user placed himself; they stay
+  // where he put them when the desktop changes.
+  if (event == EVENT_SYSTEM_MOVESIZEEND && object == OBJID_WINDOW) {
+    PostMessageW(g_lib.main, MSG_USER_MOVED, reinterpret_cast<WPARAM>(window), 0);
+  }
   WindowFacts facts;
   WindowActions actions;
   g_core.OnWinEvent(event, reinterpret_cast<HookWindow>(window), object, child, GetTickCount64(), facts, actions);

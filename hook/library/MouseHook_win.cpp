@@ -263,6 +263,8 @@ void OnSessionChange(WPARAM change) {
     case WTS_CONSOLE_CONNECT:
     case WTS_REMOTE_CONNECT:
       RenewHooksOnTheirThread();
+      // The desktop may have other monitors now; the program settles on them.
+      PostMessageW(g_mouse.main, MSG_DESKTOP_CHANGED, 0, 0);
       return;
     default:
       return;

@@ -16,6 +16,7 @@
 #include "tests/e2e/DialogDriver.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/PlacementFixtures.h"
+#include "tests/e2e/target/TargetProtocol.h"
 
 namespace e2e {
 namespace {
@@ -187,6 +188,43 @@ TEST_F(ProgramMonitor, AnchorsOnThePrimaryFollowAResolutionChange) {
   EXPECT_RECT(WindowRect(target.window()), MakeRect((GetSystemMetrics(SM_CXSCREEN) - 300) / 2,
                                                     (GetSystemMetrics(SM_CYSCREEN) - 200) / 2, 300, 200));
   ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+LRESULT Placements(HWND window) {
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(window, TARGET_PLACEMENTS, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &count);
+  return static_cast<LRESULT>(count);
+}
+
+// A desktop change, delivered by the test since Wine sends none: the window
+// ruled onto the second monitor, which Windows would have pushed off it,
+// returns once the desktop settles; the one the user dragged meanwhile stays;
+// a burst of three changes places once (the next placement counted is that
+// of a later single change).
+TEST_F(ProgramMonitor, WindowsReturnAfterABurstOfDesktopChangesAndTheUsersStay) {
+  if (ReadMonitors().count < 2) GTEST_SKIP() << "one monitor; scripts/wine-two-monitors.sh shows two";
+  WriteEntryIni(dir, {{L"a", L"QmReturns", {0, -760, -160, 0, 0, 300, 200}},
+                      {L"b", L"QmDragged", {0, -700, 100, 0, 0, 300, 200}}});
+  ASSERT_TRUE(app.Start());
+  Target a, b;
+  ASSERT_TRUE(a.Start(L"--class QmReturns --rect 100,100,200,150"));
+  ASSERT_TRUE(b.Start(L"--class QmDragged --rect 150,150,200,150"));
+  Place(app, a.window());
+  Place(app, b.window());
+  SetWindowPos(a.window(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DWORD_PTR result = 0;  // the user's drag: the move-size events around a move
+  SendMessageTimeoutW(b.window(), TARGET_MOVE_WINDOW, EVENT_SYSTEM_MOVESIZESTART, MAKELPARAM(60, 300),
+                      SMTO_ABORTIFHUNG, kWaitMs, &result);
+  b.Notify(EVENT_SYSTEM_MOVESIZEEND);
+  const RECT dragged = WindowRect(b.window());
+  const LRESULT before = Placements(a.window());
+  for (int i = 0; i < 3; ++i) app.Post(WM_DISPLAYCHANGE, 32);
+  ASSERT_TRUE(WaitUntil([&] { return SameRect(WindowRect(a.window()), MakeRect(-760, -160, 300, 200)); }));
+  app.Post(WM_DISPLAYCHANGE, 32);
+  ASSERT_TRUE(WaitUntil([&] { return Placements(a.window()) > before + 1; }));
+  EXPECT_EQ(Placements(a.window()), before + 2);
+  EXPECT_RECT(WindowRect(b.window()), dragged);
   EXPECT_EQ(app.Close(), 0);
 }
 

@@ -46,7 +46,7 @@ std::unique_ptr<Tables> ParseBack(const Tables& t) {
 
 TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
   IniDocument empty;
-  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0, 0});
+  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0, 0, 0});
   // Quotients round toward zero, also for a screen narrower than the window.
   Settings odd = ParseSettings(empty, 1366, 767);
   EXPECT_EQ(odd.Left, 523);
@@ -59,11 +59,11 @@ TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
 TEST(EntryFiles, ConfigKeysOverrideEachDefaultAlone) {
   IniDocument doc(u"[Config]\r\nTop=-30\r\nList=0\r\nKeepIn=1\r\nWidth=\r\n");
   // An empty value (Width) reads as the default.
-  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1, 0});
+  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1, 0, 0});
 }
 
 TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
-  Settings s{-1280, 5, 640, 480, 0, 1, 1, 0};
+  Settings s{-1280, 5, 640, 480, 0, 1, 1, 0, 0};
   EXPECT_EQ(ComposeConfigText(s),
             u"[Config]\r\nLeft=-1280\r\nTop=5\r\nWidth=640\r\nHeight=480\r\nList=0\r\nTooltip=1\r\nKeepIn=1\r\n");
   Settings back = ParseSettings(IniDocument(ComposeConfigText(s)), 1920, 1080);
@@ -72,6 +72,15 @@ TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
 
 // The hotkey key is optional: absent it is the default, and the default is
 // not written, so a file from before there was a hotkey stays as it was.
+TEST(EntryFiles, FollowDesktopKeyIsWrittenOnlyWhenOff) {
+  const std::u16string before = u"[Config]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nList=1\r\nTooltip=0\r\nKeepIn=0\r\n";
+  for (const std::u16string line : {u"", u"FollowDesktop=1\r\n", u"FollowDesktop=0\r\n"}) {
+    Settings settings = ParseSettings(IniDocument(before + line), 1920, 1080);
+    EXPECT_EQ(FollowsDesktop(settings), line.find(u'0') == std::u16string::npos);
+    EXPECT_EQ(ComposeConfigText(settings), before + (FollowsDesktop(settings) ? u"" : line));
+  }
+}
+
 TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
   struct Case {
     const char16_t* line;  // nullptr: no such key

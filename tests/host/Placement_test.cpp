@@ -17,8 +17,9 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
 EntryGeometry Geometry(int32_t pos, int32_t left, int32_t top, int32_t width, int32_t height, int32_t desablePos = 0,
-                       int32_t desableSize = 0) {
+                       int32_t desableSize = 0, int32_t unit = UnitPixels) {
   EntryGeometry g{};
+  g.Unit = unit;
   g.DesablePos = desablePos;
   g.Left = left;
   g.Top = top;
@@ -401,6 +402,28 @@ TEST(PresetItemText, LongAnchorTextsStayInTheBuffer) {
   PresetItemText(Geometry(PosCenter, 0, 0, kMin, kMin), anchors, out);
   EXPECT_EQ(out[kPresetItemCapacity], u'!');
   EXPECT_EQ(U16Length(out), size_t{1 + 255 + 3 + U16Length(u" -2147483648 x -2147483648 ") + 1});
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+// Shares of an odd-sized work area with a sizing frame's invisible borders:
+// the visible frames of neighbours meet on one pixel edge.
+TEST(ComputePlacement, SharesOfTheWorkAreaRoundEdgesNotSizes) {
+  const Rect32 work{0, 0, 1921, 1041}, second{-800, -200, 0, 400}, win{10, 20, 310, 220};
+  const PlacementAction both = PlacementAction::MoveAndResize;
+  const PlacementCase cases[] = {
+      {"left half", Geometry(PosFree, 0, 0, 5000, 10000, 0, 0, UnitShare), win, work, {both, -7, 0, 975, 1048}},
+      {"right half", Geometry(PosFree, 5000, 0, 5000, 10000, 0, 0, UnitShare), win, work, {both, 954, 0, 974, 1048}},
+      {"middle third", Geometry(PosFree, 3333, 0, 3334, 5000, 0, 0, UnitShare), win, work, {both, 633, 0, 655, 528}},
+      {"bottom right", Geometry(PosBottomRight, 0, 0, 5000, 5000, 0, 0, UnitShare), win, work, {both, 953, 520, 975, 528}},
+      {"above left", Geometry(PosFree, 5000, 5000, 5000, 5000, 0, 0, UnitShare), win, second, {both, -407, 100, 414, 307}},
+      {"size kept", Geometry(PosFree, 5000, 0, 5000, 5000, 0, 1, UnitShare), win, work, {PlacementAction::MoveOnly, 954, 0, 974, 528}},
+  };
+  ExpectPlacements(cases, FrameMargins{7, 0, 7, 7});
 }
 
 }  // namespace
