@@ -466,6 +466,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MSG_USER_MOVED:
       NoteUserMoved(reinterpret_cast<HWND>(wParam));
       return 0;
+    case MSG_HOLD_GAVE_UP:
+      NoteHoldGaveUp(reinterpret_cast<HWND>(wParam));
+      return 0;
     default:
       if (message == g_taskbarCreatedMessage && message != 0) {
         AddTrayIcon();
