@@ -111,6 +111,7 @@
 #define IDS_ONESTEP_TITLE  50149  // the tray notice of a rule made in one step
 #define IDS_ONESTEP_ADDED  50150  // %s: the entry's class (and program)
 #define IDS_ONESTEP_UPDATED 50151
+#define IDS_ONESTEP_BUSY   50152  // a one-step rule waits for the open dialog
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101
