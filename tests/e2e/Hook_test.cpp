@@ -504,6 +504,7 @@ TEST_F(Hook, TheSettingsDialogChangesOrClearsTheHotkeyAtOnce) {
   HWND control = GetDlgItem(dialog, IDC_HOTKEY);
   EXPECT_EQ(ClassName(control), L"msctls_hotkey32");
   EXPECT_EQ(SendMessageW(control, HKM_GETHOTKEY, 0, 0), 0x0779);  // Ctrl+Alt+Shift, F10
+  EXPECT_EQ(SendMessageW(GetDlgItem(dialog, IDC_RULEHOTKEY), HKM_GETHOTKEY, 0, 0), 0x077A);  // the rule's, F11
   SendMessageW(control, HKM_SETHOTKEY, 0x0651, 0);                // Ctrl+Alt, Q
   PostClick(dialog, IDOK);
   ASSERT_TRUE(WaitClosed(dialog));
@@ -518,6 +519,46 @@ TEST_F(Hook, TheSettingsDialogChangesOrClearsTheHotkeyAtOnce) {
   ASSERT_TRUE(WaitClosed(dialog));
   EXPECT_EQ(IniString(app.ConfigPath(), L"Config", L"Hotkey", L"<none>"), L"");
   EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'Q'));
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// A rule in one step: Shift with the middle click on a title bar adds an
+// entry from where the window stands, saved at once, and the click goes
+// nowhere; the rule hotkey on the same window, moved since, updates it.
+TEST_F(Hook, ARuleInOneStepFromTheTitleBarThenFromTheHotkey) {
+  ASSERT_TRUE(app.Start());
+  Target target;
+  ASSERT_TRUE(target.Start(L"--class QmOneStep --rect 300,204,402,300"));
+  HWND window = target.window();
+  POINT title = {};
+  ASSERT_TRUE(TitleBarPoint(window, &title));
+  const RECT first = WindowRect(window);
+  const auto saved = [&](const RECT& rect) {
+    const std::wstring entry = app.EntryPath();
+    return IniInt(entry, L"Window", L"Item") == 1 && IniInt(entry, L"Window", L"Left1") == rect.left &&
+           IniInt(entry, L"Window", L"Top1") == rect.top && IniInt(entry, L"Window", L"Width1") == rect.right - rect.left &&
+           IniInt(entry, L"Window", L"Height1") == rect.bottom - rect.top;
+  };
+  INPUT shift = {};
+  shift.type = INPUT_KEYBOARD;
+  shift.ki.wVk = VK_SHIFT;
+  SendInput(1, &shift, sizeof(shift));
+  MiddleClickAt(title.x, title.y);
+  shift.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &shift, sizeof(shift));
+  ASSERT_TRUE(WaitUntil([&] { return saved(first); }));
+  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Class1"), L"QmOneStep");
+  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Process1"), L"qm_target.exe");
+  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Title1"), L"");
+  EXPECT_EQ(MiddleClicksReceived(window), 0);
+  EXPECT_EQ(OpenPopupMenu(app.process().id()), nullptr);
+
+  SetWindowPos(window, nullptr, 504, 252, 600, 354, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(MakeForeground(window));
+  const RECT moved = WindowRect(window);
+  ASSERT_NE(moved.left, first.left);
+  SendKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11});
+  EXPECT_TRUE(WaitUntil([&] { return saved(moved); }));
   EXPECT_EQ(app.Close(), 0);
 }
 
