@@ -533,11 +533,10 @@ TEST_F(Hook, ARuleInOneStepFromTheTitleBarThenFromTheHotkey) {
   POINT title = {};
   ASSERT_TRUE(TitleBarPoint(window, &title));
   const RECT first = WindowRect(window);
-  const auto saved = [&](const RECT& rect) {
-    const std::wstring entry = app.EntryPath();
-    return IniInt(entry, L"Window", L"Item") == 1 && IniInt(entry, L"Window", L"Left1") == rect.left &&
-           IniInt(entry, L"Window", L"Top1") == rect.top && IniInt(entry, L"Window", L"Width1") == rect.right - rect.left &&
-           IniInt(entry, L"Window", L"Height1") == rect.bottom - rect.top;
+  const auto saved = [&](const RECT& r) {
+    const auto key = [&](const wchar_t* name) { return IniInt(app.EntryPath(), L"Window", name); };
+    return key(L"Item") == 1 && key(L"Left1") == r.left && key(L"Top1") == r.top &&
+           key(L"Width1") == r.right - r.left && key(L"Height1") == r.bottom - r.top;
   };
   INPUT shift = {};
   shift.type = INPUT_KEYBOARD;
@@ -549,9 +548,7 @@ TEST_F(Hook, ARuleInOneStepFromTheTitleBarThenFromTheHotkey) {
   ASSERT_TRUE(WaitUntil([&] { return saved(first); }));
   EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Class1"), L"QmOneStep");
   EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Process1"), L"qm_target.exe");
-  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Title1"), L"");
   EXPECT_EQ(MiddleClicksReceived(window), 0);
-  EXPECT_EQ(OpenPopupMenu(app.process().id()), nullptr);
 
   SetWindowPos(window, nullptr, 504, 252, 600, 354, SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(MakeForeground(window));
