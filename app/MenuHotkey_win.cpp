@@ -23,17 +23,18 @@ struct HotkeySlot {
   int id;
   int32_t Settings::*setting;
   int32_t defaultHotkey;
+  UINT takenText;      // the message when another program holds it
   int32_t registered;  // the combination held now; 0: none
   int32_t reported;    // the last combination reported as taken
 };
-HotkeySlot g_hotkeys[] = {{kMenuHotkeyId, &Settings::Hotkey, kDefaultHotkey, 0, 0},
-                          {kRuleHotkeyId, &Settings::RuleHotkey, kDefaultRuleHotkey, 0, 0}};
+HotkeySlot g_hotkeys[] = {{kMenuHotkeyId, &Settings::Hotkey, kDefaultHotkey, IDS_HOTKEY_TAKEN, 0, 0},
+                          {kRuleHotkeyId, &Settings::RuleHotkey, kDefaultRuleHotkey, IDS_RULEHOTKEY_TAKEN, 0, 0}};
 HotkeySlot& g_menuHotkey = g_hotkeys[0];
 bool g_menuOpen = false;
 
-void ReportTaken(HWND owner, int32_t hotkey) {
+void ReportTaken(HWND owner, UINT textId, int32_t hotkey) {
   char16_t format[kTextCapacity];
-  LoadText(IDS_HOTKEY_TAKEN, format);
+  LoadText(textId, format);
   std::u16string name = FormatHotkey(hotkey);
   wchar_t text[2 * kTextCapacity];
   wsprintfW(text, AsWide(format), AsWide(name.c_str()));
@@ -91,7 +92,7 @@ void ApplyHotkey(HotkeySlot& slot, HWND owner) {
   // settings OK; the program works on without it.
   if (hotkey == slot.reported) return;
   slot.reported = hotkey;
-  ReportTaken(owner, hotkey);
+  ReportTaken(owner, slot.takenText, hotkey);
 }
 
 }  // namespace

@@ -112,6 +112,7 @@
 #define IDS_ONESTEP_ADDED  50150  // %s: the entry's class (and program)
 #define IDS_ONESTEP_UPDATED 50151
 #define IDS_ONESTEP_BUSY   50152  // a one-step rule waits for the open dialog
+#define IDS_RULEHOTKEY_TAKEN 50153  // %s: the combination, as Config.ini writes it
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101

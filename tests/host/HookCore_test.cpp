@@ -538,12 +538,8 @@ TEST(MiddleClick, SwallowsTitleBarClicksAndTheirReleasesOnly) {
     MiddleClickGesture gesture;
     std::string outcome;
     for (int e : c.events) {
-      if (e < 0) {
-        outcome += gesture.Release() ? 'S' : '-';
-        continue;
-      }
-      const MiddlePress press = gesture.Press(e % 10 == 1, e >= 10);
-      outcome += press == MiddlePress::Presets ? 'M' : press == MiddlePress::Rule ? 'R' : '-';
+      const MiddlePress press = e < 0 ? MiddlePress::PassOn : gesture.Press(e % 10 == 1, e >= 10);
+      outcome += e < 0 ? (gesture.Release() ? 'S' : '-') : "-MR"[static_cast<int>(press)];
     }
     EXPECT_EQ(outcome, c.outcome);
   }

@@ -36,8 +36,7 @@ TEST(StandingText, EntryCountedFromOneAndReasonWithItsEntry) {
   rules.Count = 2;
   std::u16string longName(300, u'x');
   std::char_traits<char16_t>::copy(rules.Entries[1].Title, u"Editor", 7);
-  const U16View reasons[kRuleReasonCount] = {u"", u"No entry", u"Elevated", u"Hung",
-                                                u"MinMax", u"Moved", u"Gave up"};
+  const U16View reasons[kRuleReasonCount] = {u"", u"No entry", u"Elevated", u"Hung", u"MinMax", u"Moved", u"Gave up"};
   struct Case {
     RuleStanding standing;
     std::u16string expected;
@@ -52,8 +51,7 @@ TEST(StandingText, EntryCountedFromOneAndReasonWithItsEntry) {
     StandingText(c.standing, rules, reasons, out);
     EXPECT_TRUE(out == c.expected) << static_cast<int>(c.standing.reason);
   }
-  const U16View longReasons[kRuleReasonCount] = {u"", longName, longName, longName,
-                                                    longName, longName, longName};
+  const U16View longReasons[kRuleReasonCount] = {u"", longName, longName, longName, longName, longName, longName};
   StandingText({1, RuleReason::Elevated}, rules, longReasons, out);
   EXPECT_EQ(std::char_traits<char16_t>::length(out), static_cast<size_t>(kTextCapacity - 1));
 }
