@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Totals the GoogleTest XML reports of every suite into one line:
-'tests: N passed, N failed, N skipped'. Exits 1 when a test failed or a
+'tests: N passed, N failed, N skipped', after each failed test and the
+first lines of its failure. Exits 1 when a test failed or a
 suite left no report (it crashed or did not run)."""
 import glob
 import os
@@ -22,9 +23,16 @@ for folder in sys.argv[1:]:
         suite = f"{os.path.basename(os.path.dirname(os.path.dirname(path)))}/{os.path.basename(path)[:-4]}"
         for case in root.iter('testcase'):
             name = f"{suite}: {case.get('classname')}.{case.get('name')}"
-            if case.find('failure') is not None or case.find('error') is not None:
+            fault = case.find('failure')
+            if fault is None:
+                fault = case.find('error')
+            if fault is not None:
                 failed += 1
                 print(f'FAILED  {name}')
+                # The first lines of what failed, so that a log cut short
+                # in its middle still says where and why.
+                for line in (fault.get('message') or '').splitlines()[:8]:
+                    print(f'        {line}')
             elif case.get('status') == 'notrun' or case.find('skipped') is not None or case.get('result') == 'skipped':
                 skipped += 1
             else:
