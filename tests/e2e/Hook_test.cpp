@@ -413,22 +413,24 @@ bool MakeForeground(HWND window) {
   return WaitUntil([&] { return GetForegroundWindow() == window; });
 }
 
-// Presses the hotkey until the presets are open. Under Wine a process that
-// takes the X input focus aligns the modifiers with the X server's, where
-// keys sent by SendInput are never down, so a press that meets that moment
-// loses its modifiers and is no hotkey at all. Pressing again is safe: the
-// program ignores the hotkey while its menu is open.
-HWND OpenPresetsByHotkey(DWORD processId) {
-  HWND menu = nullptr;
+// Presses every second until done holds: under Wine a process taking the X
+// focus may release SendInput's modifiers mid-press. Pressing again is safe
+// here: an open menu ignores the hotkey, a rule made again stores the same.
+bool PressUntil(const std::function<void()>& press, const std::function<bool()>& done) {
   ULONGLONG pressedAt = 0;
-  WaitUntil([&] {
-    if ((menu = OpenPopupMenu(processId)) != nullptr) return true;
+  return WaitUntil([&] {
+    if (done()) return true;
     if (GetTickCount64() - pressedAt >= 1000) {
-      PressMenuHotkey();
+      press();
       pressedAt = GetTickCount64();
     }
     return false;
   });
+}
+
+HWND OpenPresetsByHotkey(DWORD processId) {
+  HWND menu = nullptr;
+  PressUntil(PressMenuHotkey, [&] { return (menu = OpenPopupMenu(processId)) != nullptr; });
   return menu;
 }
 
@@ -539,9 +541,8 @@ TEST_F(Hook, TheSettingsDialogChangesOrClearsTheHotkeyAtOnce) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-// A rule in one step: Shift with the middle click on a title bar adds an
-// entry from where the window stands, saved at once, and the click goes
-// nowhere; the rule hotkey on the same window, moved since, updates it.
+// Shift with the middle click on a title bar adds an entry from where the
+// window stands, saved at once; the rule hotkey, the window moved, updates it.
 TEST_F(Hook, ARuleInOneStepFromTheTitleBarThenFromTheHotkey) {
   ASSERT_TRUE(app.Start());
   Target target;
@@ -565,17 +566,15 @@ TEST_F(Hook, ARuleInOneStepFromTheTitleBarThenFromTheHotkey) {
               0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
   in[2].mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
   in[3].mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
-  SendInput(5, in, sizeof(INPUT));
-  ASSERT_TRUE(WaitUntil([&] { return saved(first); }));
-  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Class1"), L"QmOneStep");
-  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Process1"), L"qm_target.exe");
+  ASSERT_TRUE(PressUntil([&] { SendInput(5, in, sizeof(INPUT)); }, [&] { return saved(first); }));
+  EXPECT_EQ(IniString(app.EntryPath(), L"Window", L"Class1") + IniString(app.EntryPath(), L"Window", L"Process1"),
+            L"QmOneStepqm_target.exe");
   EXPECT_EQ(MiddleClicksReceived(window), 0);
 
   SetWindowPos(window, nullptr, 504, 252, 600, 354, SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(MakeForeground(window));
   const RECT moved = WindowRect(window);
-  SendKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11});
-  EXPECT_TRUE(WaitUntil([&] { return saved(moved); }));
+  EXPECT_TRUE(PressUntil([] { SendKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11}); }, [&] { return saved(moved); }));
   EXPECT_EQ(app.Close(), 0);
 }
 

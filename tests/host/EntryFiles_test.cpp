@@ -97,8 +97,6 @@ TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
       {u"Hotkey=0", kNoHotkeySetting, u"Hotkey=\r\n"},
       {u"Hotkey=Ctrl+Alt+Nothing", kNoHotkeySetting, u"Hotkey=\r\n"},
       {u"Hotkey", 0, nullptr},  // a line without '=' reads as missing
-      // The rule hotkey has a default of its own: the menu's is not it.
-      {nullptr, 0, nullptr, &Settings::RuleHotkey},
       {u"RuleHotkey=Ctrl+Alt+Shift+F11", 0, nullptr, &Settings::RuleHotkey},
       {u"RuleHotkey=Ctrl+Alt+Shift+F10", kDefaultHotkey, u"RuleHotkey=Ctrl+Alt+Shift+F10\r\n", &Settings::RuleHotkey},
       {u"RuleHotkey=", kNoHotkeySetting, u"RuleHotkey=\r\n", &Settings::RuleHotkey},
