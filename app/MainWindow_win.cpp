@@ -9,6 +9,7 @@
 #include "app/AppState_win.h"
 #include "app/Commands_win.h"
 #include "app/MenuHotkey_win.h"
+#include "app/OneStepRule_win.h"
 #include "app/Startup_win.h"
 #include "base/Win32Glue.h"
 #include "dialogs/Dialogs_win.h"
@@ -75,7 +76,7 @@ void DeleteSelectedEntries() {
 
 void OpenSettings() {
   OpenDialog(IDD_SETTINGS, SettingsDialogProc, DialogRequest{g_store, -1, nullptr});
-  ApplyMenuHotkey(g_mainWindow);
+  ApplyHotkeys(g_mainWindow);
 }
 
 // The toolbar's switch goes through the menu commands so that both roads
@@ -114,14 +115,9 @@ bool g_elevatedNoticeShown;
 void NoticeElevatedWindow() {
   if (g_elevatedNoticeShown) return;
   g_elevatedNoticeShown = true;
-  NOTIFYICONDATAW notice = g_trayIcon;
-  notice.uFlags = NIF_INFO;
-  notice.dwInfoFlags = NIIF_WARNING;
-  LoadText(IDS_ELEVATED_TITLE, AsU16(notice.szInfoTitle));
   wchar_t text[kTextCapacity];
   LoadText(IDS_ELEVATED_TEXT, text);
-  lstrcpynW(notice.szInfo, text, ARRAYSIZE(notice.szInfo));
-  Shell_NotifyIconW(NIM_MODIFY, &notice);
+  ShowTrayNotice(IDS_ELEVATED_TITLE, text, NIIF_WARNING);
 }
 
 // What placement reports elevated windows to: nobody once the notice was
@@ -136,6 +132,32 @@ ElevatedReport ElevatedListener() {
     if (SelfElevated()) g_elevatedNoticeShown = true;
   }
   return g_elevatedNoticeShown ? nullptr : NoticeElevatedWindow;
+}
+
+// A rule made in one step from window (Shift + middle click, or the rule
+// hotkey). Not while a dialog or box is open: an entry dialog keeps the
+// index of the entry it edits, and storing sorts the table under it.
+void MakeRuleInOneStep(HWND window) {
+  if (ModalWindowOpen()) {
+    wchar_t text[kTextCapacity];
+    LoadText(IDS_ONESTEP_BUSY, text);
+    ShowTrayNotice(IDS_ONESTEP_TITLE, text, NIIF_WARNING);
+    return;
+  }
+  if (MakeRuleFromWindow(*g_store, window, g_mainWindow)) RefreshWindowView();
+}
+
+void OnHotkey(int id) {
+  HWND target = nullptr;
+  switch (id) {
+    case kRuleHotkeyId:
+      target = ForegroundUserWindow();
+      if (target != nullptr) MakeRuleInOneStep(target);
+      break;
+    default:
+      OnMenuHotkey(id);
+      break;
+  }
 }
 
 void OnCommand(int id) {
@@ -387,6 +409,17 @@ void AddTrayIcon() {
   SetTimer(g_mainWindow, kTrayRetryTimer, TrayRetryDelayMs(g_trayFailures), nullptr);
 }
 
+void ShowTrayNotice(UINT titleId, const wchar_t* text, DWORD infoFlags) {
+  NOTIFYICONDATAW notice = g_trayIcon;
+  notice.uFlags = NIF_INFO;
+  notice.dwInfoFlags = infoFlags;
+  wchar_t title[kTextCapacity];
+  LoadText(titleId, title);
+  lstrcpynW(notice.szInfoTitle, title, ARRAYSIZE(notice.szInfoTitle));
+  lstrcpynW(notice.szInfo, text, ARRAYSIZE(notice.szInfo));
+  Shell_NotifyIconW(NIM_MODIFY, &notice);
+}
+
 void ExitProgram() {
   CaptureMainWindowRect();
   if (!g_store->Save()) ShowSaveFailure(g_mainWindow);
@@ -438,7 +471,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       ShowMenuEntryPopup(g_store->menus, reinterpret_cast<HWND>(wParam), g_dummyWindow);
       return 0;
     case WM_HOTKEY:
-      OnMenuHotkey(static_cast<int>(wParam));
+      OnHotkey(static_cast<int>(wParam));
+      return 0;
+    case MSG_RULE_WINDOW:
+      MakeRuleInOneStep(reinterpret_cast<HWND>(wParam));
       return 0;
     case MSG_TRAY:
       OnTrayMessage(lParam);
@@ -465,6 +501,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnPowerBroadcast(wParam);
     case MSG_USER_MOVED:
       NoteUserMoved(reinterpret_cast<HWND>(wParam));
+      return 0;
+    case MSG_HOLD_GAVE_UP:
+      NoteHoldGaveUp(reinterpret_cast<HWND>(wParam));
       return 0;
     default:
       if (message == g_taskbarCreatedMessage && message != 0) {

@@ -56,6 +56,9 @@ void ShowList(int list);
 
 // Adds the tray icon (at start, and again when the taskbar is recreated).
 void AddTrayIcon();
+// A notification (balloon) from the tray icon: title string titleId, the
+// text cut to what a notification holds, NIIF_INFO or NIIF_WARNING.
+void ShowTrayNotice(UINT titleId, const wchar_t* text, DWORD infoFlags);
 
 // Exit sequence: capture the window rectangle, save, destroy the window.
 void ExitProgram();

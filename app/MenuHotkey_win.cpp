@@ -1,6 +1,6 @@
-// The system-wide hotkey that opens the preset menu for the foreground
-// window: registered on the main window at start-up and whenever the
-// settings dialog changes it.
+// The system-wide hotkeys, registered on the main window at start-up and
+// whenever the settings dialog changes them: the one that opens the preset
+// menu for the foreground window, and the one that makes a rule of it.
 #include "app/MenuHotkey_win.h"
 
 #include "app/AppState_win.h"
@@ -17,13 +17,24 @@ namespace qm {
 namespace {
 
 constexpr int kMenuHotkeyId = 1;
-int32_t g_registered = 0;  // the combination held now; 0: none
-int32_t g_reported = 0;    // the last combination reported as taken
+
+// One hotkey of the settings and what became of it.
+struct HotkeySlot {
+  int id;
+  int32_t Settings::*setting;
+  int32_t defaultHotkey;
+  UINT takenText;      // the message when another program holds it
+  int32_t registered;  // the combination held now; 0: none
+  int32_t reported;    // the last combination reported as taken
+};
+HotkeySlot g_hotkeys[] = {{kMenuHotkeyId, &Settings::Hotkey, kDefaultHotkey, IDS_HOTKEY_TAKEN, 0, 0},
+                          {kRuleHotkeyId, &Settings::RuleHotkey, kDefaultRuleHotkey, IDS_RULEHOTKEY_TAKEN, 0, 0}};
+HotkeySlot& g_menuHotkey = g_hotkeys[0];
 bool g_menuOpen = false;
 
-void ReportTaken(HWND owner, int32_t hotkey) {
+void ReportTaken(HWND owner, UINT textId, int32_t hotkey) {
   char16_t format[kTextCapacity];
-  LoadText(IDS_HOTKEY_TAKEN, format);
+  LoadText(textId, format);
   std::u16string name = FormatHotkey(hotkey);
   wchar_t text[2 * kTextCapacity];
   wsprintfW(text, AsWide(format), AsWide(name.c_str()));
@@ -63,39 +74,48 @@ void WaitForModifiersReleased(uint32_t modifiers) {
   while (held() && GetTickCount64() < deadline) Sleep(kPollMs);
 }
 
-}  // namespace
-
-void ApplyMenuHotkey(HWND owner) {
-  int32_t hotkey = HotkeyInUse(g_store->settings.Hotkey);
-  if (hotkey == g_registered) return;
-  if (g_registered != 0) {
-    UnregisterHotKey(g_mainWindow, kMenuHotkeyId);
-    g_registered = 0;
+void ApplyHotkey(HotkeySlot& slot, HWND owner) {
+  int32_t hotkey = HotkeyInUse(g_store->settings.*slot.setting, slot.defaultHotkey);
+  if (hotkey == slot.registered) return;
+  if (slot.registered != 0) {
+    UnregisterHotKey(g_mainWindow, slot.id);
+    slot.registered = 0;
   }
   if (!IsUsableHotkey(hotkey)) return;
   // MOD_NOREPEAT: a held combination reports once, not at every
   // auto-repeat of its key (RegisterHotKey, Windows 7 and later).
-  if (RegisterHotKey(g_mainWindow, kMenuHotkeyId, HotkeyModifiers(hotkey) | MOD_NOREPEAT, HotkeyKey(hotkey))) {
-    g_registered = hotkey;
+  if (RegisterHotKey(g_mainWindow, slot.id, HotkeyModifiers(hotkey) | MOD_NOREPEAT, HotkeyKey(hotkey))) {
+    slot.registered = hotkey;
     return;
   }
   // Another program holds it. Said once per combination, not at every
   // settings OK; the program works on without it.
-  if (hotkey == g_reported) return;
-  g_reported = hotkey;
-  ReportTaken(owner, hotkey);
+  if (hotkey == slot.reported) return;
+  slot.reported = hotkey;
+  ReportTaken(owner, slot.takenText, hotkey);
+}
+
+}  // namespace
+
+void ApplyHotkeys(HWND owner) {
+  for (HotkeySlot& slot : g_hotkeys) ApplyHotkey(slot, owner);
+}
+
+HWND ForegroundUserWindow() {
+  HWND target = GetAncestor(GetForegroundWindow(), GA_ROOT);
+  if (target == nullptr || !IsUserTopLevel(target)) return nullptr;
+  DWORD process = 0;
+  GetWindowThreadProcessId(target, &process);
+  return process == GetCurrentProcessId() ? nullptr : target;
 }
 
 void OnMenuHotkey(int id) {
   // A held key repeats; a menu already open takes the keys itself.
   if (id != kMenuHotkeyId || g_menuOpen) return;
-  HWND target = GetAncestor(GetForegroundWindow(), GA_ROOT);
   // Only a user's window: with the desktop, the taskbar or a shell surface
   // in the foreground there is nothing to place.
-  if (target == nullptr || !IsUserTopLevel(target)) return;
-  DWORD process = 0;
-  GetWindowThreadProcessId(target, &process);
-  if (process == GetCurrentProcessId()) return;
+  HWND target = ForegroundUserWindow();
+  if (target == nullptr) return;
   // Where the window's own system menu opens: under its caption, at its
   // left edge.
   WINDOWINFO info = {};
@@ -105,7 +125,7 @@ void OnMenuHotkey(int id) {
   POINT at = {info.rcWindow.left + static_cast<LONG>(info.cxWindowBorders),
               info.rcWindow.top + static_cast<LONG>(info.cyWindowBorders) + caption};
   g_menuOpen = true;
-  WaitForModifiersReleased(HotkeyModifiers(g_registered));
+  WaitForModifiersReleased(HotkeyModifiers(g_menuHotkey.registered));
   ShowMenuEntryPopup(g_store->menus, target, g_dummyWindow, &at);
   g_menuOpen = false;
   // The keyboard goes back to the window it came from.

@@ -139,7 +139,7 @@ bool StartProgram(HINSTANCE instance, EntryStore& store) {
   if (!loaded) PostMessageW(g_mainWindow, MSG_STARTUP_NOTICE, 0, 0);
   // Last: a combination another program holds is reported in a message box,
   // and everything else is working by then.
-  ApplyMenuHotkey(nullptr);
+  ApplyHotkeys(nullptr);
   return true;
 }
 

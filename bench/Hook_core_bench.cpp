@@ -28,6 +28,7 @@ class NoActions : public HookActions {
   void ShowRect(HookWindow window) override { benchmark::DoNotOptimize(window); }
   void HideRect() override {}
   void KeepInside(HookWindow window) override { benchmark::DoNotOptimize(window); }
+  void GaveUp(HookWindow window) override { benchmark::DoNotOptimize(window); }
 };
 
 void BM_Baseline_RecordEvent(benchmark::State& state) {
@@ -49,7 +50,7 @@ void BM_MiddleClickDecision(benchmark::State& state) {
   int32_t y = 200;
   for (auto _ : state) {
     bool inBand = InTitleBand(400, y, window, TitleBandHeight(8, 23));
-    benchmark::DoNotOptimize(gesture.Press(inBand));
+    benchmark::DoNotOptimize(gesture.Press(inBand, false));
     benchmark::DoNotOptimize(gesture.Release());
     y = y == 260 ? 200 : y + 1;
   }

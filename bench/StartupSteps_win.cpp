@@ -115,7 +115,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   if (steps >= kDummyWindow) g_dummyWindow = CreateDummy();
   if (steps >= kReadoutWindow) CreateReadoutWindow();
   if (steps >= kHook) SetHook(g_mainWindow, g_dummyWindow, store.settings.Tooltip, store.settings.KeepIn);
-  if (steps >= kHotkey) ApplyMenuHotkey(nullptr);
+  if (steps >= kHotkey) ApplyHotkeys(nullptr);
   if (steps < kDummyWindow) CreateDummy();
 
   const int exitCode = RunMessageLoop();

@@ -45,7 +45,7 @@ double MedianSeconds(int runs, Work work) {
 // Plain titles and classes: the key-by-key writer drops leading blanks and
 // quotes, and the comparison is about speed on equal content.
 void FillFullTables() {
-  store.settings = Settings{100, 200, 640, 480, 1, 0, 1, 0, 1};
+  store.settings = Settings{100, 200, 640, 480, 1, 0, 1, 0, 1, 0};
   for (int32_t i = 0; i < kMaxEntries; ++i) {
     WindowEntry& w = store.windows.Entries[i];
     wchar_t title[kTextCapacity];

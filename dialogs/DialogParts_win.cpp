@@ -44,7 +44,7 @@ void SetCheckedFlag(HWND dialog, int id, int32_t flag) {
   CheckDlgButton(dialog, id, flag != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
+void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value, int32_t defaultHotkey) {
   switch (kind) {
     case ControlKind::Text:
       break;
@@ -79,12 +79,12 @@ void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value) {
       // the control makes such input Ctrl+Alt with that key.
       SendDlgItemMessageW(dialog, id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
                           MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-      SendDlgItemMessageW(dialog, id, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(value)), 0);
+      SendDlgItemMessageW(dialog, id, HKM_SETHOTKEY, HotkeyToControl(HotkeyInUse(value, defaultHotkey)), 0);
       break;
   }
 }
 
-int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
+int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current, int32_t defaultHotkey) {
   switch (kind) {
     case ControlKind::Text:
       return current;
@@ -109,7 +109,7 @@ int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current) {
       return current == -1 ? 0 : current;
     case ControlKind::Hotkey: {
       const WORD word = static_cast<WORD>(SendDlgItemMessageW(dialog, id, HKM_GETHOTKEY, 0, 0));
-      return HotkeySetting(HotkeyFromControl(word, HotkeyInUse(current)));
+      return HotkeySetting(HotkeyFromControl(word, HotkeyInUse(current, defaultHotkey)), defaultHotkey);
     }
   }
   return 0;

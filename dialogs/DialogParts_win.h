@@ -53,8 +53,11 @@ struct ControlField {
   ControlKind Kind;
   int32_t Record::*Number = nullptr;
   TextMember<Record> Text = nullptr;
+  int32_t DefaultHotkey = 0;  // what a hotkey control shows for the field's 0
 
   constexpr ControlField(int id, int32_t Record::*number, ControlKind kind) : Id(id), Kind(kind), Number(number) {}
+  constexpr ControlField(int id, int32_t Record::*number, HotkeyDefault hotkey)
+      : Id(id), Kind(ControlKind::Hotkey), Number(number), DefaultHotkey(hotkey.Hotkey) {}
   constexpr ControlField(int id, TextMember<Record> text) : Id(id), Kind(ControlKind::Text), Text(text) {}
 };
 
@@ -72,10 +75,11 @@ constexpr bool ShowsKeptFields(const ControlField<Record> (&controls)[N], const 
   return true;
 }
 
-void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value);
+// defaultHotkey: what a hotkey control's field means by 0.
+void LoadControl(HWND dialog, int id, ControlKind kind, int32_t value, int32_t defaultHotkey = 0);
 // current: the field's value before, which a monitor box without a
 // selection and a hotkey the control cannot show keep.
-int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current);
+int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current, int32_t defaultHotkey = 0);
 
 template <typename Record, size_t N>
 void LoadControls(HWND dialog, const ControlField<Record> (&controls)[N], const Record& record) {
@@ -83,7 +87,7 @@ void LoadControls(HWND dialog, const ControlField<Record> (&controls)[N], const 
     if (c.Kind == ControlKind::Text) {
       SetDlgItemTextW(dialog, c.Id, reinterpret_cast<const wchar_t*>(record.*c.Text));
     } else {
-      LoadControl(dialog, c.Id, c.Kind, record.*c.Number);
+      LoadControl(dialog, c.Id, c.Kind, record.*c.Number, c.DefaultHotkey);
     }
   }
 }
@@ -93,7 +97,7 @@ void StoreControls(HWND dialog, const ControlField<Record> (&controls)[N], Recor
     if (c.Kind == ControlKind::Text) {
       ReadControlText(dialog, c.Id, record.*c.Text);
     } else {
-      record.*c.Number = StoreControl(dialog, c.Id, c.Kind, record.*c.Number);
+      record.*c.Number = StoreControl(dialog, c.Id, c.Kind, record.*c.Number, c.DefaultHotkey);
     }
   }
 }

@@ -1,8 +1,8 @@
-// The settings dialog: the two options handed to the hook library and the
-// preset-menu hotkey. OK keeps them in Settings and Config.ini; the running
-// hook library goes on with the values it was given at start-up, so a change
-// of those takes effect at the next start. The main window registers a
-// changed hotkey as soon as the dialog has closed.
+// The settings dialog: the two options handed to the hook library, the
+// preset-menu hotkey and the one-step rule's hotkey. OK keeps them in
+// Settings and Config.ini; the running hook library goes on with the values it was given at start-up, so a change
+// of those takes effect at the next start. The main window registers
+// changed hotkeys as soon as the dialog has closed.
 #include <windows.h>
 
 #include "dialogs/DialogParts_win.h"
@@ -16,8 +16,9 @@ namespace {
 constexpr ControlField<Settings> kSettingsControls[] = {
     {IDC_TOOLTIP, &Settings::Tooltip, ControlKind::Check},
     {IDC_KEEPIN, &Settings::KeepIn, ControlKind::Check},
-    {IDC_HOTKEY, &Settings::Hotkey, ControlKind::Hotkey},
+    {IDC_HOTKEY, &Settings::Hotkey, HotkeyDefault{kDefaultHotkey}},
     {IDC_FOLLOWDESKTOP, &Settings::FollowDesktop, ControlKind::CheckOnWhenAbsent},
+    {IDC_RULEHOTKEY, &Settings::RuleHotkey, HotkeyDefault{kDefaultRuleHotkey}},
 };
 static_assert(ShowsKeptFields(kSettingsControls, kSettingsFields), "a control shows a field no key keeps");
 

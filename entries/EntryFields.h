@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "entries/EntryTable.h"
+#include "entries/HotkeyText.h"
 #include "entries/Settings.h"
 
 namespace qm {
@@ -30,7 +31,7 @@ enum class FieldKind : uint8_t {
   // record reads as one whose file lacks the key.
   OptionalNumber,
   OptionalText,    // a Text that is written only when it is not empty
-  Hotkey,          // a key combination as HotkeyText.h writes it, written only when not the default
+  Hotkey,          // a key combination as HotkeyText.h writes it, written only when not its default
 };
 
 // Row tags for what the member alone does not tell.
@@ -39,6 +40,9 @@ struct Optional {
 };
 struct StyleBit {
   uint32_t Bit;  // the window style bit the field sets when non-zero
+};
+struct HotkeyDefault {
+  int32_t Hotkey;  // the combination a missing key (and the field's 0) means
 };
 
 template <typename Record>
@@ -51,13 +55,15 @@ struct FieldRow {
   FieldKind Kind;
   int32_t Record::*Number = nullptr;
   TextMember<Record> Text = nullptr;
-  int32_t Absent = 0;
+  int32_t Absent = 0;  // an optional number's absent value; a hotkey's default
   uint32_t Style = 0;
 
   constexpr FieldRow(const char16_t* key, int32_t Record::*number, FieldKind kind = FieldKind::Number)
       : Key(key), Kind(kind), Number(number) {}
   constexpr FieldRow(const char16_t* key, int32_t Record::*number, Optional optional)
       : Key(key), Kind(FieldKind::OptionalNumber), Number(number), Absent(optional.Absent) {}
+  constexpr FieldRow(const char16_t* key, int32_t Record::*number, HotkeyDefault hotkey)
+      : Key(key), Kind(FieldKind::Hotkey), Number(number), Absent(hotkey.Hotkey) {}
   constexpr FieldRow(const char16_t* key, int32_t Record::*number, StyleBit style)
       : Key(key), Kind(FieldKind::Flag), Number(number), Style(style.Bit) {}
   constexpr FieldRow(const char16_t* key, TextMember<Record> text, FieldKind kind = FieldKind::Text)
@@ -73,8 +79,9 @@ inline constexpr FieldRow<Settings> kSettingsFields[] = {
     {u"List", &Settings::List, FieldKind::Flag},
     {u"Tooltip", &Settings::Tooltip, FieldKind::Flag},
     {u"KeepIn", &Settings::KeepIn, FieldKind::Flag},
-    {u"Hotkey", &Settings::Hotkey, FieldKind::Hotkey},
+    {u"Hotkey", &Settings::Hotkey, HotkeyDefault{kDefaultHotkey}},
     {u"FollowDesktop", &Settings::FollowDesktop, Optional{1}},
+    {u"RuleHotkey", &Settings::RuleHotkey, HotkeyDefault{kDefaultRuleHotkey}},
 };
 
 // Section "Window", each key with the entry's number appended ("Title1").

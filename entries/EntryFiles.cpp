@@ -91,13 +91,13 @@ void ResetTable(Table& table, int32_t count) {
 }
 
 // A hotkey that cannot be read is no hotkey; a missing one the default.
-int32_t ReadHotkey(const IniDocument& doc, const char16_t* section, U16View key) {
+int32_t ReadHotkey(const IniDocument& doc, const char16_t* section, U16View key, int32_t defaultHotkey) {
   U16View raw;
   if (!doc.FindValue(section, key, &raw)) return 0;
   char16_t text[kTextCapacity];
   const size_t length = doc.ReadString(section, key, U16View(), text, kTextCapacity);
   int32_t hotkey = 0;
-  return ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey) : kNoHotkeySetting;
+  return ParseHotkey(U16View(text, length), &hotkey) ? HotkeySetting(hotkey, defaultHotkey) : kNoHotkeySetting;
 }
 
 // Reads every key of a record's table; number is the entry's (0: unnumbered).
@@ -120,7 +120,7 @@ void ReadRecord(const IniDocument& doc, const char16_t* section, int32_t number,
         doc.ReadString(section, key.view(), U16View(), record.*row.Text, kTextCapacity);
         break;
       case FieldKind::Hotkey:
-        record.*row.Number = ReadHotkey(doc, section, key.view());
+        record.*row.Number = ReadHotkey(doc, section, key.view(), row.Absent);
         break;
     }
   }
@@ -168,7 +168,7 @@ void WriteRecord(TextBuilder& out, int32_t number, const FieldRow<Record> (&rows
         if (!FieldView(record.*row.Text).empty()) out.Text(key.view(), FieldView(record.*row.Text));
         break;
       case FieldKind::Hotkey:
-        if (record.*row.Number != 0) out.Key(key.view(), FormatHotkey(HotkeyInUse(record.*row.Number)));
+        if (record.*row.Number != 0) out.Key(key.view(), FormatHotkey(HotkeyInUse(record.*row.Number, row.Absent)));
         break;
     }
   }

@@ -32,16 +32,20 @@ constexpr uint32_t HotkeyKey(int32_t hotkey) { return static_cast<uint32_t>(hotk
 // key that needs all three modifiers.
 constexpr uint32_t kVirtualKeyF10 = 0x79;
 constexpr int32_t kDefaultHotkey = MakeHotkey(kHotkeyCtrl | kHotkeyAlt | kHotkeyShift, kVirtualKeyF10);
+// The key beside it, for the same reasons: Ctrl+Alt+Shift+F11 makes a window
+// rule of the foreground window where it stands.
+constexpr uint32_t kVirtualKeyF11 = 0x7A;
+constexpr int32_t kDefaultRuleHotkey = MakeHotkey(kHotkeyCtrl | kHotkeyAlt | kHotkeyShift, kVirtualKeyF11);
 
-// How the settings keep the hotkey: 0 for the default, so that settings
-// and files from before there was a hotkey mean the default, kNoHotkeySetting
-// for none, else the hotkey.
+// How the settings keep a hotkey: 0 for its default, so that settings
+// and files from before there was that hotkey mean the default,
+// kNoHotkeySetting for none, else the hotkey.
 constexpr int32_t kNoHotkeySetting = -1;
-constexpr int32_t HotkeyInUse(int32_t setting) {
-  return setting == 0 ? kDefaultHotkey : setting == kNoHotkeySetting ? 0 : setting;
+constexpr int32_t HotkeyInUse(int32_t setting, int32_t defaultHotkey = kDefaultHotkey) {
+  return setting == 0 ? defaultHotkey : setting == kNoHotkeySetting ? 0 : setting;
 }
-constexpr int32_t HotkeySetting(int32_t hotkey) {
-  return hotkey == kDefaultHotkey ? 0 : hotkey == 0 ? kNoHotkeySetting : hotkey;
+constexpr int32_t HotkeySetting(int32_t hotkey, int32_t defaultHotkey = kDefaultHotkey) {
+  return hotkey == defaultHotkey ? 0 : hotkey == 0 ? kNoHotkeySetting : hotkey;
 }
 
 // Whether hotkey can be registered as it stands: a key that is not itself a

@@ -23,6 +23,9 @@ struct Settings {
   // without the key) is on, -1 (the file's 0) is off, and only off is
   // written.
   int32_t FollowDesktop;
+  // The hotkey that makes a window rule of the foreground window where it
+  // stands, kept as Hotkey is with its own default (kDefaultRuleHotkey).
+  int32_t RuleHotkey;
 };
 
 inline bool FollowsDesktop(const Settings& settings) { return settings.FollowDesktop != -1; }
@@ -30,7 +33,7 @@ inline bool FollowsDesktop(const Settings& settings) { return settings.FollowDes
 // The settings of a missing Config.ini: a 320 x 240 window centred on a
 // screen of the given size (quotients toward zero), window list shown.
 inline Settings DefaultSettings(int32_t screenWidth, int32_t screenHeight) {
-  return Settings{(screenWidth - 320) / 2, (screenHeight - 240) / 2, 320, 240, 1, 0, 0, 0, 0};
+  return Settings{(screenWidth - 320) / 2, (screenHeight - 240) / 2, 320, 240, 1, 0, 0, 0, 0, 0};
 }
 
 }  // namespace qm

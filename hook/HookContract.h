@@ -59,6 +59,13 @@ constexpr int32_t RuleAnswerHoldSeconds(LRESULT result) { return static_cast<int
 // WM_COPYDATA with dwData MSG_COMMAND_OUTPUT: UTF-16 text, in pieces.
 #define MSG_COMMAND_REQUEST 0x8010
 #define MSG_COMMAND_OUTPUT  0x8011
+// Posted to the main window by the library. MSG_RULE_WINDOW: wParam is a
+// window whose title bar the user middle-clicked with Shift held (the click
+// swallowed): a window rule is made, or updated, from where it stands.
+// MSG_HOLD_GAVE_UP: wParam is a window whose own program moved it back more
+// often than the hold allows; the library stopped holding it.
+#define MSG_RULE_WINDOW     0x8012
+#define MSG_HOLD_GAVE_UP    0x8013
 constexpr LRESULT kCommandAnswered = 0x100;
 
 struct CommandRequest {

@@ -152,8 +152,11 @@ bool HookCore::LookAgain(size_t index, HookTime now, HookFacts& facts, HookActio
   if (!held.ruled) return true;
   if (!facts.OffItsRule(held.window)) return true;
   if (held.replacements >= kHoldReplacements) {
-    // Its program wants it elsewhere and insists: leave it there.
+    // Its program wants it elsewhere and insists: leave it there, and say
+    // so, since the rule no longer stands for where the window is.
+    const HookWindow window = held.window;
     RemoveHeld(index);
+    actions.GaveUp(window);
     return false;
   }
   ++held.replacements;
@@ -393,11 +396,12 @@ KeepInsideMove ComputeKeepInside(const Rect32& window, const Rect32* monitors, s
   return {true, static_cast<int32_t>(dx), static_cast<int32_t>(dy)};
 }
 
-bool MiddleClickGesture::Press(bool onTitleBar) {
+MiddlePress MiddleClickGesture::Press(bool onTitleBar, bool shift) {
   // Decided afresh on every press, so a release whose press went through is
   // never swallowed, even if an earlier release went missing.
   swallowRelease_ = onTitleBar;
-  return onTitleBar;
+  if (!onTitleBar) return MiddlePress::PassOn;
+  return shift ? MiddlePress::Rule : MiddlePress::Presets;
 }
 
 bool MiddleClickGesture::Release() {

@@ -116,6 +116,10 @@ class HookActions {
   virtual void ShowRect(HookWindow window) = 0;    // send its rectangle to the readout
   virtual void HideRect() = 0;                     // post MSG_TIP_HIDE
   virtual void KeepInside(HookWindow window) = 0;  // bring it back inside the desktop
+  // Its program moved it back more often than the hold allows and the hold
+  // gave up (post MSG_HOLD_GAVE_UP): the program can then say why the
+  // window does not stand where its rule puts it.
+  virtual void GaveUp(HookWindow window) = 0;
 };
 
 struct HookOptions {
@@ -245,13 +249,16 @@ bool CoveredByMonitors(const Rect32& rect, const Rect32* monitors, size_t monito
 constexpr size_t kMaxMonitors = 16;
 
 // The middle-click gesture: a middle press on a top-level window's title
-// bar asks for the preset menu and is swallowed, and so is its release; every
-// other event passes untouched.
+// bar asks for the preset menu, or with Shift held for a window rule made
+// from where the window stands, and is swallowed, and so is its release;
+// every other event passes untouched.
+enum class MiddlePress : uint8_t { PassOn, Presets, Rule };
+
 class MiddleClickGesture {
  public:
-  // A middle press. onTitleBar: whether it lies on a title bar. True: swallow
-  // it and open the menu.
-  bool Press(bool onTitleBar);
+  // A middle press. onTitleBar: whether it lies on a title bar; shift:
+  // whether Shift is down. Anything but PassOn: swallow it and report it.
+  MiddlePress Press(bool onTitleBar, bool shift);
   // A middle release. True: swallow it (its press was swallowed).
   bool Release();
 

@@ -210,8 +210,10 @@ void ApplyZOrderAndState(HWND window, const WindowEntry& entry) {
   }
 }
 
-// The windows the user moved or sized since the program last placed them.
+// The windows the user moved or sized since the program last placed them,
+// and those whose hold gave up on their program since; bounded alike.
 UserMovedWindows g_userMoved;
+UserMovedWindows g_holdGaveUp;
 
 uintptr_t WindowKey(HWND window) { return reinterpret_cast<uintptr_t>(window); }
 
@@ -362,6 +364,7 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
   const WindowEntry entry = rules.Entries[index];
   if (!PlaceWindow(window, entry)) return;
   g_userMoved.Forget(WindowKey(window));
+  g_holdGaveUp.Forget(WindowKey(window));
   // Another frame has other invisible borders (a sizing frame has wide
   // ones): an anchored window is aligned once more by its new frame.
   if (entry.DesableStyle == 0 && ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) {
@@ -383,6 +386,10 @@ void ReapplyToAllWindows(const WindowTable& rules) {
 void NoteUserMoved(HWND window) { g_userMoved.Note(WindowKey(window)); }
 
 bool UserMovedSincePlaced(HWND window) { return g_userMoved.Contains(WindowKey(window)); }
+
+void NoteHoldGaveUp(HWND window) { g_holdGaveUp.Note(WindowKey(window)); }
+
+bool HoldGaveUpSincePlaced(HWND window) { return g_holdGaveUp.Contains(WindowKey(window)); }
 
 DesktopLayout ReadDesktopLayout() {
   DesktopLayout layout = {};

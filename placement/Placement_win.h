@@ -30,6 +30,10 @@ void ReapplyToAllWindows(const WindowTable& rules);
 // window by its rule forgets it again.
 void NoteUserMoved(HWND window);
 bool UserMovedSincePlaced(HWND window);
+// MSG_HOLD_GAVE_UP: window's program moved it back more often than the hold
+// allows. Placing the window by its rule forgets it again.
+void NoteHoldGaveUp(HWND window);
+bool HoldGaveUpSincePlaced(HWND window);
 // The monitors and their work areas as they are now.
 DesktopLayout ReadDesktopLayout();
 // MSG_PLACE_WINDOW: the rule for window, without a visibility test but

@@ -18,8 +18,9 @@ enum class RuleReason : uint8_t {
   NotAnswering,   // its program does not answer within the bound
   MinOrMax,       // minimised or maximised: placement leaves it alone
   MovedByUser,    // the user moved or sized it since it was placed
+  HoldGaveUp,     // its program moved it back more often than the hold allows
 };
-constexpr int kRuleReasonCount = 6;
+constexpr int kRuleReasonCount = 7;
 
 // What the decision reads about one window. Everything after entry is read
 // only when an entry matches.
@@ -29,6 +30,7 @@ struct StandingFacts {
   bool answers;           // its thread answered within the bound
   uint32_t style;         // GWL_STYLE
   bool movedByUser;       // moved or sized by the user since it was placed
+  bool holdGaveUp;        // the hold gave up on it since it was placed
 };
 
 struct RuleStanding {

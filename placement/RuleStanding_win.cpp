@@ -63,13 +63,17 @@ RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {
     facts.answers = !facts.elevatedAboveUs && WindowAnswers(window);
     facts.style = static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
     facts.movedByUser = UserMovedSincePlaced(window);
+    facts.holdGaveUp = HoldGaveUpSincePlaced(window);
   }
   return ExplainWindow(facts);
 }
 
 ReasonTexts::ReasonTexts() : text{}, views{} {
+  // By RuleReason; Applies shows the entry, not a text.
+  constexpr UINT kIds[kRuleReasonCount] = {0, IDS_REASON_NOENTRY, IDS_REASON_ELEVATED, IDS_REASON_NOANSWER,
+                                           IDS_REASON_MINMAX, IDS_REASON_MOVED, IDS_REASON_GAVEUP};
   for (int i = 1; i < kRuleReasonCount; ++i) {
-    LoadText(static_cast<UINT>(IDS_REASON_NOENTRY + i - 1), text[i]);
+    LoadText(kIds[i], text[i]);
     views[i] = U16ViewOf(text[i]);
   }
 }

@@ -59,6 +59,7 @@
 #define IDC_FLASH          10120  // flashes the frame of the selected running window
 #define IDC_FOLLOWDESKTOP  10110  // settings: place again when the desktop settles
 #define IDC_UNIT           10111  // entry numbers are shares of the work area
+#define IDC_RULEHOTKEY     10121  // settings: the hotkey that makes a rule of the foreground window
 
 // String table.
 #define IDS_ADD            IDM_ADD
@@ -106,6 +107,12 @@
 #define IDS_REASON_MOVED   50145
 #define IDS_ELEVATED_TITLE 50146  // the tray notice about elevated programs
 #define IDS_ELEVATED_TEXT  50147
+#define IDS_REASON_GAVEUP  50148  // the hold gave up on the window's program
+#define IDS_ONESTEP_TITLE  50149  // the tray notice of a rule made in one step
+#define IDS_ONESTEP_ADDED  50150  // %s: the entry's class (and program)
+#define IDS_ONESTEP_UPDATED 50151
+#define IDS_ONESTEP_BUSY   50152  // a one-step rule waits for the open dialog
+#define IDS_RULEHOTKEY_TAKEN 50153  // %s: the combination, as Config.ini writes it
 
 // Main window children and the tray icon.
 #define IDC_MENUVIEW       101

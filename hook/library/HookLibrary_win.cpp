@@ -154,6 +154,10 @@ class WindowActions : public HookActions {
   void HideRect() override { PostMessageW(g_lib.main, MSG_TIP_HIDE, 0, 0); }
 
   void KeepInside(HookWindow window) override { KeepWindowInside(AsWindow(window)); }
+
+  void GaveUp(HookWindow window) override {
+    PostMessageW(g_lib.main, MSG_HOLD_GAVE_UP, static_cast<WPARAM>(window), 0);
+  }
 };
 
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD);

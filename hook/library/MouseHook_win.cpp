@@ -161,6 +161,12 @@ MouseInput KindOf(WPARAM message) {
   }
 }
 
+// Whether Shift is down as the press arrives. The keyboard hook runs only
+// while a window is held, so the state comes from the system: the key's
+// physical state at this moment ("GetAsyncKeyState"), which a low-level
+// hook may read, as the press itself has not been passed on yet.
+bool ShiftDown() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
 void NoteInput() { g_lastInputAt.store(t_input.LastAt(), std::memory_order_relaxed); }
 
 LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
@@ -174,9 +180,15 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
         // With the main window gone nobody would show the menu: let the
         // click through.
         bool onTitleBar = IsWindow(g_mouse.main) && PressOnTitleBar(event->pt, &target);
-        if (t_gesture.Press(onTitleBar)) {
-          PostMessageW(g_mouse.main, MSG_MENU_WINDOW, reinterpret_cast<WPARAM>(target), 0);
-          return 1;
+        switch (t_gesture.Press(onTitleBar, onTitleBar && ShiftDown())) {
+          case MiddlePress::Presets:
+            PostMessageW(g_mouse.main, MSG_MENU_WINDOW, reinterpret_cast<WPARAM>(target), 0);
+            return 1;
+          case MiddlePress::Rule:
+            PostMessageW(g_mouse.main, MSG_RULE_WINDOW, reinterpret_cast<WPARAM>(target), 0);
+            return 1;
+          case MiddlePress::PassOn:
+            break;
         }
         break;
       }

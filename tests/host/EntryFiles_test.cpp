@@ -46,7 +46,7 @@ std::unique_ptr<Tables> ParseBack(const Tables& t) {
 
 TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
   IniDocument empty;
-  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0, 0, 0});
+  ExpectSettings(ParseSettings(empty, 1920, 1080), {800, 420, 320, 240, 1, 0, 0, 0, 0, 0});
   // Quotients round toward zero, also for a screen narrower than the window.
   Settings odd = ParseSettings(empty, 1366, 767);
   EXPECT_EQ(odd.Left, 523);
@@ -59,11 +59,11 @@ TEST(EntryFiles, MissingConfigGivesCentredDefaults) {
 TEST(EntryFiles, ConfigKeysOverrideEachDefaultAlone) {
   IniDocument doc(u"[Config]\r\nTop=-30\r\nList=0\r\nKeepIn=1\r\nWidth=\r\n");
   // An empty value (Width) reads as the default.
-  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1, 0, 0});
+  ExpectSettings(ParseSettings(doc, 1920, 1080), {800, -30, 320, 240, 0, 0, 1, 0, 0, 0});
 }
 
 TEST(EntryFiles, ConfigTextHasEveryKeyInOrder) {
-  Settings s{-1280, 5, 640, 480, 0, 1, 1, 0, 0};
+  Settings s{-1280, 5, 640, 480, 0, 1, 1, 0, 0, 0};
   EXPECT_EQ(ComposeConfigText(s),
             u"[Config]\r\nLeft=-1280\r\nTop=5\r\nWidth=640\r\nHeight=480\r\nList=0\r\nTooltip=1\r\nKeepIn=1\r\n");
   Settings back = ParseSettings(IniDocument(ComposeConfigText(s)), 1920, 1080);
@@ -86,6 +86,7 @@ TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
     const char16_t* line;  // nullptr: no such key
     int32_t setting;
     const char16_t* written;  // nullptr: not written
+    int32_t Settings::*field = &Settings::Hotkey;
   };
   const int32_t ctrlAltQ = MakeHotkey(kHotkeyCtrl | kHotkeyAlt, 'Q');
   const Case cases[] = {
@@ -96,6 +97,9 @@ TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
       {u"Hotkey=0", kNoHotkeySetting, u"Hotkey=\r\n"},
       {u"Hotkey=Ctrl+Alt+Nothing", kNoHotkeySetting, u"Hotkey=\r\n"},
       {u"Hotkey", 0, nullptr},  // a line without '=' reads as missing
+      {u"RuleHotkey=Ctrl+Alt+Shift+F11", 0, nullptr, &Settings::RuleHotkey},
+      {u"RuleHotkey=Ctrl+Alt+Shift+F10", kDefaultHotkey, u"RuleHotkey=Ctrl+Alt+Shift+F10\r\n", &Settings::RuleHotkey},
+      {u"RuleHotkey=", kNoHotkeySetting, u"RuleHotkey=\r\n", &Settings::RuleHotkey},
   };
   const std::u16string before = u"[Config]\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\nList=1\r\nTooltip=0\r\nKeepIn=0\r\n";
   for (const Case& c : cases) {
@@ -103,7 +107,7 @@ TEST(EntryFiles, HotkeyKeyIsWrittenOnlyWhenItIsNotTheDefault) {
     std::u16string text = before;
     if (c.line != nullptr) text += std::u16string(c.line) + u"\r\n";
     Settings settings = ParseSettings(IniDocument(text), 1920, 1080);
-    EXPECT_EQ(settings.Hotkey, c.setting);
+    EXPECT_EQ(settings.*c.field, c.setting);
     EXPECT_EQ(ComposeConfigText(settings), before + (c.written != nullptr ? c.written : u""));
   }
 }

@@ -58,6 +58,7 @@ class Recorder : public HookActions {
   void ShowRect(HookWindow window) override { Add("rect", window); }
   void HideRect() override { Add("hide", 0); }
   void KeepInside(HookWindow window) override { Add("keep", window); }
+  void GaveUp(HookWindow window) override { Add("gave-up", window); }
   HookTime now = 0;
   std::vector<std::string> log;
   std::vector<HookWindow> landed;  // moved by a placement: a location event is due
@@ -215,9 +216,10 @@ TEST(HookCore, HeldWindowsAreKeptWhereTheirRulePutsThem) {
        plain,
        {At(0, Show, 1), At(100, Moves, 1), At(200, Moves, 1), At(300, Moves, 1), At(400, Moves, 1),
         At(500, Moves, 1), At(3000, Tick)},
-       {"0 place 1", "100 place 1", "200 place 1", "300 place 1"}},
-      {"a window that never gets where its rule says is placed three more times",
-       plain, {At(0, Show, 70), At(3000, Tick)}, {"0 place 70", "50 place 70", "100 place 70", "150 place 70"}},
+       {"0 place 1", "100 place 1", "200 place 1", "300 place 1", "400 gave-up 1"}},
+      {"a window that never gets where its rule says is placed three more times, then given up",
+       plain, {At(0, Show, 70), At(3000, Tick)},
+       {"0 place 70", "50 place 70", "100 place 70", "150 place 70", "200 gave-up 70"}},
       {"user input since the show ends the hold", plain, {At(0, Show, 1), At(300, Moves, 1, 200)}, {"0 place 1"}},
       {"input before the show does not", plain, {At(100, Show, 1), At(400, Moves, 1, 40)},
        {"100 place 1", "400 place 1"}},
@@ -249,7 +251,7 @@ TEST(HookCore, ALateTitleGetsOneChance) {
        plain,
        {At(0, Show, 1), At(100, Titles, 1), At(200, Moves, 1), At(300, Moves, 1), At(400, Moves, 1),
         At(500, Moves, 1)},
-       {"0 place 1", "100 place 1", "200 place 1", "300 place 1", "400 place 1"}},
+       {"0 place 1", "100 place 1", "200 place 1", "300 place 1", "400 place 1", "500 gave-up 1"}},
       {"after the hold a new title changes nothing", plain, {At(0, Show, 50), At(2000, Titles, 50)}, {"0 place 50"}},
       {"user input after the show ends the title chance",
        plain, {At(0, Show, 50), At(700, Titles, 50, 400), At(3000, Tick)}, {"0 place 50"}},
@@ -517,23 +519,28 @@ TEST(KeepInside, CoverageByMonitorsIsExact) {
 TEST(MiddleClick, SwallowsTitleBarClicksAndTheirReleasesOnly) {
   struct Case {
     const char* name;
-    std::vector<int> events;  // 1: press on a title bar, 0: press elsewhere, -1: release
-    std::vector<bool> swallowed;
+    std::vector<int> events;  // 1: press on a title bar, 0: press elsewhere, -1: release; +10: Shift held
+    std::string outcome;      // per event: M presets, R rule, S release swallowed, - passed on
   };
   const Case cases[] = {
-      {"click on a title bar", {1, -1}, {true, true}},
-      {"click elsewhere", {0, -1}, {false, false}},
-      {"double click on a title bar", {1, -1, 1, -1}, {true, true, true, true}},
-      {"title bar, then elsewhere", {1, -1, 0, -1}, {true, true, false, false}},
-      {"a release that went missing does not swallow the next one", {1, 0, -1}, {true, false, false}},
-      {"a stray release", {-1}, {false}},
+      {"click on a title bar", {1, -1}, "MS"},
+      {"click elsewhere", {0, -1}, "--"},
+      {"double click on a title bar", {1, -1, 1, -1}, "MSMS"},
+      {"title bar, then elsewhere", {1, -1, 0, -1}, "MS--"},
+      {"a release that went missing does not swallow the next one", {1, 0, -1}, "M--"},
+      {"a stray release", {-1}, "-"},
+      {"Shift on a title bar asks for a rule", {11, -1}, "RS"},
+      {"Shift elsewhere passes, a plain click after it opens the presets", {10, -1, 1, -1}, "--MS"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MiddleClickGesture gesture;
-    std::vector<bool> swallowed;
-    for (int e : c.events) swallowed.push_back(e < 0 ? gesture.Release() : gesture.Press(e == 1));
-    EXPECT_EQ(swallowed, c.swallowed);
+    std::string outcome;
+    for (int e : c.events) {
+      const MiddlePress press = e < 0 ? MiddlePress::PassOn : gesture.Press(e % 10 == 1, e >= 10);
+      outcome += e < 0 ? (gesture.Release() ? 'S' : '-') : "-MR"[static_cast<int>(press)];
+    }
+    EXPECT_EQ(outcome, c.outcome);
   }
 }
 

@@ -46,7 +46,7 @@ class EntryStore : public testing::Test {
 
   // A state with one window entry and one preset, distinct in every field.
   static void FillSmallState() {
-    store.settings = Settings{-1280, 20, 640, 480, 0, 1, 1, 0, 0};
+    store.settings = Settings{-1280, 20, 640, 480, 0, 1, 1, 0, 0, 0};
     WindowEntry& w = store.windows.Entries[0];
     SetText(w.Title, u"Editor");
     SetText(w.Class, u"Notepad");
