@@ -277,43 +277,50 @@ bool TitleMeetsName(U16View title, U16View name, int32_t match) {
   }
 }
 
-int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program) {
+int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program,
+                         const NamedMonitors* monitors) {
   if (windowClass.empty()) return -1;
   for (int32_t i = 0; i < table.Count; ++i) {
     const WindowEntry& entry = table.Entries[i];
-    if (EqualsStored(entry.Class, windowClass) && ProgramAllows(entry, program)) return i;
-  }
-  return -1;
-}
-
-int32_t MatchWindowProgram(const WindowTable& table, U16View program) {
-  if (program.empty()) return -1;
-  for (int32_t i = 0; i < table.Count; ++i) {
-    const WindowEntry& entry = table.Entries[i];
-    if (entry.Class[0] == u'\0' && entry.Process[0] != u'\0' && SameProgramName(U16ViewOf(entry.Process), program)) {
+    if (EqualsStored(entry.Class, windowClass) && ProgramAllows(entry, program) &&
+        NamedMonitorAllows(entry, monitors)) {
       return i;
     }
   }
   return -1;
 }
 
-int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program) {
+int32_t MatchWindowProgram(const WindowTable& table, U16View program, const NamedMonitors* monitors) {
+  if (program.empty()) return -1;
+  for (int32_t i = 0; i < table.Count; ++i) {
+    const WindowEntry& entry = table.Entries[i];
+    if (entry.Class[0] == u'\0' && entry.Process[0] != u'\0' && SameProgramName(U16ViewOf(entry.Process), program) &&
+        NamedMonitorAllows(entry, monitors)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program,
+                         const NamedMonitors* monitors) {
   for (int32_t i = 0; i < table.Count; ++i) {
     const WindowEntry& entry = table.Entries[i];
     // A whole title is compared without measuring the stored name first.
     const bool meets = entry.Match == MatchWhole ? EqualsStored(entry.Title, windowTitle)
                                                  : TitleMeetsName(windowTitle, U16ViewOf(entry.Title), entry.Match);
-    if (entry.Title[0] != u'\0' && meets && ProgramAllows(entry, program)) {
+    if (entry.Title[0] != u'\0' && meets && ProgramAllows(entry, program) && NamedMonitorAllows(entry, monitors)) {
       return i;
     }
   }
   return -1;
 }
 
-int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program) {
-  int32_t index = MatchWindowClass(table, windowClass, program);
-  if (index < 0) index = MatchWindowProgram(table, program);
-  return index >= 0 ? index : MatchWindowTitle(table, windowTitle, program);
+int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program,
+                         const NamedMonitors* monitors) {
+  int32_t index = MatchWindowClass(table, windowClass, program, monitors);
+  if (index < 0) index = MatchWindowProgram(table, program, monitors);
+  return index >= 0 ? index : MatchWindowTitle(table, windowTitle, program, monitors);
 }
 
 bool TableNamesProgram(const WindowTable& table) {

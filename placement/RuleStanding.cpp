@@ -8,7 +8,10 @@ namespace qm {
 // and a program that does not answer cannot be asked anything more; both
 // come before what the window's state says.
 RuleStanding ExplainWindow(const StandingFacts& facts) {
-  if (facts.entry < 0) return {-1, RuleReason::NoEntry};
+  if (facts.entry < 0) {
+    return facts.waitingEntry >= 0 ? RuleStanding{facts.waitingEntry, RuleReason::MonitorAbsent}
+                                   : RuleStanding{-1, RuleReason::NoEntry};
+  }
   if (facts.elevatedAboveUs) return {facts.entry, RuleReason::Elevated};
   if (!facts.answers) return {facts.entry, RuleReason::NotAnswering};
   if (IsMinimizedOrMaximized(facts.style)) return {facts.entry, RuleReason::MinOrMax};

@@ -14,17 +14,21 @@ namespace qm {
 enum class RuleReason : uint8_t {
   Applies,        // the entry applies and placement may carry it out
   NoEntry,        // no entry of the window list matches
+  MonitorAbsent,  // the only entries that match name a monitor not connected
   Elevated,       // its program runs with higher rights: moves are refused
   NotAnswering,   // its program does not answer within the bound
   MinOrMax,       // minimised or maximised: placement leaves it alone
   MovedByUser,    // the user moved or sized it since it was placed
 };
-constexpr int kRuleReasonCount = 6;
+constexpr int kRuleReasonCount = 7;
 
 // What the decision reads about one window. Everything after entry is read
 // only when an entry matches.
 struct StandingFacts {
   int32_t entry;          // the matching entry, -1 for none
+  // With no entry: the first that would match were every monitor the
+  // entries name connected, -1 for none.
+  int32_t waitingEntry;
   bool elevatedAboveUs;   // its process runs elevated and this one does not
   bool answers;           // its thread answered within the bound
   uint32_t style;         // GWL_STYLE
