@@ -2,6 +2,7 @@
 
 #include "base/Win32Glue.h"
 #include "placement/DesktopSettle.h"
+#include "placement/MonitorNames_win.h"
 #include "placement/Placement.h"
 #include "placement/RuleFacts_win.h"
 #include "placement/RuleStanding_win.h"
@@ -164,6 +165,7 @@ bool ApplyFrameStylesBounded(HWND window, const WindowEntry& entry) {
 // window that has a rule: most have none.
 struct ApplyRun {
   const WindowTable* rules;
+  const NamedMonitors* monitors;  // read once for the run, null when no rule names one
   void (*onElevated)();
   int32_t matched;
 };
@@ -178,7 +180,7 @@ void ReportElevated(HWND window, void (*onElevated)()) {
 BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM runParam) {
   if (IsWindowVisible(window)) {
     auto& run = *reinterpret_cast<ApplyRun*>(runParam);
-    int32_t index = FindWindowEntry(*run.rules, window);
+    int32_t index = FindWindowEntry(*run.rules, window, run.monitors);
     // A rule that leaves its windows alone keeps them from every rule.
     if (index >= 0 && EffectiveApply(run.rules->Entries[index]) != ApplyNever && MayPlaceAutomatically(window)) {
       ++run.matched;
@@ -235,10 +237,11 @@ bool LandsOnAMonitor(HWND window, const Placement& p) {
 // Applying the list again after a desktop change: as the initialise command,
 // but a window the user placed himself since is his and is left alone, and
 // so is one its rule would put off every monitor there is now.
-BOOL CALLBACK ReapplyToVisibleWindow(HWND window, LPARAM rulesParam) {
+BOOL CALLBACK ReapplyToVisibleWindow(HWND window, LPARAM runParam) {
   if (!IsWindowVisible(window) || g_userMoved.Contains(WindowKey(window))) return TRUE;
-  const WindowTable& rules = *reinterpret_cast<const WindowTable*>(rulesParam);
-  int32_t index = FindWindowEntry(rules, window);
+  const auto& run = *reinterpret_cast<const ApplyRun*>(runParam);
+  const WindowTable& rules = *run.rules;
+  int32_t index = FindWindowEntry(rules, window, run.monitors);
   // Only rules that place windows by themselves: not the ones that wait to
   // be asked, nor exclusions.
   if (index < 0 || !PlacesOnAppearance(rules.Entries[index]) || !MayPlaceAutomatically(window)) return TRUE;
@@ -261,6 +264,13 @@ BOOL CALLBACK CollectLayoutMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) 
 }  // namespace
 
 int32_t FindWindowEntry(const WindowTable& rules, HWND window) {
+  if (!TableNamesMonitor(rules)) return FindWindowEntry(rules, window, nullptr);
+  NamedMonitors monitors;
+  ReadNamedMonitors(&monitors);
+  return FindWindowEntry(rules, window, &monitors);
+}
+
+int32_t FindWindowEntry(const WindowTable& rules, HWND window, const NamedMonitors* monitors) {
   // A handle that names no window (destroyed meanwhile, or never one) reads
   // as an empty class and title and so matches nothing. The program is read
   // only when some rule names one: it means opening the window's process.
@@ -270,11 +280,12 @@ int32_t FindWindowEntry(const WindowTable& rules, HWND window) {
   wchar_t text[kTextCapacity];
   int length = GetClassNameW(window, text, kTextCapacity);
   int32_t index =
-      MatchWindowClass(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
-  if (index < 0) index = MatchWindowProgram(rules, programView);
+      MatchWindowClass(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView, monitors);
+  if (index < 0) index = MatchWindowProgram(rules, programView, monitors);
   if (index >= 0) return index;
   length = GetWindowTextW(window, text, kTextCapacity);
-  return MatchWindowTitle(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView);
+  return MatchWindowTitle(rules, AsU16View(text, length > 0 ? static_cast<size_t>(length) : 0), programView,
+                          monitors);
 }
 
 namespace {
@@ -290,7 +301,7 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
     if (usesMargins) margins = ReadInvisibleBorders(window, r);
   }
   if (PlacementReadsWorkArea(geometry)) {
-    area = ReadPlacementArea(window, EffectiveMonitor(geometry));
+    area = ReadEntryArea(window, geometry);
   }
   return ComputePlacement(geometry, windowRect, area, margins);
 }
@@ -370,15 +381,27 @@ void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
   ApplyZOrderAndState(window, entry);
 }
 
-int32_t ApplyToAllWindows(const WindowTable& rules, void (*onElevated)()) {
-  ApplyRun run{&rules, onElevated, 0};
-  EnumWindows(ApplyToVisibleWindow, reinterpret_cast<LPARAM>(&run));
+namespace {
+
+// A run over every window reads the monitors' names once, and only when
+// some rule names a monitor.
+template <typename Each>
+int32_t RunOverWindows(const WindowTable& rules, void (*onElevated)(), Each each) {
+  NamedMonitors monitors;
+  const bool named = TableNamesMonitor(rules);
+  if (named) ReadNamedMonitors(&monitors);
+  ApplyRun run{&rules, named ? &monitors : nullptr, onElevated, 0};
+  EnumWindows(each, reinterpret_cast<LPARAM>(&run));
   return run.matched;
 }
 
-void ReapplyToAllWindows(const WindowTable& rules) {
-  EnumWindows(ReapplyToVisibleWindow, reinterpret_cast<LPARAM>(&rules));
+}  // namespace
+
+int32_t ApplyToAllWindows(const WindowTable& rules, void (*onElevated)()) {
+  return RunOverWindows(rules, onElevated, ApplyToVisibleWindow);
 }
+
+void ReapplyToAllWindows(const WindowTable& rules) { RunOverWindows(rules, nullptr, ReapplyToVisibleWindow); }
 
 void NoteUserMoved(HWND window) { g_userMoved.Note(WindowKey(window)); }
 

@@ -7,13 +7,18 @@
 
 #include "entries/EntryTable.h"
 #include "placement/DesktopSettle.h"
+#include "placement/MonitorNames.h"
 
 namespace qm {
 
 // Each takes the window rules it goes by, the table of the program's store.
 
-// Index of the window entry that applies to window, or -1.
+// Index of the window entry that applies to window, or -1. A rule naming a
+// monitor applies only while that monitor is connected (read now when some
+// rule names one).
 int32_t FindWindowEntry(const WindowTable& rules, HWND window);
+// The same with the monitors read beforehand; null checks no names.
+int32_t FindWindowEntry(const WindowTable& rules, HWND window, const NamedMonitors* monitors);
 // Moves/sizes window by entry index, then sets its frame style bits.
 void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index);
 // The initialise command: every visible top-level window that has a rule

@@ -58,6 +58,9 @@ bool IsListedWindow(HWND window) { return GetParent(window) == nullptr && IsUser
 RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {
   StandingFacts facts{};
   facts.entry = FindWindowEntry(rules, window);
+  // A rule that waits for its monitor is found by matching as if every
+  // monitor were connected.
+  facts.waitingEntry = facts.entry < 0 && TableNamesMonitor(rules) ? FindWindowEntry(rules, window, nullptr) : -1;
   if (facts.entry >= 0) {
     facts.elevatedAboveUs = ElevatedAboveUs(window);
     facts.answers = !facts.elevatedAboveUs && WindowAnswers(window);
@@ -68,8 +71,10 @@ RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {
 }
 
 ReasonTexts::ReasonTexts() : text{}, views{} {
+  constexpr UINT kIds[kRuleReasonCount] = {0, IDS_REASON_NOENTRY, IDS_REASON_NOMONITOR, IDS_REASON_ELEVATED,
+                                           IDS_REASON_NOANSWER, IDS_REASON_MINMAX, IDS_REASON_MOVED};
   for (int i = 1; i < kRuleReasonCount; ++i) {
-    LoadText(static_cast<UINT>(IDS_REASON_NOENTRY + i - 1), text[i]);
+    LoadText(kIds[i], text[i]);
     views[i] = U16ViewOf(text[i]);
   }
 }
