@@ -72,7 +72,25 @@ EntryGeometry SharesAsPixels(const EntryGeometry& entry, const Rect32& work, con
   return pixels;
 }
 
+// The share of length that edge, counted from its start, stands at, to the
+// nearest; the inverse of ShareOf.
+int64_t EdgeShare(int64_t edge, int64_t length) {
+  if (length <= 0) return 0;
+  const int64_t product = edge * kShareWhole;
+  return product >= 0 ? (product + length / 2) / length : -((-product + length / 2) / length);
+}
+
 }  // namespace
+
+ShareRect SharesOfFrame(const Rect32& frame, const Rect32& work) {
+  const int64_t width = int64_t{work.right} - work.left;
+  const int64_t height = int64_t{work.bottom} - work.top;
+  const int64_t left = EdgeShare(int64_t{frame.left} - work.left, width);
+  const int64_t top = EdgeShare(int64_t{frame.top} - work.top, height);
+  const int64_t right = EdgeShare(int64_t{frame.right} - work.left, width);
+  const int64_t bottom = EdgeShare(int64_t{frame.bottom} - work.top, height);
+  return {Saturate(left), Saturate(top), Saturate(right - left), Saturate(bottom - top)};
+}
 
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const PlacementArea& area,
                            const FrameMargins& margins) {

@@ -81,6 +81,19 @@ inline Placement ComputePlacement(const EntryGeometry& entry, const Rect32& wind
   return ComputePlacement(entry, windowRect, PlacementArea{workArea, Rect32{0, 0, screenWidth, screenHeight}}, margins);
 }
 
+// A visible frame as the shares of work (hundredths of a percent) that a
+// share rule turns back into that frame: each edge the share nearest to it,
+// which the rule's rounding gives back exactly on a work area narrower than
+// kShareWhole pixels. What "Get" stores for a rule in shares. An empty work
+// area gives zeros.
+struct ShareRect {
+  int32_t left;
+  int32_t top;
+  int32_t width;
+  int32_t height;
+};
+ShareRect SharesOfFrame(const Rect32& frame, const Rect32& work);
+
 // The monitor whose area the entry's anchors use; a value that names no
 // choice (a hand-edited file) means the primary monitor.
 inline int32_t EffectiveMonitor(const EntryGeometry& entry) {

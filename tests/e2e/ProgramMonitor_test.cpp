@@ -106,6 +106,7 @@ struct Monitors {
   RECT primary = {};
   RECT other = {};      // the first monitor that is not the primary
   RECT otherWork = {};
+  std::wstring otherDevice;  // its GDI device name
   int count = 0;
 };
 
@@ -115,7 +116,7 @@ Monitors ReadMonitors() {
       nullptr, nullptr,
       [](HMONITOR monitor, HDC, LPRECT, LPARAM context) -> BOOL {
         auto* found = reinterpret_cast<Monitors*>(context);
-        MONITORINFO info = {};
+        MONITORINFOEXW info = {};
         info.cbSize = sizeof(info);
         GetMonitorInfoW(monitor, &info);
         if (info.dwFlags & MONITORINFOF_PRIMARY) {
@@ -123,6 +124,7 @@ Monitors ReadMonitors() {
         } else if (found->count == 0 || IsRectEmpty(&found->other)) {
           found->other = info.rcMonitor;
           found->otherWork = info.rcWork;
+          found->otherDevice = info.szDevice;
         }
         ++found->count;
         return TRUE;
@@ -225,6 +227,89 @@ TEST_F(ProgramMonitor, WindowsReturnAfterABurstOfDesktopChangesAndTheUsersStay) 
   ASSERT_TRUE(WaitUntil([&] { return Placements(a.window()) > before + 1; }));
   EXPECT_EQ(Placements(a.window()), before + 2);
   EXPECT_RECT(WindowRect(b.window()), dragged);
+  EXPECT_EQ(app.Close(), 0);
+}
+
+// The name Display settings shows for the monitor of GDI device device.
+std::wstring FriendlyName(const std::wstring& device) {
+  DISPLAYCONFIG_PATH_INFO paths[16];
+  DISPLAYCONFIG_MODE_INFO modes[48];
+  UINT32 pathCount = 16, modeCount = 48;
+  if (QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths, &modeCount, modes, nullptr) != ERROR_SUCCESS) return L"";
+  for (UINT32 i = 0; i < pathCount; ++i) {
+    DISPLAYCONFIG_SOURCE_DEVICE_NAME source = {};
+    source.header = {DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME, sizeof(source), paths[i].sourceInfo.adapterId,
+                     paths[i].sourceInfo.id};
+    DISPLAYCONFIG_TARGET_DEVICE_NAME target = {};
+    target.header = {DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME, sizeof(target), paths[i].targetInfo.adapterId,
+                     paths[i].targetInfo.id};
+    if (DisplayConfigGetDeviceInfo(&source.header) == ERROR_SUCCESS && device == source.viewGdiDeviceName &&
+        DisplayConfigGetDeviceInfo(&target.header) == ERROR_SUCCESS) {
+      return target.monitorFriendlyDeviceName;
+    }
+  }
+  return L"";
+}
+
+// Runs xrandr with these arguments on the lab's X server
+// (scripts/wine-two-monitors.sh) and waits until it has.
+bool LabXrandr(const std::string& args) {
+  wchar_t request[MAX_PATH];
+  if (GetEnvironmentVariableW(L"QM_LAB_XRANDR", request, MAX_PATH) == 0) return false;
+  const std::wstring written = std::wstring(request) + L".new";
+  if (!WriteBytes(written, args) || !MoveFileExW(written.c_str(), request, MOVEFILE_REPLACE_EXISTING)) return false;
+  return WaitUntil([&] { return GetFileAttributesW(request) == INVALID_FILE_ATTRIBUTES; });
+}
+
+RECT LeftHalf(const RECT& work) {
+  return {work.left, work.top, work.left + (work.right - work.left + 1) / 2, work.bottom};
+}
+
+// The second monitor switched off and on again for real: a rule naming it
+// gives way to the next rule for the same window while it is off and takes
+// the window back when it returns at another resolution, where a rule in
+// shares naming it fits the new size. Wine sends no WM_DISPLAYCHANGE for
+// these changes, so the test delivers it once Wine's monitors have changed.
+TEST_F(ProgramMonitor, NamedMonitorSwitchedOffAndOnAtAnotherResolution) {
+  const Monitors m = ReadMonitors();
+  if (m.count < 2 || GetEnvironmentVariableW(L"QM_LAB_XRANDR", nullptr, 0) == 0) {
+    GTEST_SKIP() << "no lab monitor to switch; scripts/wine-two-monitors.sh has one";
+  }
+  const std::wstring name = FriendlyName(m.otherDevice);
+  ASSERT_FALSE(name.empty());
+  WindowRule desk{L"a", L"QmNamed", {0, 0, 0, 4, 0, 300, 200}};
+  desk.texts = {{L"MonitorName", name}};
+  WindowRule half{L"c", L"QmShare", {0, 0, 0, 0, 0, 5000, 10000}};
+  half.modes = {{L"Unit", 1}};
+  half.texts = {{L"MonitorName", name}};
+  WriteEntryIni(dir, {desk, {L"b", L"QmNamed", {0, 0, 0, 4, 0, 320, 220}}, half});
+  ASSERT_TRUE(app.Start());
+  Target named, share;
+  ASSERT_TRUE(named.Start(L"--class QmNamed --rect 100,100,200,150"));
+  ASSERT_TRUE(share.Start(L"--class QmShare --rect 150,150,200,150"));
+  Place(app, named.window());
+  Place(app, share.window());
+  EXPECT_RECT(WindowRect(named.window()), MakeRect(m.otherWork.left, m.otherWork.top, 300, 200));
+  EXPECT_RECT(WindowRect(share.window()), LeftHalf(m.otherWork));
+
+  ASSERT_TRUE(LabXrandr("--output DUMMY1 --off"));
+  ASSERT_TRUE(WaitUntil([] { return ReadMonitors().count == 1; }));
+  app.Post(WM_DISPLAYCHANGE, 32);
+  const RECT work = WorkArea();
+  EXPECT_TRUE(WaitUntil([&] { return SameRect(WindowRect(named.window()), MakeRect(work.left, work.top, 320, 220)); }))
+      << RectText(WindowRect(named.window())).c_str();
+
+  ASSERT_TRUE(LabXrandr("--output DUMMY1 --mode 640x480 --pos 0x0"));
+  ASSERT_TRUE(WaitUntil([] { return ReadMonitors().count == 2; }));
+  const Monitors back = ReadMonitors();
+  ASSERT_EQ(back.other.right - back.other.left, 640);
+  app.Post(WM_DISPLAYCHANGE, 32);
+  EXPECT_TRUE(WaitUntil([&] {
+    return SameRect(WindowRect(named.window()), MakeRect(back.otherWork.left, back.otherWork.top, 300, 200));
+  })) << RectText(WindowRect(named.window())).c_str() << " on " << RectText(back.otherWork).c_str();
+  EXPECT_TRUE(WaitUntil([&] { return SameRect(WindowRect(share.window()), LeftHalf(back.otherWork)); }))
+      << RectText(WindowRect(share.window())).c_str();
+  LabXrandr("--output DUMMY1 --mode 800x600 --pos 0x0");
   EXPECT_EQ(app.Close(), 0);
 }
 

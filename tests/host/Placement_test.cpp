@@ -424,6 +424,19 @@ TEST(ComputePlacement, SharesOfTheWorkAreaRoundEdgesNotSizes) {
       {"size kept", Geometry(PosFree, 5000, 0, 5000, 5000, 0, 1, UnitShare), win, work, {PlacementAction::MoveOnly, 954, 0, 974, 528}},
   };
   ExpectPlacements(cases, FrameMargins{7, 0, 7, 7});
+  // "Get" in shares, then the rule: the same frame on any work area size,
+  // also a frame reaching past the work area.
+  for (const Rect32 area : {work, second, Rect32{0, 0, 3841, 2160}, Rect32{0, 0, 7, 3}}) {
+    for (const Rect32 frame : {Rect32{area.left + 3, area.top + 1, area.right - 2, area.bottom},
+                               Rect32{area.left - 50, area.top - 9, area.left + 1, area.top + 2}}) {
+      const ShareRect shares = SharesOfFrame(frame, area);
+      const EntryGeometry rule = Geometry(PosFree, shares.left, shares.top, shares.width, shares.height, 0, 0, UnitShare);
+      const Placement back = ComputePlacement(rule, win, PlacementArea{area, area});
+      EXPECT_TRUE(back.x == frame.left && back.y == frame.top && back.width == frame.right - frame.left &&
+                  back.height == frame.bottom - frame.top)
+          << area.right << " x " << area.bottom << " from " << frame.left;
+    }
+  }
 }
 
 }  // namespace
