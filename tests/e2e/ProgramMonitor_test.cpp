@@ -331,6 +331,7 @@ void ChooseMonitor(HWND dialog, int item) {
 // dialog's monitor reaches its file section and list.
 TEST_F(ProgramMonitor, DialogsTakeAndStoreProgramAndMonitor) {
   WriteStore(dir, 1, {}, {});
+  WriteUtf16File(dir.File(L"Entry.ini"), EntryIniText({}, {{0, 0, 0, 3, 0, 300, 200}}) + L"MonitorName1=Elsewhere\r\n");
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmProgramRow --title \"Program row\" --rect 50,60,320,240"));
   ASSERT_TRUE(app.Start());
@@ -375,6 +376,50 @@ TEST_F(ProgramMonitor, DialogsTakeAndStoreProgramAndMonitor) {
   ASSERT_TRUE(WaitClosed(dialog));
   EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Monitor1"), 1);
   EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 0, 0), AnchorWithMonitor(3, 1));
+
+  // A preset's monitor that is not connected is shown as such and kept; a
+  // connected one picked by name stores its name and device path.
+  ListViewSelectRows(app.Child(IDC_MENUVIEW), {1});
+  dialog = OpenDialog(app, IDM_CHANGE);
+  ASSERT_NE(dialog, nullptr);
+  HWND monitors = GetDlgItem(dialog, IDC_MONITOR);
+  EXPECT_EQ(SendTo(monitors, CB_GETCURSEL), SendTo(monitors, CB_GETCOUNT) - 1);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_EQ(IniString(app.EntryPath(), L"Menu", L"MonitorName2"), L"Elsewhere");
+  dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  Choose(dialog, 4);
+  ChooseMonitor(dialog, 3);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  MONITORINFOEXW primary = {};
+  primary.cbSize = sizeof(primary);
+  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+  const std::wstring name = FriendlyName(primary.szDevice);
+  EXPECT_EQ(IniString(app.EntryPath(), L"Menu", L"MonitorName3"), name);
+  EXPECT_FALSE(IniString(app.EntryPath(), L"Menu", L"MonitorPath3").empty());
+  std::wstring anchor = Texts().anchors[4];
+  EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 2, 0), anchor.substr(0, anchor.size() - 1) + L" / " + name + L" ");
+
+  // "Get" in shares of the work area, then OK: the rule puts the window
+  // back where it was.
+  app.PostCommand(IDM_WINDOWLIST);
+  ListViewSelectRows(app.Child(IDC_WINDOWVIEW), {0});
+  dialog = OpenDialog(app, IDM_CHANGE);
+  ASSERT_NE(dialog, nullptr);
+  Choose(dialog, 0);
+  ChooseMonitor(dialog, 0);
+  Click(dialog, IDC_UNIT);
+  list = GetDlgItem(dialog, IDC_WINDOWLIST);
+  ListViewSelectRows(list, {FindClassRow(ListViewRows(list, 3), L"QmProgramRow")});
+  Click(dialog, IDC_GET);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  const RECT where = WindowRect(target.window());
+  SetWindowPos(target.window(), nullptr, 0, 0, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(Place(app, target.window()), 0);
+  EXPECT_RECT(WindowRect(target.window()), where);
   EXPECT_EQ(app.Close(), 0);
 }
 
