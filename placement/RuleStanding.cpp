@@ -4,14 +4,13 @@
 
 namespace qm {
 
-// An elevated program refuses the move before anything else could matter,
-// and a program that does not answer cannot be asked anything more; both
-// come before what the window's state says.
+// A rule that waits for its monitor does not apply at all, so nothing about
+// the window counts. An elevated program refuses the move before anything
+// else could matter, and a program that does not answer cannot be asked
+// anything more; both come before what the window's state says.
 RuleStanding ExplainWindow(const StandingFacts& facts) {
-  if (facts.entry < 0) {
-    return facts.waitingEntry >= 0 ? RuleStanding{facts.waitingEntry, RuleReason::MonitorAbsent}
-                                   : RuleStanding{-1, RuleReason::NoEntry};
-  }
+  if (facts.entry < 0) return {-1, RuleReason::NoEntry};
+  if (facts.monitorAbsent) return {facts.entry, RuleReason::MonitorAbsent};
   if (facts.elevatedAboveUs) return {facts.entry, RuleReason::Elevated};
   if (!facts.answers) return {facts.entry, RuleReason::NotAnswering};
   if (IsMinimizedOrMaximized(facts.style)) return {facts.entry, RuleReason::MinOrMax};

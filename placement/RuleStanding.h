@@ -26,13 +26,13 @@ constexpr int kRuleReasonCount = 7;
 // only when an entry matches.
 struct StandingFacts {
   int32_t entry;          // the matching entry, -1 for none
-  // With no entry: the first that would match were every monitor the
-  // entries name connected, -1 for none.
-  int32_t waitingEntry;
   bool elevatedAboveUs;   // its process runs elevated and this one does not
   bool answers;           // its thread answered within the bound
   uint32_t style;         // GWL_STYLE
   bool movedByUser;       // moved or sized by the user since it was placed
+  // entry matches only were every monitor the entries name connected: none
+  // matches with the monitors as they are.
+  bool monitorAbsent = false;
 };
 
 struct RuleStanding {

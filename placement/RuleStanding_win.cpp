@@ -60,8 +60,11 @@ RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {
   facts.entry = FindWindowEntry(rules, window);
   // A rule that waits for its monitor is found by matching as if every
   // monitor were connected.
-  facts.waitingEntry = facts.entry < 0 && TableNamesMonitor(rules) ? FindWindowEntry(rules, window, nullptr) : -1;
-  if (facts.entry >= 0) {
+  if (facts.entry < 0 && TableNamesMonitor(rules)) {
+    facts.entry = FindWindowEntry(rules, window, nullptr);
+    facts.monitorAbsent = facts.entry >= 0;
+  }
+  if (facts.entry >= 0 && !facts.monitorAbsent) {
     facts.elevatedAboveUs = ElevatedAboveUs(window);
     facts.answers = !facts.elevatedAboveUs && WindowAnswers(window);
     facts.style = static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));

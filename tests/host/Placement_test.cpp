@@ -297,6 +297,19 @@ TEST(MatchWindowEntry, ClassPassBeforeTitlePass) {
   }
 }
 
+// The desk's rule names the office monitor, the road's none; a rule whose
+// monitor is absent gives way in every pass.
+TEST(MatchWindowEntry, ARuleNamingAnAbsentMonitorGivesWay) {
+  auto table = MakeTable({{u"Desk", u"Mail"}, {u"Road", u"Mail"}, {u"Note", u""}});
+  for (int i : {0, 2}) U16CopyTruncated(table->Entries[i].MonitorName, kTextCapacity, u"Office");
+  NamedMonitors office{1, {}}, road{0, {}};
+  U16CopyTruncated(office.Monitor[0].Name, kMonitorNameCapacity, u"Office");
+  EXPECT_EQ(MatchWindowEntry(*table, u"Mail", u"", {}, &office), 0);
+  EXPECT_EQ(MatchWindowEntry(*table, u"Mail", u"", {}, &road), 1);
+  EXPECT_EQ(MatchWindowEntry(*table, u"Text", u"Note 1", {}, &road), -1);
+  EXPECT_EQ(MatchWindowEntry(*table, u"Text", u"Note 1", {}, nullptr), 2);  // no names checked
+}
+
 TEST(TitleMeetsName, WholeAndWildcard) {
   const std::u16string face = u"\U0001F600", twoFaces = face + face, aFaceB = u"a" + face + u"b",
                        longTitle = std::u16string(254, u'x') + u"y";

@@ -15,13 +15,13 @@ TEST(ExplainWindow, FirstReasonThatHoldsWins) {
     StandingFacts facts;
     RuleStanding expected;
   } cases[] = {
-      {"no entry: nothing else read counts", {-1, -1, true, false, kMinimize, true}, {-1, RuleReason::NoEntry}},
-      {"only a rule whose monitor is absent", {-1, 3, true, false, 0, false}, {3, RuleReason::MonitorAbsent}},
-      {"elevated before not answering", {2, -1, true, false, 0, false}, {2, RuleReason::Elevated}},
-      {"not answering before its state", {2, -1, false, false, kMinimize, false}, {2, RuleReason::NotAnswering}},
-      {"minimised", {0, -1, false, true, kMinimize, true}, {0, RuleReason::MinOrMax}},
-      {"moved by the user", {0, -1, false, true, 0, true}, {0, RuleReason::MovedByUser}},
-      {"applies", {5, -1, false, true, 0, false}, {5, RuleReason::Applies}},
+      {"no entry: nothing else read counts", {-1, true, false, kMinimize, true}, {-1, RuleReason::NoEntry}},
+      {"elevated before not answering", {2, true, false, 0, false}, {2, RuleReason::Elevated}},
+      {"not answering before its state", {2, false, false, kMinimize, false}, {2, RuleReason::NotAnswering}},
+      {"minimised", {0, false, true, kMinimize, true}, {0, RuleReason::MinOrMax}},
+      {"moved by the user", {0, false, true, 0, true}, {0, RuleReason::MovedByUser}},
+      {"its monitor absent before all else", {3, true, false, kMinimize, true, true}, {3, RuleReason::MonitorAbsent}},
+      {"applies", {5, false, true, 0, false}, {5, RuleReason::Applies}},
   };
   for (const auto& c : cases) {
     const RuleStanding got = ExplainWindow(c.facts);
@@ -43,7 +43,6 @@ TEST(StandingText, EntryCountedFromOneAndReasonWithItsEntry) {
       {{1, RuleReason::Applies}, u"2 Editor"},
       {{1, RuleReason::Elevated}, u"Elevated (2 Editor)"},
       {{-1, RuleReason::NoEntry}, u"No entry"},
-      {{1, RuleReason::MonitorAbsent}, u"Absent (2 Editor)"},
       {{7, RuleReason::Applies}, u""},  // an index past the table names nothing
   };
   char16_t out[kTextCapacity];
