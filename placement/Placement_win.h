@@ -14,8 +14,8 @@ namespace qm {
 // Each takes the window rules it goes by, the table of the program's store.
 
 // Index of the window entry that applies to window, or -1. A rule naming a
-// monitor applies only while that monitor is connected (read now when some
-// rule names one).
+// monitor applies only while that monitor is connected (read now when such
+// a rule is the one found).
 int32_t FindWindowEntry(const WindowTable& rules, HWND window);
 // The same with the monitors read beforehand; null checks no names.
 int32_t FindWindowEntry(const WindowTable& rules, HWND window, const NamedMonitors* monitors);
