@@ -98,8 +98,7 @@ void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16
   } else if (entry.Pos >= PosBottomLeft && entry.Pos < kPosCount) {
     size_t len = Append(out, 0, U16ViewOf(anchors.Text[entry.Pos]));
     // A free point is absolute and a kept position is not computed, so only
-    // an anchor says which monitor it is on.
-    // A monitor named by the entry is shown by its name.
+    // an anchor says which monitor it is on: by name when the entry names one.
     const bool otherMonitor = entry.Monitor == MonitorOfWindow || entry.Monitor == MonitorOfPointer;
     if (entry.MonitorName[0] != u'\0') {
       len = Append(out, len, u"/ ");

@@ -30,8 +30,8 @@ struct StandingFacts {
   bool answers;           // its thread answered within the bound
   uint32_t style;         // GWL_STYLE
   bool movedByUser;       // moved or sized by the user since it was placed
-  // entry matches only were every monitor the entries name connected: none
-  // matches with the monitors as they are.
+  // entry matches only as if every monitor the entries name were connected:
+  // with the monitors as they are, none matches.
   bool monitorAbsent = false;
 };
 
