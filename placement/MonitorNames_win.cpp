@@ -121,14 +121,17 @@ size_t MonitorNameOfWindow(HWND window, char16_t* out) {
   return U16CopyTruncated(out, kTextCapacity, U16ViewOf(monitor.Name[0] != u'\0' ? monitor.Name : monitor.Device));
 }
 
-PlacementArea ReadEntryArea(HWND window, const EntryGeometry& entry) {
+PlacementArea ReadEntryArea(HWND window, const EntryGeometry& entry, const NamedMonitors* monitors) {
   if (NamesMonitor(entry)) {
-    NamedMonitors monitors;
-    ReadNamedMonitors(&monitors);
-    const int32_t picked = PickNamedMonitor(monitors, entry);
+    NamedMonitors read;
+    if (monitors == nullptr) {
+      ReadNamedMonitors(&read);
+      monitors = &read;
+    }
+    const int32_t picked = PickNamedMonitor(*monitors, entry);
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    if (picked >= 0 && GetMonitorInfoW(MonitorOfNamed(monitors.Monitor[picked]), &info)) {
+    if (picked >= 0 && GetMonitorInfoW(MonitorOfNamed(monitors->Monitor[picked]), &info)) {
       return PlacementArea{ToRect32(info.rcWork), ToRect32(info.rcMonitor)};
     }
   }

@@ -32,6 +32,7 @@ size_t MonitorNameOfWindow(HWND window, char16_t* out);
 // The area an entry's anchors and shares use: the named monitor's while it
 // is connected, else that of the entry's Monitor choice (a preset picked
 // from the menu still places the window when its monitor is away).
-PlacementArea ReadEntryArea(HWND window, const EntryGeometry& entry);
+// monitors: the names read beforehand, null to read them now.
+PlacementArea ReadEntryArea(HWND window, const EntryGeometry& entry, const NamedMonitors* monitors = nullptr);
 
 }  // namespace qm

@@ -185,7 +185,7 @@ BOOL CALLBACK ApplyToVisibleWindow(HWND window, LPARAM runParam) {
     if (index >= 0 && EffectiveApply(run.rules->Entries[index]) != ApplyNever && MayPlaceAutomatically(window)) {
       ++run.matched;
       ReportElevated(window, run.onElevated);
-      ApplyWindowEntry(*run.rules, window, index);
+      ApplyWindowEntry(*run.rules, window, index, run.monitors);
     }
   }
   return TRUE;
@@ -217,7 +217,7 @@ UserMovedWindows g_userMoved;
 
 uintptr_t WindowKey(HWND window) { return reinterpret_cast<uintptr_t>(window); }
 
-Placement PlacementFor(HWND window, const EntryGeometry& geometry);
+Placement PlacementFor(HWND window, const EntryGeometry& geometry, const NamedMonitors* monitors);
 
 // Whether the rectangle the placement gives window lies on some monitor.
 // A rule with a fixed point on a monitor that has just been unplugged would
@@ -245,7 +245,9 @@ BOOL CALLBACK ReapplyToVisibleWindow(HWND window, LPARAM runParam) {
   // Only rules that place windows by themselves: not the ones that wait to
   // be asked, nor exclusions.
   if (index < 0 || !PlacesOnAppearance(rules.Entries[index]) || !MayPlaceAutomatically(window)) return TRUE;
-  if (LandsOnAMonitor(window, PlacementFor(window, rules.Entries[index]))) ApplyWindowEntry(rules, window, index);
+  if (LandsOnAMonitor(window, PlacementFor(window, rules.Entries[index], run.monitors))) {
+    ApplyWindowEntry(rules, window, index, run.monitors);
+  }
   return TRUE;
 }
 
@@ -295,7 +297,7 @@ int32_t FindWindowEntry(const WindowTable& rules, HWND window, const NamedMonito
 
 namespace {
 
-Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
+Placement PlacementFor(HWND window, const EntryGeometry& geometry, const NamedMonitors* monitors) {
   Rect32 windowRect{};
   PlacementArea area{};
   FrameMargins margins{};
@@ -306,19 +308,24 @@ Placement PlacementFor(HWND window, const EntryGeometry& geometry) {
     if (usesMargins) margins = ReadInvisibleBorders(window, r);
   }
   if (PlacementReadsWorkArea(geometry)) {
-    area = ReadEntryArea(window, geometry);
+    area = ReadEntryArea(window, geometry, monitors);
   }
   return ComputePlacement(geometry, windowRect, area, margins);
 }
 
 }  // namespace
 
-bool PlaceWindow(HWND window, const EntryGeometry& geometry) {
+bool PlaceWindow(HWND window, const EntryGeometry& geometry, const NamedMonitors* monitors) {
+  NamedMonitors read;
+  if (monitors == nullptr && NamesMonitor(geometry)) {
+    ReadNamedMonitors(&read);
+    monitors = &read;
+  }
   // On one monitor no move carries the window onto another scale.
   const bool oneMonitor = GetSystemMetrics(SM_CMONITORS) == 1;
   WindowScale before = oneMonitor ? WindowScale{} : ReadWindowScale(window);
   for (int pass = 0;; ++pass) {
-    const Placement asked = PlacementFor(window, geometry);
+    const Placement asked = PlacementFor(window, geometry, monitors);
     // Judged by the rectangle seen when the move was made: the window's
     // program may move it itself soon after, which is its own business.
     RECT moved = {};
@@ -367,21 +374,26 @@ WindowRuleFacts AskWindowRule(const WindowTable& rules, HWND window) {
   // wants the window elsewhere now.
   RECT r;
   if (!PlacesOnAppearance(entry) || IsIconic(window) || IsZoomed(window) || !GetWindowRect(window, &r)) return facts;
-  facts.off = !PlacementReached(PlacementFor(window, entry), ToRect32(r), PlacementSlack(window));
+  facts.off = !PlacementReached(PlacementFor(window, entry, nullptr), ToRect32(r), PlacementSlack(window));
   return facts;
 }
 
-void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index) {
+void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index, const NamedMonitors* monitors) {
   if (index < 0 || index >= rules.Count) return;
   // A copy: moving another program's window waits for that program, and
   // the messages this thread handles meanwhile may reach the table.
   const WindowEntry entry = rules.Entries[index];
-  if (!PlaceWindow(window, entry)) return;
+  NamedMonitors read;
+  if (monitors == nullptr && NamesMonitor(entry)) {
+    ReadNamedMonitors(&read);
+    monitors = &read;
+  }
+  if (!PlaceWindow(window, entry, monitors)) return;
   g_userMoved.Forget(WindowKey(window));
   // Another frame has other invisible borders (a sizing frame has wide
   // ones): an anchored window is aligned once more by its new frame.
   if (entry.DesableStyle == 0 && ApplyFrameStylesBounded(window, entry) && PlacementUsesMargins(entry)) {
-    PlaceWindow(window, entry);
+    PlaceWindow(window, entry, monitors);
   }
   ApplyZOrderAndState(window, entry);
 }
