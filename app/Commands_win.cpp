@@ -4,6 +4,7 @@
 
 #include "base/Win32Glue.h"
 #include "hook/HookContract.h"
+#include "placement/MonitorNames_win.h"
 #include "placement/Placement_win.h"
 #include "placement/PresetPopup_win.h"
 #include "placement/RuleFacts_win.h"
@@ -97,16 +98,6 @@ void Put(Output& out, U16View line) {
   out.length += line.size();
 }
 
-// The name Windows gives the window's monitor ("\\.\DISPLAY1").
-void MonitorName(HWND window, char16_t* out) {
-  MONITORINFOEXW info = {};
-  info.cbSize = sizeof(info);
-  out[0] = u'\0';
-  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
-    U16CopyTruncated(out, kTextCapacity, U16ViewOf(AsU16(info.szDevice)));
-  }
-}
-
 struct ListRun {
   const WindowTable* rules;
   const ReasonTexts* reasons;
@@ -126,7 +117,8 @@ BOOL CALLBACK ListOneWindow(HWND window, LPARAM runParam) {
   GetClassNameW(window, windowClass, kTextCapacity);
   GetWindowTextW(window, title, kTextCapacity);
   ReadWindowProgram(window, program);
-  MonitorName(window, monitor);
+  // The name Display settings shows, as a rule names its monitor by.
+  MonitorNameOfWindow(window, monitor);
   StandingText(ReadRuleStanding(*run.rules, window), *run.rules, run.reasons->views, standing);
   char16_t handle[kHandleTextCapacity];
   HandleText(reinterpret_cast<uintptr_t>(window), handle);

@@ -6,6 +6,7 @@
 #include "app/OneStepRule.h"
 #include "base/Win32Glue.h"
 #include "dialogs/Dialogs_win.h"
+#include "placement/MonitorNames_win.h"
 #include "placement/RuleFacts_win.h"
 #include "res/resource.h"
 
@@ -13,9 +14,17 @@ namespace qm {
 
 namespace {
 
-// Where the entry's monitor is named, once entries name their monitor: the
-// one place a rule made in one step learns it.
-void NameTheMonitor(WindowEntry&, HWND) {}
+// The entry names the monitor the window stands on, by its name and device
+// path as picking it in the dialog would, so that the rule applies while
+// that monitor is connected and gives way to another rule while it is not.
+// A monitor that Windows lists on no display path leaves the entry naming
+// none.
+void NameTheMonitor(WindowEntry& entry, HWND window) {
+  NamedMonitor monitor;
+  if (!NamedMonitorOfWindow(window, &monitor)) monitor = NamedMonitor{};
+  U16CopyTruncated(entry.MonitorName, kTextCapacity, U16ViewOf(monitor.Name));
+  U16CopyTruncated(entry.MonitorPath, kTextCapacity, U16ViewOf(monitor.Path));
+}
 
 // "Added: Notepad (notepad.exe)": the entry has no registered name, so its
 // class and program name it.

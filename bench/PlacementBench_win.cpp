@@ -10,6 +10,10 @@
 //   initialise: the initialise command with 200 visible matching windows.
 //               Baseline: a WM_NULL round trip plus this driver's own loop of
 //               the same 200 moves.
+//   names:      reading the monitors' names (what matching does once per
+//               reported window, or once per initialise, when some rule
+//               names a monitor), in this process. Baseline: the place
+//               figure's baseline, a round trip and a move.
 //   follow:     a WM_DISPLAYCHANGE, then the same 200 windows placed again
 //               once the desktop has settled: the time from the change to the
 //               last window placed, less the settle wait, against the
@@ -28,6 +32,7 @@
 #include <vector>
 
 #include "hook/HookContract.h"
+#include "placement/MonitorNames_win.h"
 #include "res/resource.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/PlacementFixtures.h"
@@ -100,8 +105,12 @@ int BenchPlace(App& app) {
   HWND window = target.window();
   HWND main = app.main();
   constexpr int kWarmUp = 30, kRuns = 300;
-  std::vector<double> program, baseline;
+  std::vector<double> program, baseline, names;
   for (int i = 0; i < kWarmUp + kRuns; ++i) {
+    qm::NamedMonitors monitors;
+    const double n0 = bench::NowSeconds();
+    qm::ReadNamedMonitors(&monitors);
+    if (i >= kWarmUp) names.push_back(bench::NowSeconds() - n0);
     MoveAway(window, i);
     double t0 = bench::NowSeconds();
     SendToProgram(main, MSG_PLACE_WINDOW, reinterpret_cast<WPARAM>(window));
@@ -121,6 +130,7 @@ int BenchPlace(App& app) {
     }
   }
   Report("place", program, baseline, "ms", 1e3);
+  Report("names", names, baseline, "ms", 1e3);
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/NumberBox_win.h"
 #include "entries/HotkeyText.h"
+#include "placement/MonitorNames_win.h"
 #include "res/resource.h"
 
 namespace qm {
@@ -26,7 +27,79 @@ void FillChoiceCombo(HWND dialog, int id, UINT firstText, int32_t count) {
 
 void FillPositionCombo(HWND dialog) { FillChoiceCombo(dialog, IDC_POS, IDS_POS_FREE, kPosCount); }
 
-void FillMonitorCombo(HWND dialog) { FillChoiceCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, kMonitorChoiceCount); }
+namespace {
+
+// What the monitor box lists after the three choices: the monitors
+// connected when the dialog opened, then the loaded entry's own monitor
+// when it is not connected. One entry dialog is open at a time.
+struct MonitorBox {
+  NamedMonitors connected;
+  bool storedListed;  // the entry's monitor has the item after the connected ones
+  char16_t storedName[kTextCapacity];
+  char16_t storedPath[kTextCapacity];
+};
+MonitorBox g_monitorBox;
+
+}  // namespace
+
+void FillMonitorCombo(HWND dialog) {
+  FillChoiceCombo(dialog, IDC_MONITOR, IDS_MONITOR_PRIMARY, kMonitorChoiceCount);
+  g_monitorBox.storedListed = false;
+  ReadNamedMonitors(&g_monitorBox.connected);
+  for (int32_t i = 0; i < g_monitorBox.connected.Count; ++i) {
+    char16_t label[kTextCapacity];
+    NamedMonitorLabel(g_monitorBox.connected, i, label);
+    SendDlgItemMessageW(dialog, IDC_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+  }
+}
+
+void ShowEntryMonitor(HWND dialog, const EntryGeometry& entry) {
+  if (!NamesMonitor(entry)) return;
+  const MonitorBox& box = g_monitorBox;
+  int32_t item = PickNamedMonitor(box.connected, entry);
+  if (item < 0) {
+    // "DELL U2720Q (not connected)": shown and kept, so that changing
+    // something else of the entry while away from the desk keeps its monitor.
+    g_monitorBox.storedListed = true;
+    U16CopyTruncated(g_monitorBox.storedName, kTextCapacity, U16ViewOf(entry.MonitorName));
+    U16CopyTruncated(g_monitorBox.storedPath, kTextCapacity, U16ViewOf(entry.MonitorPath));
+    char16_t label[kTextCapacity];
+    char16_t absent[kTextCapacity];
+    LoadText(IDS_MONITOR_ABSENT, absent);
+    size_t length = U16CopyTruncated(label, kTextCapacity, U16ViewOf(entry.MonitorName[0] != u'\0' ? entry.MonitorName
+                                                                                                   : entry.MonitorPath));
+    U16CopyTruncated(label + length, kTextCapacity - length, U16ViewOf(absent));
+    SendDlgItemMessageW(dialog, IDC_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+    item = box.connected.Count;
+  }
+  SendDlgItemMessageW(dialog, IDC_MONITOR, CB_SETCURSEL, static_cast<WPARAM>(kMonitorChoiceCount + item), 0);
+}
+
+void StoreEntryMonitor(HWND dialog, EntryGeometry& entry) {
+  const LRESULT item = SendDlgItemMessageW(dialog, IDC_MONITOR, CB_GETCURSEL, 0, 0);
+  if (item == CB_ERR) return;
+  const int32_t named = static_cast<int32_t>(item) - kMonitorChoiceCount;
+  const MonitorBox& box = g_monitorBox;
+  const char16_t* name = u"";
+  const char16_t* path = u"";
+  if (named >= 0 && named < box.connected.Count) {
+    name = box.connected.Monitor[named].Name;
+    path = box.connected.Monitor[named].Path;
+  } else if (named == box.connected.Count && box.storedListed) {
+    name = box.storedName;
+    path = box.storedPath;
+  }
+  U16CopyTruncated(entry.MonitorName, kTextCapacity, U16ViewOf(name));
+  U16CopyTruncated(entry.MonitorPath, kTextCapacity, U16ViewOf(path));
+}
+
+PlacementArea ChosenMonitorArea(HWND dialog, HWND window) {
+  EntryGeometry chosen{};
+  const LRESULT item = SendDlgItemMessageW(dialog, IDC_MONITOR, CB_GETCURSEL, 0, 0);
+  chosen.Monitor = item == MonitorOfPointer ? MonitorOfWindow : static_cast<int32_t>(item);
+  StoreEntryMonitor(dialog, chosen);
+  return ReadEntryArea(window, chosen);
+}
 
 void SelectPosition(HWND dialog, int32_t pos) {
   const WPARAM item = pos >= PosFree && pos < kPosCount ? static_cast<WPARAM>(pos) : static_cast<WPARAM>(-1);
@@ -97,9 +170,11 @@ int32_t StoreControl(HWND dialog, int id, ControlKind kind, int32_t current, int
     case ControlKind::Choice:
     case ControlKind::Monitor: {
       // A hand-edited choice the box does not list shows no item and, unless
-      // the user picks one, stays as it was.
+      // the user picks one, stays as it was. A monitor picked by name keeps
+      // the choice too: a preset falls back to it while that monitor is away.
       const LRESULT item = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-      return item == CB_ERR ? current : static_cast<int32_t>(item);
+      const bool named = kind == ControlKind::Monitor && item >= kMonitorChoiceCount;
+      return item == CB_ERR || named ? current : static_cast<int32_t>(item);
     }
     case ControlKind::HoldSeconds:
       return HoldFieldOfSeconds(ReadNumber(dialog, id));

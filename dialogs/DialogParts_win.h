@@ -14,6 +14,7 @@
 #include "dialogs/NumberBox_win.h"
 #include "entries/EntryFields.h"
 #include "entries/EntryTable.h"
+#include "placement/Placement.h"
 
 namespace qm {
 
@@ -21,8 +22,20 @@ namespace qm {
 void ReadControlText(HWND dialog, int id, char16_t* out);
 
 // Fills the monitor box (IDC_MONITOR) of an entry dialog with the three
-// choices, item index = Monitor value, and selects the primary monitor.
+// choices, item index = Monitor value, then the monitors connected now by
+// name, and selects the primary monitor.
 void FillMonitorCombo(HWND dialog);
+// Selects the monitor an entry names: its item, or one added after the
+// connected monitors that shows the stored name as not connected. An entry
+// that names none keeps the Monitor choice LoadControls selected.
+void ShowEntryMonitor(HWND dialog, const EntryGeometry& entry);
+// OK: a connected monitor picked stores its name and device path; one of
+// the three choices clears them; the stored one not connected keeps them.
+void StoreEntryMonitor(HWND dialog, EntryGeometry& entry);
+// The work area and screen rectangle the monitor box's selection places
+// window against (the window's own monitor for the mouse pointer's, which
+// is over the dialog now).
+PlacementArea ChosenMonitorArea(HWND dialog, HWND window);
 // Fills combo box id with count strings from firstText on, item index =
 // stored value, and selects the first.
 void FillChoiceCombo(HWND dialog, int id, UINT firstText, int32_t count);

@@ -41,6 +41,7 @@ EntryRefusal PutEntry(HWND dialog, EntryStore& store, const Entry (&slots)[kMaxE
   if (target.Refusal != EntryRefusal::None) return target.Refusal;
   Entry entry = slots[target.Index];
   StoreControls(dialog, controls, entry);
+  StoreEntryMonitor(dialog, entry);
   store.Put(target.Index, entry);
   return EntryRefusal::None;
 }

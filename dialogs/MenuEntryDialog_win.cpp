@@ -26,6 +26,7 @@ static_assert(ShowsKeptFields(kMenuEntryControls, kMenuEntryFields), "a control 
 
 void LoadMenuEntry(HWND dialog, const EntryStore& store, int32_t index) {
   LoadControls(dialog, kMenuEntryControls, store.menus.Entries[index]);
+  ShowEntryMonitor(dialog, store.menus.Entries[index]);
 }
 
 // Only a full table (for an add) refuses a preset.

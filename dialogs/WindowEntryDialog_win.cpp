@@ -232,10 +232,21 @@ void TakeSelectedWindow(HWND dialog) {
   RECT rect;
   if (window == nullptr || !ReadRestoredRect(window, &rect)) return;
   const LONG style = GetWindowLongW(window, GWL_STYLE);
-  ShowNumber(dialog, IDC_LEFT, rect.left);
-  ShowNumber(dialog, IDC_TOP, rect.top);
-  ShowNumber(dialog, IDC_WIDTH, rect.right - rect.left);
-  ShowNumber(dialog, IDC_HEIGHT, rect.bottom - rect.top);
+  if (CheckedFlag(dialog, IDC_UNIT) != 0) {
+    // In shares the rule places the visible frame, on the area the monitor
+    // box names: the frame's shares give the window back where it is.
+    const Rect32 frame = VisibleRect(ToRect32(rect), ReadInvisibleBorders(window, rect));
+    const ShareRect shares = SharesOfFrame(frame, ChosenMonitorArea(dialog, window).work);
+    ShowNumber(dialog, IDC_LEFT, shares.left);
+    ShowNumber(dialog, IDC_TOP, shares.top);
+    ShowNumber(dialog, IDC_WIDTH, shares.width);
+    ShowNumber(dialog, IDC_HEIGHT, shares.height);
+  } else {
+    ShowNumber(dialog, IDC_LEFT, rect.left);
+    ShowNumber(dialog, IDC_TOP, rect.top);
+    ShowNumber(dialog, IDC_WIDTH, rect.right - rect.left);
+    ShowNumber(dialog, IDC_HEIGHT, rect.bottom - rect.top);
+  }
   // Each frame box from its style bit. WS_CAPTION is WS_BORDER | WS_DLGFRAME,
   // so a captioned window ticks both.
   for (const auto& field : kWindowEntryFields) {
@@ -308,6 +319,7 @@ void InitWindowList(HWND dialog) {
 void LoadWindowEntry(HWND dialog, const EntryStore& store, int32_t index) {
   const WindowEntry& entry = store.windows.Entries[index];
   LoadControls(dialog, kWindowEntryControls, entry);
+  ShowEntryMonitor(dialog, entry);
   // Posted: the enable rules run after this load and would enable them again.
   if (EffectiveApply(entry) == ApplyNever) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_APPLY, CBN_SELCHANGE), 0);
 }

@@ -107,6 +107,8 @@ inline constexpr FieldRow<WindowEntry> kWindowEntryFields[] = {
     {u"Match", &WindowEntry::Match, Optional{MatchContains}},
     {u"Topmost", &WindowEntry::Topmost, Optional{0}},
     {u"State", &WindowEntry::State, Optional{0}},
+    {u"MonitorName", &WindowEntry::MonitorName, FieldKind::OptionalText},
+    {u"MonitorPath", &WindowEntry::MonitorPath, FieldKind::OptionalText},
 };
 
 // Section "Menu", numbered the same way: the geometry of a window entry.
@@ -120,6 +122,8 @@ inline constexpr FieldRow<MenuEntry> kMenuEntryFields[] = {
     {u"Height", &MenuEntry::Height},
     {u"Monitor", &MenuEntry::Monitor, Optional{MonitorPrimary}},
     {u"Unit", &MenuEntry::Unit, Optional{UnitPixels}},
+    {u"MonitorName", &MenuEntry::MonitorName, FieldKind::OptionalText},
+    {u"MonitorPath", &MenuEntry::MonitorPath, FieldKind::OptionalText},
 };
 
 }  // namespace qm

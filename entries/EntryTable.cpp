@@ -98,9 +98,13 @@ void PositionText(const EntryGeometry& entry, const AnchorTexts& anchors, char16
   } else if (entry.Pos >= PosBottomLeft && entry.Pos < kPosCount) {
     size_t len = Append(out, 0, U16ViewOf(anchors.Text[entry.Pos]));
     // A free point is absolute and a kept position is not computed, so only
-    // an anchor says which monitor it is on.
+    // an anchor says which monitor it is on: by name when the entry names one.
     const bool otherMonitor = entry.Monitor == MonitorOfWindow || entry.Monitor == MonitorOfPointer;
-    if (otherMonitor && anchors.Monitor[entry.Monitor] != nullptr) {
+    if (entry.MonitorName[0] != u'\0') {
+      len = Append(out, len, u"/ ");
+      len = Append(out, len, U16ViewOf(entry.MonitorName));
+      Append(out, len, u" ");
+    } else if (otherMonitor && anchors.Monitor[entry.Monitor] != nullptr) {
       len = Append(out, len, u"/ ");
       len = Append(out, len, U16ViewOf(anchors.Monitor[entry.Monitor]));
       Append(out, len, u" ");

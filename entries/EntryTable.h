@@ -78,6 +78,13 @@ struct EntryGeometry {
   int32_t Height;
   int32_t Monitor;      // MonitorPrimary .. MonitorOfPointer
   int32_t Unit;         // UnitPixels or UnitShare
+  // The monitor the entry wants by the name Windows shows in Display
+  // settings, empty for none (then Monitor chooses), and the device path
+  // that tells two monitors of one name apart, empty when not known. A
+  // window rule whose monitor is not connected does not apply; see
+  // placement/MonitorNames.h.
+  char16_t MonitorName[kTextCapacity];
+  char16_t MonitorPath[kTextCapacity];
 };
 
 struct MenuEntry : EntryGeometry {};

@@ -72,7 +72,25 @@ EntryGeometry SharesAsPixels(const EntryGeometry& entry, const Rect32& work, con
   return pixels;
 }
 
+// The share of length that edge, counted from its start, stands at, to the
+// nearest; the inverse of ShareOf.
+int64_t EdgeShare(int64_t edge, int64_t length) {
+  if (length <= 0) return 0;
+  const int64_t product = edge * kShareWhole;
+  return product >= 0 ? (product + length / 2) / length : -((-product + length / 2) / length);
+}
+
 }  // namespace
+
+ShareRect SharesOfFrame(const Rect32& frame, const Rect32& work) {
+  const int64_t width = int64_t{work.right} - work.left;
+  const int64_t height = int64_t{work.bottom} - work.top;
+  const int64_t left = EdgeShare(int64_t{frame.left} - work.left, width);
+  const int64_t top = EdgeShare(int64_t{frame.top} - work.top, height);
+  const int64_t right = EdgeShare(int64_t{frame.right} - work.left, width);
+  const int64_t bottom = EdgeShare(int64_t{frame.bottom} - work.top, height);
+  return {Saturate(left), Saturate(top), Saturate(right - left), Saturate(bottom - top)};
+}
 
 Placement ComputePlacement(const EntryGeometry& entry, const Rect32& windowRect, const PlacementArea& area,
                            const FrameMargins& margins) {
@@ -277,43 +295,50 @@ bool TitleMeetsName(U16View title, U16View name, int32_t match) {
   }
 }
 
-int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program) {
+int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program,
+                         const NamedMonitors* monitors) {
   if (windowClass.empty()) return -1;
   for (int32_t i = 0; i < table.Count; ++i) {
     const WindowEntry& entry = table.Entries[i];
-    if (EqualsStored(entry.Class, windowClass) && ProgramAllows(entry, program)) return i;
-  }
-  return -1;
-}
-
-int32_t MatchWindowProgram(const WindowTable& table, U16View program) {
-  if (program.empty()) return -1;
-  for (int32_t i = 0; i < table.Count; ++i) {
-    const WindowEntry& entry = table.Entries[i];
-    if (entry.Class[0] == u'\0' && entry.Process[0] != u'\0' && SameProgramName(U16ViewOf(entry.Process), program)) {
+    if (EqualsStored(entry.Class, windowClass) && ProgramAllows(entry, program) &&
+        NamedMonitorAllows(entry, monitors)) {
       return i;
     }
   }
   return -1;
 }
 
-int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program) {
+int32_t MatchWindowProgram(const WindowTable& table, U16View program, const NamedMonitors* monitors) {
+  if (program.empty()) return -1;
+  for (int32_t i = 0; i < table.Count; ++i) {
+    const WindowEntry& entry = table.Entries[i];
+    if (entry.Class[0] == u'\0' && entry.Process[0] != u'\0' && SameProgramName(U16ViewOf(entry.Process), program) &&
+        NamedMonitorAllows(entry, monitors)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program,
+                         const NamedMonitors* monitors) {
   for (int32_t i = 0; i < table.Count; ++i) {
     const WindowEntry& entry = table.Entries[i];
     // A whole title is compared without measuring the stored name first.
     const bool meets = entry.Match == MatchWhole ? EqualsStored(entry.Title, windowTitle)
                                                  : TitleMeetsName(windowTitle, U16ViewOf(entry.Title), entry.Match);
-    if (entry.Title[0] != u'\0' && meets && ProgramAllows(entry, program)) {
+    if (entry.Title[0] != u'\0' && meets && ProgramAllows(entry, program) && NamedMonitorAllows(entry, monitors)) {
       return i;
     }
   }
   return -1;
 }
 
-int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program) {
-  int32_t index = MatchWindowClass(table, windowClass, program);
-  if (index < 0) index = MatchWindowProgram(table, program);
-  return index >= 0 ? index : MatchWindowTitle(table, windowTitle, program);
+int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program,
+                         const NamedMonitors* monitors) {
+  int32_t index = MatchWindowClass(table, windowClass, program, monitors);
+  if (index < 0) index = MatchWindowProgram(table, program, monitors);
+  return index >= 0 ? index : MatchWindowTitle(table, windowTitle, program, monitors);
 }
 
 bool TableNamesProgram(const WindowTable& table) {

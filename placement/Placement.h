@@ -8,6 +8,7 @@
 #include "base/U16.h"
 #include "entries/EntryFields.h"
 #include "entries/EntryTable.h"
+#include "placement/MonitorNames.h"
 
 namespace qm {
 
@@ -79,6 +80,19 @@ inline Placement ComputePlacement(const EntryGeometry& entry, const Rect32& wind
                                   int32_t screenWidth, int32_t screenHeight, const FrameMargins& margins = {}) {
   return ComputePlacement(entry, windowRect, PlacementArea{workArea, Rect32{0, 0, screenWidth, screenHeight}}, margins);
 }
+
+// A visible frame as the shares of work (hundredths of a percent) that a
+// share rule turns back into that frame: each edge the share nearest to it,
+// which the rule's rounding gives back exactly on a work area narrower than
+// kShareWhole pixels. What "Get" stores for a rule in shares. An empty work
+// area gives zeros.
+struct ShareRect {
+  int32_t left;
+  int32_t top;
+  int32_t width;
+  int32_t height;
+};
+ShareRect SharesOfFrame(const Rect32& frame, const Rect32& work);
 
 // The monitor whose area the entry's anchors use; a value that names no
 // choice (a hand-edited file) means the primary monitor.
@@ -166,12 +180,17 @@ inline bool PlacesOnAppearance(const WindowEntry& entry) {
 // with no name would catch every window that no other rule took. A rule
 // with Apply ApplyNever is matched like any other: it is found first and so
 // keeps every later rule from the window; the callers then place nothing.
-int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program = {});
+// A rule that names a monitor not among monitors is passed over in every
+// pass, so the next rule that matches applies (NamedMonitorAllows).
+int32_t MatchWindowEntry(const WindowTable& table, U16View windowClass, U16View windowTitle, U16View program = {},
+                         const NamedMonitors* monitors = nullptr);
 // The passes on their own, so a caller can read the title only when the
 // first two found nothing.
-int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program = {});
-int32_t MatchWindowProgram(const WindowTable& table, U16View program);
-int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program = {});
+int32_t MatchWindowClass(const WindowTable& table, U16View windowClass, U16View program = {},
+                         const NamedMonitors* monitors = nullptr);
+int32_t MatchWindowProgram(const WindowTable& table, U16View program, const NamedMonitors* monitors = nullptr);
+int32_t MatchWindowTitle(const WindowTable& table, U16View windowTitle, U16View program = {},
+                         const NamedMonitors* monitors = nullptr);
 // Whether some rule names a program, that is whether matching needs the
 // window's program at all: reading it opens the window's process.
 bool TableNamesProgram(const WindowTable& table);

@@ -7,15 +7,23 @@
 
 #include "entries/EntryTable.h"
 #include "placement/DesktopSettle.h"
+#include "placement/MonitorNames.h"
 
 namespace qm {
 
 // Each takes the window rules it goes by, the table of the program's store.
 
-// Index of the window entry that applies to window, or -1.
+// Index of the window entry that applies to window, or -1. A rule naming a
+// monitor applies only while that monitor is connected (read now when such
+// a rule is the one found).
 int32_t FindWindowEntry(const WindowTable& rules, HWND window);
+// The same with the monitors read beforehand; null checks no names.
+int32_t FindWindowEntry(const WindowTable& rules, HWND window, const NamedMonitors* monitors);
 // Moves/sizes window by entry index, then sets its frame style bits.
-void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index);
+// monitors: the names read beforehand, null to read them if the entry
+// names a monitor.
+void ApplyWindowEntry(const WindowTable& rules, HWND window, int32_t index,
+                      const NamedMonitors* monitors = nullptr);
 // The initialise command: every visible top-level window that has a rule
 // and may be placed automatically (not a menu, tooltip or other pop-up, not
 // minimised or maximised).
@@ -57,7 +65,8 @@ bool WindowAnswers(HWND window);
 // no style step. Shared by window rules and presets. Waits on another
 // program's window at most a short bound; false when the window did not
 // answer within it.
-bool PlaceWindow(HWND window, const EntryGeometry& geometry);
+// monitors as for ApplyWindowEntry.
+bool PlaceWindow(HWND window, const EntryGeometry& geometry, const NamedMonitors* monitors = nullptr);
 // Restores a minimised or maximised window of another program without
 // waiting on it, then waits for the restore at most the same bound; false
 // when the window did not answer or is not restored within it.

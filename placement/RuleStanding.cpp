@@ -4,12 +4,15 @@
 
 namespace qm {
 
-// An elevated program refuses the move before anything else could matter,
-// and a program that does not answer cannot be asked anything more; both
-// come before what the window's state says. The user's own move outranks
-// the hold's giving up: it is the later word on where the window stands.
+// A rule that waits for its monitor does not apply at all, so nothing about
+// the window counts. An elevated program refuses the move before anything
+// else could matter, and a program that does not answer cannot be asked
+// anything more; both come before what the window's state says. The user's
+// own move outranks the hold's giving up: it is the later word on where the
+// window stands.
 RuleStanding ExplainWindow(const StandingFacts& facts) {
   if (facts.entry < 0) return {-1, RuleReason::NoEntry};
+  if (facts.monitorAbsent) return {facts.entry, RuleReason::MonitorAbsent};
   if (facts.elevatedAboveUs) return {facts.entry, RuleReason::Elevated};
   if (!facts.answers) return {facts.entry, RuleReason::NotAnswering};
   if (IsMinimizedOrMaximized(facts.style)) return {facts.entry, RuleReason::MinOrMax};

@@ -14,13 +14,14 @@ namespace qm {
 enum class RuleReason : uint8_t {
   Applies,        // the entry applies and placement may carry it out
   NoEntry,        // no entry of the window list matches
+  MonitorAbsent,  // the only entries that match name a monitor not connected
   Elevated,       // its program runs with higher rights: moves are refused
   NotAnswering,   // its program does not answer within the bound
   MinOrMax,       // minimised or maximised: placement leaves it alone
   MovedByUser,    // the user moved or sized it since it was placed
   HoldGaveUp,     // its program moved it back more often than the hold allows
 };
-constexpr int kRuleReasonCount = 7;
+constexpr int kRuleReasonCount = 8;
 
 // What the decision reads about one window. Everything after entry is read
 // only when an entry matches.
@@ -31,6 +32,9 @@ struct StandingFacts {
   uint32_t style;         // GWL_STYLE
   bool movedByUser;       // moved or sized by the user since it was placed
   bool holdGaveUp;        // the hold gave up on it since it was placed
+  // entry matches only as if every monitor the entries name were connected:
+  // with the monitors as they are, none matches.
+  bool monitorAbsent = false;
 };
 
 struct RuleStanding {

@@ -58,7 +58,13 @@ bool IsListedWindow(HWND window) { return GetParent(window) == nullptr && IsUser
 RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {
   StandingFacts facts{};
   facts.entry = FindWindowEntry(rules, window);
-  if (facts.entry >= 0) {
+  // A rule that waits for its monitor is found by matching as if every
+  // monitor were connected.
+  if (facts.entry < 0 && TableNamesMonitor(rules)) {
+    facts.entry = FindWindowEntry(rules, window, nullptr);
+    facts.monitorAbsent = facts.entry >= 0;
+  }
+  if (facts.entry >= 0 && !facts.monitorAbsent) {
     facts.elevatedAboveUs = ElevatedAboveUs(window);
     facts.answers = !facts.elevatedAboveUs && WindowAnswers(window);
     facts.style = static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
@@ -70,8 +76,14 @@ RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {
 
 ReasonTexts::ReasonTexts() : text{}, views{} {
   // By RuleReason; Applies shows the entry, not a text.
-  constexpr UINT kIds[kRuleReasonCount] = {0, IDS_REASON_NOENTRY, IDS_REASON_ELEVATED, IDS_REASON_NOANSWER,
-                                           IDS_REASON_MINMAX, IDS_REASON_MOVED, IDS_REASON_GAVEUP};
+  constexpr UINT kIds[kRuleReasonCount] = {0,
+                                           IDS_REASON_NOENTRY,
+                                           IDS_REASON_NOMONITOR,
+                                           IDS_REASON_ELEVATED,
+                                           IDS_REASON_NOANSWER,
+                                           IDS_REASON_MINMAX,
+                                           IDS_REASON_MOVED,
+                                           IDS_REASON_GAVEUP};
   for (int i = 1; i < kRuleReasonCount; ++i) {
     LoadText(kIds[i], text[i]);
     views[i] = U16ViewOf(text[i]);

@@ -99,8 +99,10 @@
 #define IDS_MATCH_WHOLE    50105
 #define IDS_MATCH_WILDCARD 50106
 #define IDS_COL_MODE       50107  // window list column: a rule's non-default modes
+#define IDS_REASON_NOMONITOR 50124  // reason: the only matching rules name an absent monitor
+#define IDS_MONITOR_ABSENT 50125  // after a stored monitor name that is not connected now
 #define IDS_COL_RULE       50140  // the running-window list's rule column
-#define IDS_REASON_NOENTRY 50141  // the reasons, in RuleReason order from NoEntry
+#define IDS_REASON_NOENTRY 50141  // the reasons of the rule column (RuleReason)
 #define IDS_REASON_ELEVATED 50142
 #define IDS_REASON_NOANSWER 50143
 #define IDS_REASON_MINMAX  50144

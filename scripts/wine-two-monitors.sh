@@ -53,9 +53,22 @@ CONF
 
 xorg_pid=""
 runner_pid=""
+# Wine 8's wineserver may crash as the prefix shuts down after a monitor was
+# switched off and on; the services it started (plugplay.exe, winedevice.exe)
+# then outlive it, holding the output that CTest waits on. Each process of
+# this prefix is ended by its id.
+end_prefix_processes() {
+  local environ pid
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    tr '\0' '\n' < "$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill "$pid" 2>/dev/null
+  done
+}
 cleanup() {
   [ -n "$runner_pid" ] && kill "$runner_pid" 2>/dev/null
   [ -n "${WINEPREFIX:-}" ] && qm_wine_tool wineserver -k >/dev/null 2>&1
+  [ -n "${WINEPREFIX:-}" ] && end_prefix_processes
   [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null
   rm -rf "$tmp"
 }

@@ -35,6 +35,7 @@ struct WindowRule {
   int thickFrame = 0;
   std::wstring process = L"";  // written only when not empty
   std::vector<std::pair<const wchar_t*, int>> modes = {};  // keys after the others ("Apply", 3)
+  std::vector<std::pair<const wchar_t*, std::wstring>> texts = {};  // then these ("MonitorName", L"Display2")
 };
 
 inline std::wstring IniKey(const wchar_t* name, size_t i, int value) {
@@ -59,6 +60,7 @@ inline std::wstring EntryIniText(const std::vector<WindowRule>& rules, const std
             IniKey(L"DialogFrame", k + 1, r.dialogFrame) + IniKey(L"ThickFrame", k + 1, r.thickFrame);
     if (!r.process.empty()) text += L"Process" + n + L"=" + r.process + L"\r\n";
     for (const auto& [key, value] : r.modes) text += IniKey(key, k + 1, value);
+    for (const auto& [key, value] : r.texts) text += key + n + L"=" + value + L"\r\n";
   }
   text += L"[Menu]\r\nItem=" + std::to_wstring(presets.size()) + L"\r\n";
   for (size_t k = 0; k < presets.size(); ++k) text += GeometryKeys(k + 1, presets[k]);

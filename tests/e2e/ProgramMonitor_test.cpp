@@ -106,6 +106,7 @@ struct Monitors {
   RECT primary = {};
   RECT other = {};      // the first monitor that is not the primary
   RECT otherWork = {};
+  std::wstring otherDevice;  // its GDI device name
   int count = 0;
 };
 
@@ -115,7 +116,7 @@ Monitors ReadMonitors() {
       nullptr, nullptr,
       [](HMONITOR monitor, HDC, LPRECT, LPARAM context) -> BOOL {
         auto* found = reinterpret_cast<Monitors*>(context);
-        MONITORINFO info = {};
+        MONITORINFOEXW info = {};
         info.cbSize = sizeof(info);
         GetMonitorInfoW(monitor, &info);
         if (info.dwFlags & MONITORINFOF_PRIMARY) {
@@ -123,6 +124,7 @@ Monitors ReadMonitors() {
         } else if (found->count == 0 || IsRectEmpty(&found->other)) {
           found->other = info.rcMonitor;
           found->otherWork = info.rcWork;
+          found->otherDevice = info.szDevice;
         }
         ++found->count;
         return TRUE;
@@ -228,6 +230,71 @@ TEST_F(ProgramMonitor, WindowsReturnAfterABurstOfDesktopChangesAndTheUsersStay) 
   EXPECT_EQ(app.Close(), 0);
 }
 
+// The name Display settings shows for the monitor of GDI device device.
+std::wstring FriendlyName(const std::wstring& device) {
+  DISPLAYCONFIG_PATH_INFO paths[16];
+  DISPLAYCONFIG_MODE_INFO modes[48];
+  UINT32 pathCount = 16, modeCount = 48;
+  QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths, &modeCount, modes, nullptr);
+  for (UINT32 i = 0; i < pathCount; ++i) {
+    DISPLAYCONFIG_SOURCE_DEVICE_NAME s = {{DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME, sizeof(s), paths[i].sourceInfo.adapterId, paths[i].sourceInfo.id}, {}};
+    DISPLAYCONFIG_TARGET_DEVICE_NAME t = {{DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME, sizeof(t), paths[i].targetInfo.adapterId, paths[i].targetInfo.id}, {}, {}, 0, 0, {}, {}};
+    if (!DisplayConfigGetDeviceInfo(&s.header) && device == s.viewGdiDeviceName && !DisplayConfigGetDeviceInfo(&t.header)) return t.monitorFriendlyDeviceName;
+  }
+  return L"";
+}
+
+// Runs xrandr with these arguments on the lab's X server
+// (scripts/wine-two-monitors.sh) and waits until it has.
+bool LabXrandr(const std::string& args) {
+  wchar_t request[MAX_PATH];
+  if (GetEnvironmentVariableW(L"QM_LAB_XRANDR", request, MAX_PATH) == 0) return false;
+  const std::wstring written = std::wstring(request) + L".new";  // whole, as the lab reads it
+  if (!WriteBytes(written, args) || !MoveFileExW(written.c_str(), request, MOVEFILE_REPLACE_EXISTING)) return false;
+  return WaitUntil([&] { return GetFileAttributesW(request) == INVALID_FILE_ATTRIBUTES; });
+}
+
+RECT LeftHalf(const RECT& w) { return {w.left, w.top, w.left + (w.right - w.left + 1) / 2, w.bottom}; }
+
+// The second monitor switched off and on again for real: a rule naming it
+// gives way to the next rule for the same window while it is off and takes
+// the window back when it returns at another resolution, where a rule in
+// shares naming it fits the new size. Wine sends no WM_DISPLAYCHANGE for
+// these changes, so the test delivers it once Wine's monitors have changed.
+TEST_F(ProgramMonitor, NamedMonitorSwitchedOffAndOnAtAnotherResolution) {
+  const Monitors m = ReadMonitors();
+  if (m.count < 2 || GetEnvironmentVariableW(L"QM_LAB_XRANDR", nullptr, 0) == 0) GTEST_SKIP() << "no lab monitor";
+  WindowRule desk{L"a", L"QmNamed", {0, 0, 0, 4, 0, 300, 200}};
+  desk.texts = {{L"MonitorName", FriendlyName(m.otherDevice)}};
+  WindowRule half{L"c", L"QmShare", {0, 0, 0, 0, 0, 5000, 10000}, 1, 0, 0, 0, L"", {{L"Unit", 1}}, desk.texts};
+  WriteEntryIni(dir, {desk, {L"b", L"QmNamed", {0, 0, 0, 4, 0, 320, 220}}, half});
+  ASSERT_TRUE(app.Start());
+  Target named, share;
+  ASSERT_TRUE(named.Start(L"--class QmNamed --rect 100,100,200,150") && share.Start(L"--class QmShare --rect 9,9,99,99"));
+  Place(app, named.window());
+  Place(app, share.window());
+  EXPECT_RECT(WindowRect(named.window()), MakeRect(m.otherWork.left, m.otherWork.top, 300, 200));
+  EXPECT_RECT(WindowRect(share.window()), LeftHalf(m.otherWork));
+
+  ASSERT_TRUE(LabXrandr("--output DUMMY1 --off"));
+  ASSERT_TRUE(WaitUntil([] { return ReadMonitors().count == 1; }));
+  app.Post(WM_DISPLAYCHANGE, 32);
+  const RECT work = WorkArea();
+  EXPECT_TRUE(WaitUntil([&] { return SameRect(WindowRect(named.window()), MakeRect(work.left, work.top, 320, 220)); }));
+
+  ASSERT_TRUE(LabXrandr("--output DUMMY1 --mode 640x480 --pos 0x0"));
+  ASSERT_TRUE(WaitUntil([] { return ReadMonitors().count == 2; }));
+  const Monitors back = ReadMonitors();
+  ASSERT_EQ(back.other.right - back.other.left, 640);
+  app.Post(WM_DISPLAYCHANGE, 32);
+  EXPECT_TRUE(WaitUntil([&] {
+    return SameRect(WindowRect(named.window()), MakeRect(back.otherWork.left, back.otherWork.top, 300, 200)) &&
+           SameRect(WindowRect(share.window()), LeftHalf(back.otherWork));
+  }));
+  LabXrandr("--output DUMMY1 --mode 800x600 --pos 0x0");
+  EXPECT_EQ(app.Close(), 0);
+}
+
 int FindClassRow(const std::vector<std::vector<std::wstring>>& rows, const std::wstring& windowClass) {
   for (size_t i = 0; i < rows.size(); ++i) {
     if (rows[i][0] == windowClass) return static_cast<int>(i);
@@ -246,6 +313,7 @@ void ChooseMonitor(HWND dialog, int item) {
 // dialog's monitor reaches its file section and list.
 TEST_F(ProgramMonitor, DialogsTakeAndStoreProgramAndMonitor) {
   WriteStore(dir, 1, {}, {});
+  WriteUtf16File(dir.File(L"Entry.ini"), EntryIniText({}, {{0, 0, 0, 3, 0, 300, 200}}) + L"MonitorName1=Elsewhere\r\n");
   Target target;
   ASSERT_TRUE(target.Start(L"--class QmProgramRow --title \"Program row\" --rect 50,60,320,240"));
   ASSERT_TRUE(app.Start());
@@ -290,6 +358,47 @@ TEST_F(ProgramMonitor, DialogsTakeAndStoreProgramAndMonitor) {
   ASSERT_TRUE(WaitClosed(dialog));
   EXPECT_EQ(IniInt(app.EntryPath(), L"Menu", L"Monitor1"), 1);
   EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 0, 0), AnchorWithMonitor(3, 1));
+
+  // A preset's monitor that is not connected is shown as such and kept; a
+  // connected one picked by name stores its name and device path.
+  ListViewSelectRows(app.Child(IDC_MENUVIEW), {1});
+  dialog = OpenDialog(app, IDM_CHANGE);
+  ASSERT_NE(dialog, nullptr);
+  HWND monitors = GetDlgItem(dialog, IDC_MONITOR);
+  EXPECT_EQ(SendTo(monitors, CB_GETCURSEL), SendTo(monitors, CB_GETCOUNT) - 1);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  EXPECT_EQ(IniString(app.EntryPath(), L"Menu", L"MonitorName2"), L"Elsewhere");
+  dialog = OpenDialog(app, IDM_ADD);
+  ASSERT_NE(dialog, nullptr);
+  Choose(dialog, 4);
+  ChooseMonitor(dialog, 3);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  const std::wstring name = IniString(app.EntryPath(), L"Menu", L"MonitorName3");
+  EXPECT_FALSE(name.empty());
+  EXPECT_FALSE(IniString(app.EntryPath(), L"Menu", L"MonitorPath3").empty());
+  std::wstring anchor = Texts().anchors[4];
+  EXPECT_EQ(ListViewText(app.Child(IDC_MENUVIEW), 2, 0), anchor.substr(0, anchor.size() - 1) + L" / " + name + L" ");
+
+  // "Get" in shares of the work area, then OK: the rule puts the window
+  // back where it was.
+  app.PostCommand(IDM_WINDOWLIST);
+  ListViewSelectRows(app.Child(IDC_WINDOWVIEW), {0});
+  dialog = OpenDialog(app, IDM_CHANGE);
+  ASSERT_NE(dialog, nullptr);
+  Choose(dialog, 0);
+  ChooseMonitor(dialog, 0);
+  Click(dialog, IDC_UNIT);
+  list = GetDlgItem(dialog, IDC_WINDOWLIST);
+  ListViewSelectRows(list, {FindClassRow(ListViewRows(list, 3), L"QmProgramRow")});
+  Click(dialog, IDC_GET);
+  PostClick(dialog, IDOK);
+  ASSERT_TRUE(WaitClosed(dialog));
+  const RECT where = WindowRect(target.window());
+  SetWindowPos(target.window(), nullptr, 0, 0, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(Place(app, target.window()), 0);
+  EXPECT_RECT(WindowRect(target.window()), where);
   EXPECT_EQ(app.Close(), 0);
 }
 

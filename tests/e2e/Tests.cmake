@@ -19,6 +19,6 @@ qm_add_gtest(qm_e2e_tests)
 # (skipped where Xorg's dummy driver is missing).
 add_test(NAME qm_e2e_two_monitors
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-two-monitors.sh $<TARGET_FILE:qm_e2e_tests>
-                 --gtest_filter=ProgramMonitor.AnchorsOn*:ProgramMonitor.WindowsReturn*
+                 --gtest_filter=ProgramMonitor.AnchorsOn*:ProgramMonitor.WindowsReturn*:ProgramMonitor.NamedMonitor*
                  --gtest_output=xml:${QM_TEST_RESULTS_ARG}/qm_e2e_two_monitors.xml)
 set_tests_properties(qm_e2e_two_monitors PROPERTIES SKIP_RETURN_CODE 77)

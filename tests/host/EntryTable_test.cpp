@@ -210,7 +210,7 @@ TEST(EntryTable, SizeTextByFlag) {
   EXPECT_EQ(Size(e), u" 800 x -600 ");
   e.DesableSize = 1;
   EXPECT_EQ(Size(e), u" ");
-  const EntryGeometry share{0, -5, 3333, PosFree, 0, 5000, 10000, MonitorPrimary, UnitShare};  // as percentages
+  const EntryGeometry share{0, -5, 3333, PosFree, 0, 5000, 10000, MonitorPrimary, UnitShare, {}, {}};  // as percentages
   EXPECT_EQ(Position(share), u" -0.05% , 33.33% ");
   EXPECT_EQ(Size(share), u" 50% x 100% ");
 }

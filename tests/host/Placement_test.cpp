@@ -297,6 +297,19 @@ TEST(MatchWindowEntry, ClassPassBeforeTitlePass) {
   }
 }
 
+// The desk's rule names the office monitor, the road's none; a rule whose
+// monitor is absent gives way in every pass.
+TEST(MatchWindowEntry, ARuleNamingAnAbsentMonitorGivesWay) {
+  auto table = MakeTable({{u"Desk", u"Mail"}, {u"Road", u"Mail"}, {u"Note", u""}});
+  for (int i : {0, 2}) U16CopyTruncated(table->Entries[i].MonitorName, kTextCapacity, u"Office");
+  NamedMonitors office{1, {}}, road{0, {}};
+  U16CopyTruncated(office.Monitor[0].Name, kMonitorNameCapacity, u"Office");
+  EXPECT_EQ(MatchWindowEntry(*table, u"Mail", u"", {}, &office), 0);
+  EXPECT_EQ(MatchWindowEntry(*table, u"Mail", u"", {}, &road), 1);
+  EXPECT_EQ(MatchWindowEntry(*table, u"Text", u"Note 1", {}, &road), -1);
+  EXPECT_EQ(MatchWindowEntry(*table, u"Text", u"Note 1", {}, nullptr), 2);  // no names checked
+}
+
 TEST(TitleMeetsName, WholeAndWildcard) {
   const std::u16string face = u"\U0001F600", twoFaces = face + face, aFaceB = u"a" + face + u"b",
                        longTitle = std::u16string(254, u'x') + u"y";
@@ -424,6 +437,19 @@ TEST(ComputePlacement, SharesOfTheWorkAreaRoundEdgesNotSizes) {
       {"size kept", Geometry(PosFree, 5000, 0, 5000, 5000, 0, 1, UnitShare), win, work, {PlacementAction::MoveOnly, 954, 0, 974, 528}},
   };
   ExpectPlacements(cases, FrameMargins{7, 0, 7, 7});
+  // "Get" in shares, then the rule: the same frame on any work area size,
+  // also a frame reaching past the work area.
+  for (const Rect32 area : {work, second, Rect32{0, 0, 3841, 2160}, Rect32{0, 0, 7, 3}}) {
+    for (const Rect32 frame : {Rect32{area.left + 3, area.top + 1, area.right - 2, area.bottom},
+                               Rect32{area.left - 50, area.top - 9, area.left + 1, area.top + 2}}) {
+      const ShareRect shares = SharesOfFrame(frame, area);
+      const EntryGeometry rule = Geometry(PosFree, shares.left, shares.top, shares.width, shares.height, 0, 0, UnitShare);
+      const Placement back = ComputePlacement(rule, win, PlacementArea{area, area});
+      EXPECT_TRUE(back.x == frame.left && back.y == frame.top && back.width == frame.right - frame.left &&
+                  back.height == frame.bottom - frame.top)
+          << area.right << " x " << area.bottom << " from " << frame.left;
+    }
+  }
 }
 
 }  // namespace

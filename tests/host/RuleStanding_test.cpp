@@ -22,6 +22,8 @@ TEST(ExplainWindow, FirstReasonThatHoldsWins) {
       {"moved by the user, which outranks the hold giving up", {0, false, true, 0, true, true},
        {0, RuleReason::MovedByUser}},
       {"the hold gave up", {3, false, true, 0, false, true}, {3, RuleReason::HoldGaveUp}},
+      {"its monitor absent before all else", {3, true, false, kMinimize, true, true, true},
+       {3, RuleReason::MonitorAbsent}},
       {"applies", {5, false, true, 0, false, false}, {5, RuleReason::Applies}},
   };
   for (const auto& c : cases) {
@@ -36,7 +38,8 @@ TEST(StandingText, EntryCountedFromOneAndReasonWithItsEntry) {
   rules.Count = 2;
   std::u16string longName(300, u'x');
   std::char_traits<char16_t>::copy(rules.Entries[1].Title, u"Editor", 7);
-  const U16View reasons[kRuleReasonCount] = {u"", u"No entry", u"Elevated", u"Hung", u"MinMax", u"Moved", u"Gave up"};
+  const U16View reasons[kRuleReasonCount] = {u"",    u"No entry", u"Absent", u"Elevated",
+                                             u"Hung", u"MinMax",   u"Moved",  u"Gave up"};
   struct Case {
     RuleStanding standing;
     std::u16string expected;
