@@ -17,7 +17,7 @@ constexpr LONGLONG kMaxFileSize = 64LL << 20;
 // A terminated name the file functions accept at any length.
 std::u16string ApiPath(U16View fileName) { return ExtendedLengthPath(fileName); }
 
-IniFileState ReadWholeFile(U16View fileName, std::string& bytes) {
+IniFileState ReadWholeFile(U16View fileName, IniBytes& bytes) {
   std::u16string path = ApiPath(fileName);
   HANDLE file = CreateFileW(AsWide(path.c_str()), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -54,7 +54,7 @@ std::u16string DecodeCodePage(UINT codePage, const char* bytes, size_t size) {
 
 }  // namespace
 
-std::u16string DecodeIniBytes(const std::string& bytes) {
+std::u16string DecodeIniBytes(const IniBytes& bytes) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   DetectedEncoding detected = DetectIniEncoding(data, bytes.size());
   const size_t size = bytes.size() - detected.bomLength;
@@ -68,7 +68,7 @@ std::u16string DecodeIniBytes(const std::string& bytes) {
 }
 
 IniFileState ReadIniFile(U16View fileName, std::u16string& text) {
-  std::string bytes;
+  IniBytes bytes;
   text.clear();
   const IniFileState state = ReadWholeFile(fileName, bytes);
   if (state == IniFileState::Read) text = DecodeIniBytes(bytes);
@@ -81,7 +81,7 @@ std::u16string ReadIniFileText(U16View fileName) {
   return text;
 }
 
-bool WriteWholeFile(U16View fileName, const std::string& bytes) {
+bool WriteWholeFile(U16View fileName, const IniBytes& bytes) {
   std::u16string path = ApiPath(fileName);
   HANDLE file = CreateFileW(AsWide(path.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;

@@ -4,13 +4,14 @@
 #include <string>
 
 #include "base/U16.h"
+#include "entries/IniText.h"
 
 namespace qm {
 
 // A file's bytes decoded into UTF-16 as the profile functions decode them
 // (see DetectIniEncoding): UTF-16 of either byte order as is, UTF-8 after
 // its byte-order mark, anything else through the ANSI code page.
-std::u16string DecodeIniBytes(const std::string& bytes);
+std::u16string DecodeIniBytes(const IniBytes& bytes);
 
 enum class IniFileState {
   Read,        // the whole file was read
@@ -27,7 +28,7 @@ std::u16string ReadIniFileText(U16View fileName);
 
 // Creates or truncates the file, writes every byte and flushes it to the
 // disk. On failure the file is removed again.
-bool WriteWholeFile(U16View fileName, const std::string& bytes);
+bool WriteWholeFile(U16View fileName, const IniBytes& bytes);
 
 // Puts source in target's place in one step, whether or not target exists.
 bool ReplaceFileWith(U16View source, U16View target);

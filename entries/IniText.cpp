@@ -208,8 +208,8 @@ std::u16string DecodeUtf16Bytes(const unsigned char* bytes, size_t size, bool bi
   return text;
 }
 
-std::string EncodeUtf16LeWithBom(U16View text) {
-  std::string bytes;
+IniBytes EncodeUtf16LeWithBom(U16View text) {
+  IniBytes bytes;
   bytes.resize(2 + text.size() * 2);
   bytes[0] = static_cast<char>(0xFF);
   bytes[1] = static_cast<char>(0xFE);

@@ -138,8 +138,12 @@ DetectedEncoding DetectIniEncoding(const unsigned char* bytes, size_t size);
 // (which reads one byte past the end) sees it in practice.
 std::u16string DecodeUtf16Bytes(const unsigned char* bytes, size_t size, bool bigEndian);
 
+// A file's bytes. Not std::string: its members are compiled into the C++
+// runtime library, and naming it links about 20 KB of them into the program.
+using IniBytes = std::vector<char>;
+
 // UTF-16LE bytes with a byte-order mark: the form the program writes, and
 // the only form in which the profile functions read every character back.
-std::string EncodeUtf16LeWithBom(U16View text);
+IniBytes EncodeUtf16LeWithBom(U16View text);
 
 }  // namespace qm

@@ -165,8 +165,9 @@ TEST(IniText, Utf16BytesDecodeInBothOrders) {
 }
 
 TEST(IniText, EncodesUtf16LeWithMark) {
-  EXPECT_EQ(EncodeUtf16LeWithBom(u"A\u4e2d"), std::string("\xFF\xFE" "A\0\x2D\x4E", 6));
-  std::string bytes = EncodeUtf16LeWithBom(u"[S]\r\nk=\U0001F600\r\n");
+  const char expected[] = "\xFF\xFE" "A\0\x2D\x4E";
+  EXPECT_EQ(EncodeUtf16LeWithBom(u"A\u4e2d"), IniBytes(expected, expected + 6));
+  IniBytes bytes = EncodeUtf16LeWithBom(u"[S]\r\nk=\U0001F600\r\n");
   IniDocument doc(DecodeUtf16Bytes(reinterpret_cast<const unsigned char*>(bytes.data()) + 2, bytes.size() - 2, false));
   EXPECT_EQ(Read(doc, u"S", u"k"), u"\U0001F600");
 }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qm::test {
 
@@ -17,6 +18,8 @@ std::wstring LongForm(const std::wstring& path);
 
 // The bytes of a file; empty when it is missing or cannot be opened.
 std::string ReadBytes(const std::wstring& path);
+// Bytes the program composed, to compare with ReadBytes.
+inline std::string AsString(const std::vector<char>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 // Creates or truncates the file and writes bytes; false on any failure.
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);

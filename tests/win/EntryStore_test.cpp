@@ -19,6 +19,9 @@ namespace qm {
 namespace {
 
 using test::ReadBytes;
+
+// What a save writes for text.
+std::string Utf16LeFile(U16View text) { return test::AsString(EncodeUtf16LeWithBom(text)); }
 using test::ScratchDirectory;
 
 void SetText(char16_t (&field)[kTextCapacity], U16View text) { U16CopyTruncated(field, kTextCapacity, text); }
@@ -96,10 +99,10 @@ TEST_F(EntryStore, SaveWritesExactUtf16TextThatTheProfileFunctionsRead) {
   ASSERT_TRUE(store.Save());
 
   EXPECT_EQ(ReadBytes(dir_.File(L"Config.ini")),
-            EncodeUtf16LeWithBom(u"[Config]\r\nLeft=-1280\r\nTop=20\r\nWidth=640\r\nHeight=480\r\nList=0\r\n"
+            Utf16LeFile(u"[Config]\r\nLeft=-1280\r\nTop=20\r\nWidth=640\r\nHeight=480\r\nList=0\r\n"
                                  u"Tooltip=1\r\nKeepIn=1\r\n"));
   EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")),
-            EncodeUtf16LeWithBom(
+            Utf16LeFile(
                 u"[Window]\r\nItem=1\r\nTitle1=Editor\r\nClass1=Notepad\r\nDesablePos1=0\r\nLeft1=0\r\nTop1=0\r\n"
                 u"Pos1=3\r\nDesableSize1=0\r\nWidth1=800\r\nHeight1=600\r\nDesableStyle1=1\r\nBorder1=0\r\n"
                 u"DialogFrame1=0\r\nThickFrame1=0\r\n[Menu]\r\nItem=1\r\nDesablePos1=0\r\nLeft1=-5\r\nTop1=7\r\n"
@@ -189,7 +192,7 @@ TEST_F(EntryStore, FailedSaveKeepsTheOldFilesAndSaysSo) {
   // Config.ini was replaced before the rename of Entry.ini failed: it is
   // whole, old or new, never a mixture.
   const std::string config = ReadBytes(dir_.File(L"Config.ini"));
-  EXPECT_TRUE(config == oldConfig || config == EncodeUtf16LeWithBom(ComposeConfigText(store.settings)));
+  EXPECT_TRUE(config == oldConfig || config == Utf16LeFile(ComposeConfigText(store.settings)));
   EXPECT_EQ(test::ListFiles(dir_.path()), L"Config.ini|Entry.ini");
 
   {
@@ -203,7 +206,7 @@ TEST_F(EntryStore, FailedSaveKeepsTheOldFilesAndSaysSo) {
   }
   // With the files free again the same state saves.
   EXPECT_TRUE(store.Save());
-  EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), EncodeUtf16LeWithBom(ComposeEntryText(store.windows, store.menus)));
+  EXPECT_EQ(ReadBytes(dir_.File(L"Entry.ini")), Utf16LeFile(ComposeEntryText(store.windows, store.menus)));
 }
 
 struct BoxWatch {
@@ -273,7 +276,7 @@ TEST_F(EntryStore, CurrentDirectoryLongerThanMaxPath) {
   FillSmallState();
   EXPECT_TRUE(store.Save());
   const std::string saved = ReadBytes(deep + L"\\Entry.ini");
-  EXPECT_EQ(saved, EncodeUtf16LeWithBom(ComposeEntryText(store.windows, store.menus)));
+  EXPECT_EQ(saved, Utf16LeFile(ComposeEntryText(store.windows, store.menus)));
   ClearState();
   store.Load();
   EXPECT_EQ(store.windows.Count, 1);

@@ -43,11 +43,11 @@ std::string Narrow(UINT codePage, const std::u16string& text) {
 
 std::string Encode(FileForm form, const std::u16string& text) {
   switch (form) {
-    case FileForm::Utf16LE: return EncodeUtf16LeWithBom(text);
+    case FileForm::Utf16LE: return test::AsString(EncodeUtf16LeWithBom(text));
     case FileForm::Utf8: return "\xEF\xBB\xBF" + Narrow(CP_UTF8, text);
     case FileForm::Ansi: return Narrow(CP_ACP, text);
     case FileForm::Utf16BE: {
-      std::string bytes = EncodeUtf16LeWithBom(text);
+      std::string bytes = test::AsString(EncodeUtf16LeWithBom(text));
       for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
       return bytes;
     }
