@@ -101,6 +101,7 @@ void Put(Output& out, U16View line) {
 struct ListRun {
   const WindowTable* rules;
   const ReasonTexts* reasons;
+  const NamedMonitors* monitors;  // read once for the whole list
   Output* out;
   int32_t listed;
 };
@@ -118,8 +119,8 @@ BOOL CALLBACK ListOneWindow(HWND window, LPARAM runParam) {
   GetWindowTextW(window, title, kTextCapacity);
   ReadWindowProgram(window, program);
   // The name Display settings shows, as a rule names its monitor by.
-  MonitorNameOfWindow(window, monitor);
-  StandingText(ReadRuleStanding(*run.rules, window), *run.rules, run.reasons->views, standing);
+  MonitorNameOfWindow(window, *run.monitors, monitor);
+  StandingText(ReadRuleStanding(*run.rules, window, run.monitors), *run.rules, run.reasons->views, standing);
   char16_t handle[kHandleTextCapacity];
   HandleText(reinterpret_cast<uintptr_t>(window), handle);
   const U16View fields[kListFields] = {U16ViewOf(handle),  U16ViewOf(AsU16(windowClass)), U16ViewOf(AsU16(title)),
@@ -132,7 +133,9 @@ BOOL CALLBACK ListOneWindow(HWND window, LPARAM runParam) {
 
 int ListWindows(const WindowTable& rules, Output& out) {
   const ReasonTexts reasons;
-  ListRun run{&rules, &reasons, &out, 0};
+  NamedMonitors monitors;
+  ReadNamedMonitors(&monitors);
+  ListRun run{&rules, &reasons, &monitors, &out, 0};
   EnumWindows(ListOneWindow, reinterpret_cast<LPARAM>(&run));
   return run.listed > 0 ? kExitDone : kExitNothing;
 }

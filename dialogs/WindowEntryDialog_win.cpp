@@ -11,6 +11,7 @@
 #include "dialogs/EntryDialog_win.h"
 #include "dialogs/WindowListOrder.h"
 #include "entries/EntryFields.h"
+#include "placement/MonitorNames_win.h"
 #include "placement/RuleFacts_win.h"
 #include "placement/RuleStanding_win.h"
 #include "placement/WindowFacts_win.h"
@@ -69,6 +70,7 @@ struct ListFill {
   HWND list;
   const WindowTable* rules;
   const ReasonTexts* reasons;
+  const NamedMonitors* monitors;  // read once when a rule names a monitor, else null
 };
 
 // What one sort compares: the sorted column's texts by row item data, taken
@@ -143,7 +145,7 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM fillParam) {
   if (ReadWindowProgram(window, text) > 0) SetCellText(list, row, kProgramColumn, text);
   // Only a window that a rule matches is asked more (its rights, whether it
   // answers within the placement bound).
-  StandingText(ReadRuleStanding(*fill.rules, window), *fill.rules, fill.reasons->views, text);
+  StandingText(ReadRuleStanding(*fill.rules, window, fill.monitors), *fill.rules, fill.reasons->views, text);
   SetCellText(list, row, kRuleColumn, text);
   return TRUE;
 }
@@ -153,7 +155,11 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM fillParam) {
 // painted once at the end (FitColumnsAndRepaint).
 void FillWindowList(HWND dialog) {
   const ReasonTexts reasons;
-  const ListFill fill{WindowList(dialog), &RequestOf(dialog).Store->windows, &reasons};
+  const WindowTable& rules = RequestOf(dialog).Store->windows;
+  NamedMonitors monitors;
+  const bool namesMonitor = TableNamesMonitor(rules);
+  if (namesMonitor) ReadNamedMonitors(&monitors);
+  const ListFill fill{WindowList(dialog), &rules, &reasons, namesMonitor ? &monitors : nullptr};
   SendMessageW(fill.list, WM_SETREDRAW, FALSE, 0);
   EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&fill));
   SendMessageW(fill.list, WM_SETREDRAW, TRUE, 0);

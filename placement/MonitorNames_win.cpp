@@ -99,11 +99,15 @@ HMONITOR MonitorOfNamed(const NamedMonitor& monitor) {
 }
 
 bool NamedMonitorOfWindow(HWND window, NamedMonitor* out) {
+  NamedMonitors monitors;
+  ReadNamedMonitors(&monitors);
+  return NamedMonitorOfWindow(window, monitors, out);
+}
+
+bool NamedMonitorOfWindow(HWND window, const NamedMonitors& monitors, NamedMonitor* out) {
   *out = NamedMonitor{};
   char16_t device[kMonitorDeviceCapacity];
   if (!DeviceOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), device)) return false;
-  NamedMonitors monitors;
-  ReadNamedMonitors(&monitors);
   for (int32_t i = 0; i < monitors.Count; ++i) {
     if (U16ViewOf(monitors.Monitor[i].Device) != U16ViewOf(device)) continue;
     *out = monitors.Monitor[i];
@@ -114,10 +118,10 @@ bool NamedMonitorOfWindow(HWND window, NamedMonitor* out) {
   return true;
 }
 
-size_t MonitorNameOfWindow(HWND window, char16_t* out) {
+size_t MonitorNameOfWindow(HWND window, const NamedMonitors& monitors, char16_t* out) {
   NamedMonitor monitor;
   out[0] = u'\0';
-  if (!NamedMonitorOfWindow(window, &monitor)) return 0;
+  if (!NamedMonitorOfWindow(window, monitors, &monitor)) return 0;
   return U16CopyTruncated(out, kTextCapacity, U16ViewOf(monitor.Name[0] != u'\0' ? monitor.Name : monitor.Device));
 }
 

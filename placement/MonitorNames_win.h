@@ -23,11 +23,14 @@ HMONITOR MonitorOfNamed(const NamedMonitor& monitor);
 // The display path of the monitor that holds most of window; false when
 // none is found (then *out is empty). For a new entry's monitor name.
 bool NamedMonitorOfWindow(HWND window, NamedMonitor* out);
+// The same among monitors read beforehand: reading them costs about as much
+// as placing a window, so a pass over many windows reads them once.
+bool NamedMonitorOfWindow(HWND window, const NamedMonitors& monitors, NamedMonitor* out);
 
 // The name of the monitor that holds most of window into out[kTextCapacity]
-// (its device name, "\\.\DISPLAY1", where the monitor reports none);
-// returns its length.
-size_t MonitorNameOfWindow(HWND window, char16_t* out);
+// (its device name, "\\.\DISPLAY1", where the monitor reports none), among
+// monitors read beforehand; returns its length.
+size_t MonitorNameOfWindow(HWND window, const NamedMonitors& monitors, char16_t* out);
 
 // The area an entry's anchors and shares use: the named monitor's while it
 // is connected, else that of the entry's Monitor choice (a preset picked

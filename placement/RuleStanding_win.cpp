@@ -55,9 +55,9 @@ bool ElevatedAboveUs(HWND window) {
 
 bool IsListedWindow(HWND window) { return GetParent(window) == nullptr && IsUserTopLevel(window); }
 
-RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window) {
+RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window, const NamedMonitors* monitors) {
   StandingFacts facts{};
-  facts.entry = FindWindowEntry(rules, window);
+  facts.entry = monitors != nullptr ? FindWindowEntry(rules, window, monitors) : FindWindowEntry(rules, window);
   // A rule that waits for its monitor is found by matching as if every
   // monitor were connected.
   if (facts.entry < 0 && TableNamesMonitor(rules)) {

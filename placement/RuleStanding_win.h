@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "entries/EntryTable.h"
+#include "placement/MonitorNames.h"
 #include "placement/RuleStanding.h"
 
 namespace qm {
@@ -12,7 +13,9 @@ namespace qm {
 // (when a rule names one) program; only for a window that an entry matches
 // also its process's elevation, whether its thread answers (waiting at most
 // the placement bound) and its style.
-RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window);
+// monitors: the names read beforehand (once for a pass over many windows),
+// null to read them when a matching rule names a monitor.
+RuleStanding ReadRuleStanding(const WindowTable& rules, HWND window, const NamedMonitors* monitors = nullptr);
 
 // Whether this process runs elevated.
 bool SelfElevated();
