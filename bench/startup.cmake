@@ -14,7 +14,9 @@ if(WIN32)
   # The program's delayed imports, as Quillmere.exe has them.
   target_link_libraries(qm_startsteps PRIVATE qm_shell ${QM_COMCTL32_DELAY} ${QM_DWMAPI_DELAY})
   add_dependencies(qm_startsteps qm_comctl32_delay qm_dwmapi_delay)
-  target_link_options(qm_startsteps PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK})
+  # Linked as Quillmere.exe is, in one partition: split, MinGW GCC 12 may
+  # stop with the same internal error the product's link avoids.
+  target_link_options(qm_startsteps PRIVATE ${QM_UNICODE_ENTRY} ${QM_WIN_LINK} -flto -flto-partition=one)
 
   add_executable(qm_startup_bench ${CMAKE_CURRENT_LIST_DIR}/StartupBench_win.cpp
                  ${CMAKE_SOURCE_DIR}/tests/e2e/E2eSupport.cpp)

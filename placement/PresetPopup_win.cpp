@@ -1,5 +1,7 @@
 #include "placement/PresetPopup_win.h"
 
+#include <vector>
+
 #include "base/Win32Glue.h"
 #include "entries/EntryText_win.h"
 #include "placement/Placement.h"
@@ -67,10 +69,12 @@ void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const
   // The presets as the menu shows them. The menu's nested loop dispatches
   // other messages while it is open, so the table may change before the
   // choice comes back; applying from this copy applies what the user saw
-  // and keeps the chosen index inside it.
-  const MenuTable shown = presets;
+  // and keeps the chosen index inside it. Only the presets there are, on
+  // the heap: a whole table of presets that name their monitors is over half
+  // a megabyte.
+  const std::vector<MenuEntry> shown(presets.Entries, presets.Entries + presets.Count);
   HMENU popup = nullptr;
-  HMENU bar = BuildPresetMenu(shown, &popup);
+  HMENU bar = BuildPresetMenu(presets, &popup);
 
   TakeForeground(owner);
   POINT where = {};
@@ -87,8 +91,8 @@ void ShowMenuEntryPopup(const MenuTable& presets, HWND target, HWND owner, const
   PostMessageW(owner, WM_NULL, 0, 0);
   DestroyMenu(bar);
 
-  if (chosen <= 0 || chosen > shown.Count) return;
-  ApplyPreset(shown.Entries[chosen - 1], target);
+  if (chosen <= 0 || static_cast<size_t>(chosen) > shown.size()) return;
+  ApplyPreset(shown[static_cast<size_t>(chosen) - 1], target);
 }
 
 void ApplyPreset(const MenuEntry& preset, HWND target) {

@@ -57,7 +57,11 @@ step "pictures"
 scripts/screenshots.sh --check || { echo "PROBLEM the picture tools failed"; status=1; }
 
 step "summary"
-reports=(build/host/test-results build/host-asan/test-results)
-for run in "${windows_runs[@]}"; do reports+=("build/windows/$run/test-results"); done
+reports=(build/host/test-results:qm_core_tests build/host-asan/test-results:qm_core_tests)
+for run in "${windows_runs[@]}"; do
+  suites=qm_core_tests,qm_win_tests,qm_e2e_tests
+  [ "$run" = wine8-96dpi-ja ] && suites=qm_e2e_tests
+  reports+=("build/windows/$run/test-results:$suites")
+done
 python3 scripts/test-summary.py "${reports[@]}" || status=1
 exit $status

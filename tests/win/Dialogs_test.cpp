@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,8 +86,9 @@ TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
     store.windows.Entries[i].Left = i;
     store.menus.Entries[i].Left = i;
   }
-  const WindowTable windowsBefore = store.windows;
-  const MenuTable menusBefore = store.menus;
+  // On the heap: together the tables are nearly two megabytes.
+  const auto windowsBefore = std::make_unique<WindowTable>(store.windows);
+  const auto menusBefore = std::make_unique<MenuTable>(store.menus);
 
   struct Case { int templateId; DLGPROC procedure; };
   const Case cases[] = {{IDD_WINDOWENTRY, WindowEntryDialogProc}, {IDD_MENUENTRY, MenuEntryDialogProc}};
@@ -104,8 +106,8 @@ TEST_F(DialogTest, OkOnAFullTableRefusesTheAdd) {
     DestroyWindow(dialog);
     dialog_ = nullptr;
   }
-  EXPECT_EQ(std::memcmp(&store.windows, &windowsBefore, sizeof store.windows), 0);
-  EXPECT_EQ(std::memcmp(&store.menus, &menusBefore, sizeof store.menus), 0);
+  EXPECT_EQ(std::memcmp(&store.windows, windowsBefore.get(), sizeof store.windows), 0);
+  EXPECT_EQ(std::memcmp(&store.menus, menusBefore.get(), sizeof store.menus), 0);
 }
 
 // A change whose index names no entry loads nothing and stores nothing.
